@@ -1,0 +1,88 @@
+# Shared by the project's scripts: folders, builds, Wine prefixes and the virtual display.
+# Source it; it defines functions and variables only.
+
+PELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${PELMORA_BUILD_DIR:-$PELMORA_ROOT/build}"
+WIN_BUILD="$BUILD_DIR/win"
+NATIVE_BUILD="$BUILD_DIR/native"
+ASAN_BUILD="$BUILD_DIR/native-asan"
+JOBS="$(nproc)"
+
+log() { printf '%s\n' "$*" >&2; }
+
+# Configures a CMake build folder once, then builds it; a second call only rebuilds what changed.
+cmake_build() {
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$PELMORA_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$JOBS"
+}
+
+build_windows() {
+  cmake_build "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$PELMORA_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release
+}
+
+build_native() {
+  cmake_build "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=Debug
+  cmake_build "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DPELMORA_SANITIZE=ON
+}
+
+# The environment every Wine call of ours runs in. HOME points into the build folder
+# because a new prefix links the user's Desktop and Documents to $HOME.
+wine_env() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+  export XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}"
+  export HOME="$BUILD_DIR/wine/home"
+  mkdir -p "$HOME"
+}
+
+# Creates a Wine prefix once (about ten seconds) and leaves a mark; later calls return at once.
+# Crashes end the program with a failing exit code instead of opening the debugger, Start Menu
+# links create no desktop files, and the user folders are real folders inside the prefix.
+ensure_wine_prefix() {
+  local prefix="$1"
+  [ -f "$prefix/.pelmora-ready" ] && return 0
+  log "wine: creating the prefix $prefix"
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  (
+    wine_env "$prefix"
+    unset DISPLAY
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    rm -f "$prefix/dosdevices/z:"
+    local users="$prefix/drive_c/users/$(whoami)"
+    for d in Desktop Documents Downloads Music Pictures Videos; do
+      if [ -L "$users/$d" ]; then rm "$users/$d"; mkdir "$users/$d"; fi
+    done
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n' \
+      > "$prefix/drive_c/pelmora-settings.reg"
+    (cd "$prefix/drive_c" && wine regedit /S 'C:\pelmora-settings.reg')
+    rm "$prefix/drive_c/pelmora-settings.reg"
+    wineserver -w
+  )
+  touch "$prefix/.pelmora-ready"
+}
+
+# Maps a Linux folder to a drive letter of a prefix.
+map_drive() {
+  local prefix="$1" letter="$2" folder="$3"
+  ln -sfn "$folder" "$prefix/dosdevices/$letter:"
+}
+
+# Starts a private X server and exports DISPLAY; XVFB_PID names it for stop_xvfb.
+start_xvfb() {
+  local fifo; fifo="$(mktemp -u)"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local number; read -r number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+stop_xvfb() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
