@@ -43,8 +43,10 @@ wine_env() {
 # Creates a Wine prefix once (about ten seconds) and leaves a mark; later calls return at once.
 # Crashes end the program with a failing exit code instead of opening the debugger, Start Menu
 # links create no desktop files, and the user folders are real folders inside the prefix.
+# A prefix for tests ("test" as second argument) also leaves its windows unmanaged: without a
+# window manager on the virtual display, Wine otherwise waits two seconds whenever a window hides.
 ensure_wine_prefix() {
-  local prefix="$1"
+  local prefix="$1" kind="${2:-}"
   [ -f "$prefix/.pelmora-ready" ] && return 0
   log "wine: creating the prefix $prefix"
   rm -rf "$prefix"
@@ -59,8 +61,12 @@ ensure_wine_prefix() {
     for d in Desktop Documents Downloads Music Pictures Videos; do
       if [ -L "$users/$d" ]; then rm "$users/$d"; mkdir "$users/$d"; fi
     done
-    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n' \
-      > "$prefix/drive_c/pelmora-settings.reg"
+    {
+      printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
+      if [ "$kind" = test ]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+      fi
+    } > "$prefix/drive_c/pelmora-settings.reg"
     (cd "$prefix/drive_c" && wine regedit /S 'C:\pelmora-settings.reg')
     rm "$prefix/drive_c/pelmora-settings.reg"
     wineserver -w

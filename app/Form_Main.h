@@ -1,0 +1,78 @@
+#pragma once
+// The main window: product icon, header with the current page's title, the page area and the
+// button bar. It shows pages by name with a slide animation, fades in when first shown, starts
+// the unattended upgrade from its one-shot timer, and receives every unexpected failure.
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "app/Frame_Panel.h"
+#include "app/PMI_ButtonBar.h"
+#include "app/ui/Controls.h"
+#include "app/ui/Timer.h"
+
+class TFormMain : public Control {
+ public:
+  static constexpr int kClientWidth = 780;
+  static constexpr int kClientHeight = 509;
+  static constexpr int kSlideSteps = 11;
+  static constexpr int kSlideStepPixels = 70;
+  static constexpr double kSlideOutWaitMs = 1000.0 / 25;
+  static constexpr double kSlideInWaitMs = 1000.0 / 15;
+
+  TFormMain();
+  ~TFormMain() override;
+
+  // Creates the window, hidden, and runs FormCreate; Show then fades it in.
+  void Create();
+  void Show();
+  // Closes the main window; the program ends when it was the application's main window.
+  void Close();
+
+  TImage* ImgIcon = nullptr;
+  TPanel* PnlHeader = nullptr;
+  TPageControl* PageControl = nullptr;
+  tPmButtonBar* PnlButtons = nullptr;
+  TTimer Timer1{150, true};
+  TTimer AlphaBlendTimer{100, false};
+
+  // True while a page change slides; every button handler does nothing then.
+  bool Sliding = false;
+
+  void AddPanel(std::unique_ptr<TFramePanel> page);
+  void ShowPanel(const std::string& name, bool animate);
+  TFramePanel* ActivePanel() const;
+
+  // Window translucency of the fade-in.
+  bool AlphaBlend() const;
+  void SetAlphaBlend(bool on);
+  BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(BYTE value);
+
+  // The application's failure handler: reports the failure and shows the error page.
+  virtual void AppException(HWND sender, const std::exception& error);
+
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void Timer1Timer();
+  void AlphaBlendTimerTimer();
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  void AfterCreate() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  friend class SlideRecovery;
+  TTabSheet* FindSheet(const std::string& name) const;
+  void SlideOut();
+  void SlideIn();
+  void MoveFrames(int offset, double waitMs);
+  void PutFramesHome();
+  bool HandleShortcut(const MSG& message);
+
+  ControlSet controls_;
+  BYTE alphaBlendValue_ = 255;
+};

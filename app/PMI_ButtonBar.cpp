@@ -1,0 +1,151 @@
+#include "app/PMI_ButtonBar.h"
+
+#include <cctype>
+#include <vector>
+
+#include "app/AutomationIds.h"
+#include "app/ButtonLayout.h"
+#include "app/ui/Fonts.h"
+
+namespace {
+
+const FontSpec kCaptionFont{.Bold = true};
+
+}  // namespace
+
+char TLbSpeedButton::AccessKey() const {
+  for (size_t i = 0; i + 1 < caption_.size(); ++i) {
+    if (caption_[i] != '&') continue;
+    if (caption_[i + 1] != '&')
+      return static_cast<char>(std::toupper(static_cast<unsigned char>(caption_[i + 1])));
+    ++i;  // "&&" is a literal ampersand
+  }
+  return 0;
+}
+
+void TLbSpeedButton::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+Control::WindowClass TLbSpeedButton::GetWindowClass() const {
+  return {"BUTTON", BS_OWNERDRAW};
+}
+
+bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  FillRect(dc, &area, GetSolidBrush(FaceColor));
+
+  // Flat look: a light edge at the top and left and a shadow at the bottom and right,
+  // exchanged while the button is pressed.
+  bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  HPEN light = CreatePen(PS_SOLID, 1, pressed ? ShadowColor : LightColor);
+  HPEN shadow = CreatePen(PS_SOLID, 1, pressed ? LightColor : ShadowColor);
+  HGDIOBJ oldPen = SelectObject(dc, light);
+  MoveToEx(dc, area.left, area.bottom - 1, nullptr);
+  LineTo(dc, area.left, area.top);
+  LineTo(dc, area.right - 1, area.top);
+  SelectObject(dc, shadow);
+  LineTo(dc, area.right - 1, area.bottom - 1);
+  LineTo(dc, area.left - 1, area.bottom - 1);
+  SelectObject(dc, oldPen);
+  DeleteObject(light);
+  DeleteObject(shadow);
+
+  HGDIOBJ oldFont = SelectObject(dc, GetFont(font_));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, fontColor_);
+  if (pressed) OffsetRect(&area, 1, 1);
+  UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  if (item.itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
+  DrawTextA(dc, caption_.c_str(), -1, &area, format);
+  SelectObject(dc, oldFont);
+  return true;
+}
+
+tPmButtonBar::tPmButtonBar(const ControlSpec& spec) : Control(spec) {}
+
+Control::WindowClass tPmButtonBar::GetWindowClass() const {
+  return {"PmButtonBar", WS_VISIBLE | WS_CLIPCHILDREN, 0, true};
+}
+
+void tPmButtonBar::AfterCreate() {
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    ControlSpec spec{.Name = "", .Width = ButtonWidth(1), .Height = kButtonHeight,
+                     .Font = kCaptionFont};
+    buttons_[i] = std::make_unique<TLbSpeedButton>(spec);
+    buttons_[i]->CreateHandle(this);
+    SetWindowLongPtrA(buttons_[i]->Handle(), GWLP_ID, kFirstBarButtonId + static_cast<int>(i));
+  }
+}
+
+void tPmButtonBar::Clear() {
+  for (auto& button : buttons_) button->SetVisible(false);
+  leftCount_ = 0;
+  rightCount_ = 0;
+}
+
+void tPmButtonBar::AddLeftButton(const std::string& caption, int buttonId, ClickHandler onClick,
+                                 std::uint8_t widthKind) {
+  AddButton(false, caption, buttonId, std::move(onClick), widthKind);
+}
+
+void tPmButtonBar::AddRightButton(const std::string& caption, int buttonId, ClickHandler onClick,
+                                  std::uint8_t widthKind) {
+  AddButton(true, caption, buttonId, std::move(onClick), widthKind);
+}
+
+void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int buttonId,
+                             ClickHandler onClick, std::uint8_t widthKind) {
+  int& count = rightGroup ? rightCount_ : leftCount_;
+  if (count >= kGroupSize) return;
+  int firstSlot = rightGroup ? kGroupSize + 1 : 1;
+
+  std::vector<int> placedWidths;
+  for (int slot = firstSlot; slot < firstSlot + count; ++slot)
+    placedWidths.push_back(Button(slot).Width());
+  TLbSpeedButton& button = Button(firstSlot + count);
+  ++count;
+
+  int width = ButtonWidth(widthKind);
+  int left = rightGroup ? NextRightGroupLeft(width_, width, placedWidths)
+                        : NextLeftGroupLeft(placedWidths);
+  button.SetBounds(left, ButtonTop(height_), width, kButtonHeight);
+  button.OnClick = [onClick = std::move(onClick)](Control& sender) {
+    if (onClick) onClick(static_cast<TLbSpeedButton&>(sender));
+  };
+  button.Tag = buttonId;
+  button.SetCaption(caption);
+  Paint(button);
+  button.SetVisible(true);
+}
+
+void tPmButtonBar::Paint(TLbSpeedButton& button) const {
+  button.LightColor = lightColor_;
+  button.ShadowColor = shadowColor_;
+  button.FaceColor = buttonColor_;
+  button.SetFontColor(captionColor_);
+  button.SetFont(kCaptionFont);
+}
+
+void tPmButtonBar::SetColors(COLORREF caption, COLORREF shadow, COLORREF button, COLORREF light,
+                             COLORREF bar) {
+  captionColor_ = caption;
+  shadowColor_ = shadow;
+  buttonColor_ = button;
+  lightColor_ = light;
+  SetColor(bar);
+  for (int slot = 1; slot <= leftCount_; ++slot) Paint(Button(slot));
+  for (int slot = kGroupSize + 1; slot <= kGroupSize + rightCount_; ++slot) Paint(Button(slot));
+}
+
+bool tPmButtonBar::ClickAccessKey(char key) {
+  key = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+  for (auto& button : buttons_) {
+    if (button->Visible() && button->AccessKey() == key) {
+      button->Click();
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,47 @@
+#include "app/ProgramStart.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/Appl_Globals.h"
+#include "app/Form_Main.h"
+#include "app/ui/Application.h"
+
+namespace {
+
+// An installer usually runs from a download folder, where anyone may have left a DLL named like
+// a system one. Libraries are then looked up in the system folder only. The call is looked up
+// at run time because older systems without the update that brings it must still start.
+void RestrictDllSearchToSystemFolder() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryA("");
+}
+
+}  // namespace
+
+int RunWizard() {
+  RestrictDllSearchToSystemFolder();
+
+  INITCOMMONCONTROLSEX commonControls{sizeof commonControls,
+                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
+  InitCommonControlsEx(&commonControls);
+  // Shell links need COM on the GUI thread.
+  OleInitialize(nullptr);
+
+  Application& application = Application::Instance();
+  application.Title = "Install Pelmora P2P";
+  ReleaseCode = "01";
+
+  TFormMain form;
+  form.Create();
+  application.MainWindow = form.Handle();
+  form.Show();
+  int exitCode = application.Run();
+  OleUninitialize();
+  return exitCode;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "app/Frame_Panel.h"
+
+class TPNLInstallInstalling : public TFramePanel {
+ public:
+  TPNLInstallInstalling();
+};

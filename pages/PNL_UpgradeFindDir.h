@@ -1,0 +1,8 @@
+#pragma once
+
+#include "app/Frame_Panel.h"
+
+class TPnlUpgradeFindDir : public TFramePanel {
+ public:
+  TPnlUpgradeFindDir();
+};

@@ -1,0 +1,54 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CommandLineCase {
+  const char* name;
+  const char* commandLine;  // as the system hands it over, program path first
+  bool autoUpdate;
+  const char* installDir;
+};
+
+const CommandLineCase kCases[] = {
+    {"NoParameters", R"("C:\Setup\Install_Pelmora.exe")", false, ""},
+    {"SwitchAlone", R"(Install_Pelmora.exe /autoupdate)", false, ""},
+    {"SwitchAloneWithBlanks", "Install_Pelmora.exe /autoupdate   \t ", false, ""},
+    {"MixedCaseUnquotedFolderWithBlank", R"(Install_Pelmora.exe /AutoUpdate C:\Apps\Pelmora P2P)",
+     true, R"(C:\Apps\Pelmora P2P\)"},
+    {"QuotedFolderEndingInBackslash", R"(Install_Pelmora.exe /autoupdate "C:\Program Files\Pelmora P2P\")",
+     true, R"(C:\Program Files\Pelmora P2P\)"},
+    {"BlanksRebuiltAsSingle", R"(x.exe   /autoupdate    D:\A    B  )", true, R"(D:\A B\)"},
+    {"SwitchNotFirst", R"(Install_Pelmora.exe /silent /autoupdate C:\Apps)", false, ""},
+    {"SwitchGluedToFolder", R"(Install_Pelmora.exe /autoupdateC:\Apps)", false, ""},
+    {"SwitchInsideQuotesWithFolder", R"(x.exe "/autoupdate C:\My Apps")", true, R"(C:\My Apps\)"},
+};
+
+class CommandLineTest : public testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(CommandLineTest, ReadsTheUnattendedUpgradeSwitch) {
+  const CommandLineCase& c = GetParam();
+  std::vector<std::string> parameters = SplitCommandLine(c.commandLine);
+  ASSERT_FALSE(parameters.empty());
+  parameters.erase(parameters.begin());
+
+  AutoUpdateRequest request = ParseAutoUpdate(parameters);
+
+  EXPECT_EQ(request.AutoUpdate, c.autoUpdate);
+  EXPECT_EQ(request.InstallDir, c.installDir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineTest, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<CommandLineCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST(SplitCommandLineTest, QuotesGroupAndVanishAndBackslashesStayLiteral) {
+  EXPECT_EQ(SplitCommandLine(R"("C:\a b\x.exe" one "two three" fo"u r"\ "" "a\")"),
+            (std::vector<std::string>{R"(C:\a b\x.exe)", "one", "two three", R"(fou r\)", "",
+                                      R"(a\)"}));
+  EXPECT_TRUE(SplitCommandLine("  \t ").empty());
+}
+
+}  // namespace

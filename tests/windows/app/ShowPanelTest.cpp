@@ -1,0 +1,156 @@
+#include "tests/windows/app/WizardFixture.h"
+
+#include "app/Exceptions.h"
+#include "pages/PNL_Error.h"
+
+namespace {
+
+// A page that fails in the slot under test, reached from a button as a person would reach it.
+class FailingPage : public TFramePanel {
+ public:
+  enum class Slot { InitButtons, BeforeShow };
+  explicit FailingPage(Slot slot) : TFramePanel("FailingPage"), slot_(slot) { Title = "Failing"; }
+  void InitButtons(tPmButtonBar&) override {
+    if (slot_ == Slot::InitButtons) throw EInOutError(5);
+  }
+  void BeforeShow() override {
+    if (slot_ == Slot::BeforeShow) throw EInOutError(5);
+  }
+
+ private:
+  Slot slot_;
+};
+
+class CountingPage : public TFramePanel {
+ public:
+  CountingPage() : TFramePanel("CountingPage") { Title = "Counting"; }
+  void InitButtons(tPmButtonBar&) override { calls.push_back("InitButtons"); }
+  void BeforeShow() override { calls.push_back("BeforeShow"); }
+  void AfterShow() override { calls.push_back("AfterShow"); }
+  std::vector<std::string> calls;
+};
+
+class ShowPanelTest : public WizardFixture {
+ protected:
+  void ExpectFramesHome() {
+    EXPECT_EQ(PositionOf(*Form().PnlHeader).x, 40);
+    EXPECT_EQ(PositionOf(*Form().PnlHeader).y, 31);
+    EXPECT_EQ(PositionOf(*Form().PageControl).x, 40);
+    EXPECT_EQ(PositionOf(*Form().PageControl).y, 72);
+    EXPECT_EQ(PositionOf(*Form().PnlButtons).x, 40);
+    EXPECT_EQ(PositionOf(*Form().PnlButtons).y, 451);
+  }
+};
+
+TEST_F(ShowPanelTest, FindsThePageWhateverTheCase) {
+  Form().ShowPanel("pnlerror", false);
+  EXPECT_EQ(Header(), "Error");
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PnlError");
+
+  Form().ShowPanel("PnlInstallChooseConnection", false);
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PNLInstallChooseConnection");
+  EXPECT_EQ(Header(), "Select your internet-connection");
+}
+
+TEST_F(ShowPanelTest, UnknownNameChangesNothingButEndsTheFade) {
+  ASSERT_TRUE(Form().AlphaBlend());
+  Form().ShowPanel("PnlNowhere", true);
+  EXPECT_FALSE(Form().AlphaBlend());
+  EXPECT_FALSE(Form().AlphaBlendTimer.Enabled());
+  EXPECT_EQ(Header(), "Welcome");
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PnlWelcome");
+  EXPECT_EQ(ShownButtons().size(), 2u);
+  EXPECT_FALSE(Form().Sliding);
+}
+
+TEST_F(ShowPanelTest, PageWithoutButtonsShowsAnEmptyBar) {
+  for (const char* page : {"PNLInstallInstalling", "PnlUpgradeFindDir", "PNLUpgradeUpgrading"}) {
+    Form().ShowPanel(page, false);
+    EXPECT_TRUE(ShownButtons().empty()) << page;
+  }
+}
+
+TEST_F(ShowPanelTest, RunsTheSlotsInOrderEvenForTheActivePage) {
+  auto page = std::make_unique<CountingPage>();
+  CountingPage& counting = *page;
+  Form().AddPanel(std::move(page));
+  Form().ShowPanel("CountingPage", false);
+  Form().ShowPanel("countingpage", false);
+  EXPECT_EQ(counting.calls, (std::vector<std::string>{"InitButtons", "BeforeShow", "AfterShow",
+                                                      "InitButtons", "BeforeShow", "AfterShow"}));
+}
+
+TEST_F(ShowPanelTest, AnimatedChangeSlidesOutAndBackAndEndsWhereItStarted) {
+  std::vector<int> headerLefts;
+  std::vector<int> pageLefts;
+  std::vector<bool> sliding;
+  TTimer sampler(10, true);
+  sampler.OnTimer = [&](TTimer&) {
+    headerLefts.push_back(PositionOf(*Form().PnlHeader).x);
+    pageLefts.push_back(PositionOf(*Form().PageControl).x);
+    sliding.push_back(Form().Sliding);
+  };
+  ULONGLONG start = GetTickCount64();
+  Form().ShowPanel("PnlDisclaimer", true);
+  ULONGLONG took = GetTickCount64() - start;
+  sampler.SetEnabled(false);
+
+  ExpectFramesHome();
+  EXPECT_FALSE(Form().Sliding);
+  EXPECT_EQ(Header(), "License agreement and disclaimer");
+  EXPECT_GE(took, 11 * 40 + 11 * 66u);
+  ASSERT_FALSE(headerLefts.empty());
+  EXPECT_EQ(*std::max_element(headerLefts.begin(), headerLefts.end()), 40 + 770);
+  EXPECT_EQ(*std::min_element(pageLefts.begin(), pageLefts.end()), 40 - 770);
+  for (bool s : sliding) EXPECT_TRUE(s);
+  for (int left : headerLefts) EXPECT_EQ((left - 40) % 70, 0);
+}
+
+TEST_F(ShowPanelTest, TwoQuickClicksOnNextChangeThePageOnce) {
+  HWND next = ButtonCaptioned("&Next").Handle();
+  PostMessageA(next, BM_CLICK, 0, 0);
+  PostMessageA(next, BM_CLICK, 0, 0);
+  Pump(3500);
+  EXPECT_EQ(Header(), "License agreement and disclaimer");
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PnlDisclaimer");
+}
+
+class FailingSlotTest : public ShowPanelTest,
+                        public testing::WithParamInterface<FailingPage::Slot> {};
+
+TEST_P(FailingSlotTest, FailureDuringAnAnimatedChangeLeavesAUsableErrorPage) {
+  Form().AddPanel(std::make_unique<FailingPage>(GetParam()));
+  tPmButtonBar& bar = *Form().PnlButtons;
+  bar.Clear();
+  bar.AddRightButton("&Go", 2, [&](TLbSpeedButton&) { Form().ShowPanel("FailingPage", true); }, 1);
+
+  Click("&Go");
+
+  EXPECT_EQ(Header(), "Error");
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PnlError");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "I/O error 5");
+  EXPECT_FALSE(Form().Sliding);
+  ExpectFramesHome();
+  std::vector<ShownButton> shown = ShownButtons();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].Caption, "&Exit");
+  EXPECT_EQ(shown[1].Caption, "&Restart");
+  EXPECT_TRUE(IsWindowVisible(Form().PageControl->ActivePage()->Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, FailingSlotTest,
+                         testing::Values(FailingPage::Slot::InitButtons, FailingPage::Slot::BeforeShow),
+                         [](const auto& info) {
+                           return info.param == FailingPage::Slot::InitButtons ? "InitButtons" : "BeforeShow";
+                         });
+
+TEST_F(ShowPanelTest, ErrorPageShowsDiskFullForTheDiskFullErrorOnly) {
+  ErrorPanel->SetErrorText("I/O error 112");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "Disk Full");
+  ErrorPanel->SetErrorText("i/o ERROR 112");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "Disk Full");
+  ErrorPanel->SetErrorText("I/O error 112 while writing");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "I/O error 112 while writing");
+}
+
+}  // namespace

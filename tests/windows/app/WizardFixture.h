@@ -1,0 +1,87 @@
+#pragma once
+// A real main window with all its pages, created and shown on the test run's display.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Appl_Globals.h"
+#include "app/Form_Main.h"
+#include "app/ui/Application.h"
+
+struct ShownButton {
+  std::string Caption;
+  int Left;
+  int Top;
+  int Width;
+  bool operator==(const ShownButton&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const ShownButton& button) {
+  return out << button.Caption << "@" << button.Left << "," << button.Top << " w" << button.Width;
+}
+
+class WizardFixture : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    form_ = std::make_unique<TFormMain>();
+    form_->Create();
+    form_->Show();
+    Pump();
+  }
+
+  void TearDown() override { form_.reset(); }
+
+  TFormMain& Form() { return *form_; }
+
+  static void Pump(double milliseconds = 0) {
+    Application::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
+  }
+
+  // The buttons of the bar that a person sees, left group first, each group in the order added.
+  std::vector<ShownButton> ShownButtons() const {
+    std::vector<ShownButton> shown;
+    for (int slot = 1; slot <= 2 * tPmButtonBar::kGroupSize; ++slot) {
+      TLbSpeedButton& button = form_->PnlButtons->Button(slot);
+      if (!IsWindowVisible(button.Handle())) continue;
+      RECT bounds;
+      GetWindowRect(button.Handle(), &bounds);
+      MapWindowPoints(nullptr, form_->PnlButtons->Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+      shown.push_back({button.Caption(), bounds.left, bounds.top, bounds.right - bounds.left});
+    }
+    return shown;
+  }
+
+  TLbSpeedButton& ButtonCaptioned(const std::string& caption) {
+    for (int slot = 1; slot <= 2 * tPmButtonBar::kGroupSize; ++slot) {
+      TLbSpeedButton& button = form_->PnlButtons->Button(slot);
+      if (IsWindowVisible(button.Handle()) && button.Caption() == caption) return button;
+    }
+    throw std::runtime_error("no visible button " + caption);
+  }
+
+  // Clicks as the mouse does: the button gets its press and release and tells the bar.
+  void Click(const std::string& caption) {
+    SendMessageA(ButtonCaptioned(caption).Handle(), BM_CLICK, 0, 0);
+  }
+
+  std::string Header() const {
+    char text[256] = "";
+    GetWindowTextA(form_->PnlHeader->Handle(), text, sizeof text);
+    return text;
+  }
+
+  // Where a control really is, in its parent's client coordinates.
+  static POINT PositionOf(const Control& control) {
+    RECT bounds;
+    GetWindowRect(control.Handle(), &bounds);
+    MapWindowPoints(nullptr, GetParent(control.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+    return {bounds.left, bounds.top};
+  }
+
+  std::unique_ptr<TFormMain> form_;
+};
