@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "app/Exceptions.h"
@@ -21,7 +22,7 @@ class OutputFileTest : public testing::Test {
  protected:
   void SetUp() override {
     Folder = std::filesystem::temp_directory_path() /
-             ("pelmora-output-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             ("pelmora-output-" + std::to_string(std::random_device()()) +
               "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(Folder);
     std::filesystem::create_directories(Folder);
