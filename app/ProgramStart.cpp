@@ -6,9 +6,8 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/Random.h"
 #include "app/ui/Application.h"
-
-namespace {
 
 // An installer usually runs from a download folder, where anyone may have left a DLL named like
 // a system one. Libraries are then looked up in the system folder only. The call is looked up
@@ -22,8 +21,6 @@ void RestrictDllSearchToSystemFolder() {
   SetDllDirectoryA("");
 }
 
-}  // namespace
-
 int RunWizard() {
   RestrictDllSearchToSystemFolder();
 
@@ -32,6 +29,9 @@ int RunWizard() {
   InitCommonControlsEx(&commonControls);
   // Shell links need COM on the GUI thread.
   OleInitialize(nullptr);
+
+  // Key texts, scrambling and the client's identity must differ between installations.
+  Randomize();
 
   Application& application = Application::Instance();
   application.Title = "Install Pelmora P2P";
