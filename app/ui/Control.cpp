@@ -163,7 +163,15 @@ void Control::SetBounds(int left, int top, int width, int height) {
   if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
 }
 
-std::string Control::Caption() const { return caption_; }
+std::string Control::Caption() const {
+  if (!handle_) return caption_;
+  // Read from the window: the user may have changed it (edit boxes).
+  int length = GetWindowTextLengthA(handle_);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  GetWindowTextA(handle_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 void Control::SetCaption(const std::string& caption) {
   caption_ = caption;

@@ -1,5 +1,7 @@
 #include "app/ui/Controls.h"
 
+#include <commctrl.h>
+
 #include "app/Exceptions.h"
 #include "app/ui/Fonts.h"
 
@@ -140,12 +142,171 @@ Control& ControlSet::Get(const std::string& name) const {
   return *found->second;
 }
 
+Control::WindowClass TButton::GetWindowClass() const {
+  return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON};
+}
+
+Control::WindowClass TCheckBox::GetWindowClass() const {
+  return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX};
+}
+
+void TCheckBox::AfterCreate() { SetChecked(HasOption(kChecked)); }
+
+bool TCheckBox::Checked() const { return SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TCheckBox::SetChecked(bool checked) {
+  SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+Control::WindowClass TRadioButton::GetWindowClass() const {
+  return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON};
+}
+
+Control::WindowClass TEdit::GetWindowClass() const {
+  return {"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+}
+
+HBRUSH TEdit::OnCtlColor(HDC dc) {
+  COLORREF background = color_ == kNoColor ? GetSysColor(COLOR_WINDOW) : color_;
+  SetTextColor(dc, fontColor_ == kNoColor ? GetSysColor(COLOR_WINDOWTEXT) : fontColor_);
+  SetBkColor(dc, background);
+  return GetSolidBrush(background);
+}
+
+Control::WindowClass TMemo::GetWindowClass() const {
+  return {"EDIT", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+          WS_EX_CLIENTEDGE};
+}
+
+void TMemo::Clear() {
+  lines_.clear();
+  SetCaption("");
+}
+
+void TMemo::AddLine(const std::string& line) {
+  lines_.push_back(line);
+  std::string text;
+  for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
+  SetCaption(text);
+}
+
+void TMemo::ScrollToTop() {
+  SendMessageA(handle_, EM_SETSEL, 0, 0);
+  SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+int TMemo::FirstVisibleLine() const {
+  return static_cast<int>(SendMessageA(handle_, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+Control::WindowClass TProgressBar::GetWindowClass() const {
+  return {PROGRESS_CLASSA, WS_VISIBLE | PBS_SMOOTH};
+}
+
+int TProgressBar::Max() const {
+  return static_cast<int>(SendMessageA(handle_, PBM_GETRANGE, FALSE, 0));
+}
+
+void TProgressBar::SetMax(int max) { SendMessageA(handle_, PBM_SETRANGE32, 0, max); }
+
+int TProgressBar::Position() const { return static_cast<int>(SendMessageA(handle_, PBM_GETPOS, 0, 0)); }
+
+void TProgressBar::SetPosition(int position) { SendMessageA(handle_, PBM_SETPOS, position, 0); }
+
+Control::WindowClass TComboBox::GetWindowClass() const {
+  return {"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+}
+
+void TComboBox::AfterCreate() {
+  // A drop-down list's window height is the height of its opened list.
+  constexpr int kListHeight = 200;
+  if (height_ < kListHeight) SetBounds(left_, top_, width_, kListHeight);
+}
+
+HBRUSH TComboBox::OnCtlColor(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
+void TComboBox::Clear() { SendMessageA(handle_, CB_RESETCONTENT, 0, 0); }
+
+void TComboBox::AddItem(const std::string& item) {
+  SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+int TComboBox::Count() const { return static_cast<int>(SendMessageA(handle_, CB_GETCOUNT, 0, 0)); }
+
+std::string TComboBox::Item(int index) const {
+  LRESULT length = SendMessageA(handle_, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  SendMessageA(handle_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)); }
+
+void TComboBox::SetItemIndex(int index) { SendMessageA(handle_, CB_SETCURSEL, index, 0); }
+
+Control::WindowClass TRadioGroup::GetWindowClass() const {
+  return {"PmRadioGroup", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
+}
+
+void TRadioGroup::AfterCreate() {
+  // The frame is a sibling behind the buttons: a group box passes no notifications on.
+  frame_ = CreateWindowExA(0, "BUTTON", caption_.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
+                           width_, height_, handle_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
+}
+
+void TRadioGroup::ClearItems() { buttons_.clear(); }
+
+void TRadioGroup::AddItem(const std::string& caption) {
+  ControlSpec spec{.Kind = ControlKind::RadioButton, .Name = "", .Caption = caption.c_str(),
+                   .Font = font_};
+  buttons_.push_back(std::make_unique<TRadioButton>(spec));
+  buttons_.back()->CreateHandle(this);
+  Arrange();
+}
+
+void TRadioGroup::Arrange() {
+  // The items share the room below the caption evenly, as a radio group lays them out.
+  const int top = font_.Height + 4;
+  const int room = height_ - top - 4;
+  const int count = static_cast<int>(buttons_.size());
+  for (int i = 0; i < count; ++i) {
+    int itemTop = top + room * i / count;
+    int itemHeight = room * (i + 1) / count - room * i / count;
+    buttons_[static_cast<size_t>(i)]->SetBounds(8, itemTop, width_ - 16, itemHeight);
+  }
+}
+
+int TRadioGroup::ItemIndex() const {
+  for (size_t i = 0; i < buttons_.size(); ++i)
+    if (buttons_[i]->Checked()) return static_cast<int>(i);
+  return -1;
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+  for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetChecked(static_cast<int>(i) == index);
+}
+
 std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
   switch (spec.Kind) {
     case ControlKind::Label: return std::make_unique<TLabel>(spec);
     case ControlKind::StaticText: return std::make_unique<TStaticText>(spec);
     case ControlKind::Panel: return std::make_unique<TPanel>(spec);
     case ControlKind::PageControl: return std::make_unique<TPageControl>(spec);
+    case ControlKind::Button: return std::make_unique<TButton>(spec);
+    case ControlKind::CheckBox: return std::make_unique<TCheckBox>(spec);
+    case ControlKind::RadioButton: return std::make_unique<TRadioButton>(spec);
+    case ControlKind::Edit: return std::make_unique<TEdit>(spec);
+    case ControlKind::Memo: return std::make_unique<TMemo>(spec);
+    case ControlKind::ProgressBar: return std::make_unique<TProgressBar>(spec);
+    case ControlKind::ComboBox: return std::make_unique<TComboBox>(spec);
+    case ControlKind::RadioGroup: return std::make_unique<TRadioGroup>(spec);
     case ControlKind::Image: {
       auto image = std::make_unique<TImage>(spec);
       image->resource_ = spec.Resource;

@@ -111,3 +111,110 @@ std::unique_ptr<Control> MakeControl(const ControlSpec& spec);
 // Creates the controls of a design table, in table order, inside owner (or inside the panel of
 // the same table that a row names as its parent).
 void CreateControls(Control& owner, std::span<const ControlSpec> design, ControlSet& controls);
+
+class TButton : public Control {
+ public:
+  using Control::Control;
+
+ protected:
+  WindowClass GetWindowClass() const override;
+};
+
+class TCheckBox : public Control {
+ public:
+  using Control::Control;
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  void AfterCreate() override;
+};
+
+class TRadioButton : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+
+ protected:
+  WindowClass GetWindowClass() const override;
+};
+
+// One line of text; its caption is what the user typed.
+class TEdit : public Control {
+ public:
+  using Control::Control;
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  HBRUSH OnCtlColor(HDC dc) override;
+};
+
+// Read-only lines of text, word-wrapped, with a vertical scroll bar.
+class TMemo : public TEdit {
+ public:
+  using TEdit::TEdit;
+  void Clear();
+  void AddLine(const std::string& line);
+  // The lines as added (not as wrapped on screen).
+  const std::vector<std::string>& Lines() const { return lines_; }
+  // Puts the caret at the start and scrolls the first line into view.
+  void ScrollToTop();
+  int FirstVisibleLine() const;
+
+ protected:
+  WindowClass GetWindowClass() const override;
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+class TProgressBar : public Control {
+ public:
+  using Control::Control;
+  int Max() const;
+  void SetMax(int max);
+  // The bar keeps the position within 0 to Max.
+  int Position() const;
+  void SetPosition(int position);
+
+ protected:
+  WindowClass GetWindowClass() const override;
+};
+
+// A drop-down list the user can only pick from.
+class TComboBox : public Control {
+ public:
+  using Control::Control;
+  void Clear();
+  void AddItem(const std::string& item);
+  int Count() const;
+  std::string Item(int index) const;
+  int ItemIndex() const;  // -1: nothing picked
+  void SetItemIndex(int index);
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  void AfterCreate() override;
+  HBRUSH OnCtlColor(HDC dc) override;
+};
+
+// A frame with a caption around radio buttons laid out one under the other.
+class TRadioGroup : public Control {
+ public:
+  using Control::Control;
+  void ClearItems();
+  void AddItem(const std::string& caption);
+  int Count() const { return static_cast<int>(buttons_.size()); }
+  TRadioButton& Button(int index) const { return *buttons_.at(static_cast<size_t>(index)); }
+  int ItemIndex() const;  // -1: nothing selected
+  void SetItemIndex(int index);
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  void AfterCreate() override;
+
+ private:
+  void Arrange();
+  HWND frame_ = nullptr;
+  std::vector<std::unique_ptr<TRadioButton>> buttons_;
+};

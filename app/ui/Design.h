@@ -37,6 +37,14 @@ enum class ControlKind {
   Panel,       // a coloured container with an optional centred caption
   Image,       // a picture from the resources
   PageControl, // a stack of sheets of which one is visible, without tabs
+  Button,      // a push button
+  CheckBox,
+  RadioButton,
+  Edit,        // one line of text the user can type
+  Memo,        // several lines of read-only text with a vertical scroll bar
+  ProgressBar, // smooth
+  ComboBox,    // a drop-down list the user picks from without typing
+  RadioGroup,  // a framed group of radio buttons, at most one selected
 };
 
 enum ControlOption : std::uint32_t {
@@ -46,6 +54,7 @@ enum ControlOption : std::uint32_t {
   kStretch = 1u << 3,       // pictures: stretched to the control's size
   kRaisedBevel = 1u << 4,   // panels: a raised edge
   kCentered = 1u << 5,      // text centred horizontally
+  kChecked = 1u << 6,       // check boxes and radio buttons: selected at creation
 };
 
 struct ControlSpec {
