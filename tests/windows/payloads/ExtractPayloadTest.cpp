@@ -1,0 +1,207 @@
+// ExtractPayload of both payload units under Wine: real files, a real progress bar and label
+// on the wizard's window, a target locked by a running program, a full disk.
+#include "tests/windows/app/WizardFixture.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/Exceptions.h"
+#include "app/Progress.h"
+#include "engine/ExtractPayload.h"
+#include "engine/GB_PelmoraP2P_exe.h"
+#include "engine/GB_Uninstall_exe.h"
+#include "engine/PayloadTotals.h"
+
+namespace {
+
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
+     .Caption = "0% complete"},
+    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+     .Height = 26},
+};
+
+class ProgressPage : public TFramePanel {
+ public:
+  ProgressPage() : TFramePanel("ProgressPage", kDesign) { Title = "Progress"; }
+  using TFramePanel::Controls;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The build folder: three levels above this test program (X:\tests\windows\payloads\).
+std::string BuildFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
+  return folder + "\\";
+}
+
+class ExtractPayloadTest : public WizardFixture {
+ protected:
+  void SetUp() override {
+    WizardFixture::SetUp();
+    auto page = std::make_unique<ProgressPage>();
+    page_ = page.get();
+    Form().AddPanel(std::move(page));
+    Form().ShowPanel("ProgressPage", false);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "pelmora-payload-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    for (const std::string& file : created_) DeleteFileA(file.c_str());
+    RemoveDirectoryA(folder_.c_str());
+    WizardFixture::TearDown();
+  }
+  std::string File(const std::string& name) {
+    created_.push_back(folder_ + name);
+    return folder_ + name;
+  }
+  TProgressBar& Bar() { return page_->Controls.Get<TProgressBar>("ProgressBar1"); }
+  Control& Label() { return page_->Controls.Get("Label12"); }
+  // The installing page's scale: the payload total plus a tenth.
+  void UseInstallingScale() {
+    Bar().SetMax(static_cast<int>(kPayloadTotal + kPayloadTotal / 10));
+    Bar().SetPosition(0);
+  }
+
+  ProgressPage* page_ = nullptr;
+  std::string folder_;
+  std::vector<std::string> created_;
+};
+
+TEST_F(ExtractPayloadTest, EachPayloadIsTheSuppliedProgramAndReplacesALongerFileWholly) {
+  struct Case {
+    const char* program;
+    void (*extract)(const std::string&, TProgressBar*, Control*);
+    long long U;
+  };
+  const Case cases[] = {{"Pelmora.exe", GB_PelmoraP2P_exe::ExtractPayload, GB_PelmoraP2P_exe::U},
+                        {"Uninstall.exe", GB_Uninstall_exe::ExtractPayload, GB_Uninstall_exe::U}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    const std::string supplied = ReadAll(BuildFolder() + "programs\\" + c.program);
+    ASSERT_EQ(static_cast<long long>(supplied.size()), c.U);
+    const std::string path = File(c.program);
+    std::ofstream(path, std::ios::binary) << std::string(supplied.size() + 5000, 'x');
+    c.extract(path, nullptr, nullptr);
+    const std::string extracted = ReadAll(path);
+    EXPECT_EQ(static_cast<long long>(extracted.size()), c.U);
+    EXPECT_TRUE(extracted == supplied) << "the extracted program differs from the supplied one";
+  }
+}
+
+TEST_F(ExtractPayloadTest, ClientPayloadEndsAtItsTotalOnTheInstallingScale) {
+  UseInstallingScale();
+  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), &Bar(), &Label());
+  const long long end = GB_PelmoraP2P_exe::C + GB_PelmoraP2P_exe::U;
+  EXPECT_EQ(Bar().Position(), end);
+  EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(end, Bar().Max())) + "% complete");
+}
+
+TEST_F(ExtractPayloadTest, BarClampsToASmallerMaximum) {
+  Bar().SetMax(1000);
+  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), &Bar(), &Label());
+  EXPECT_EQ(Bar().Position(), 1000);
+  EXPECT_EQ(Label().Caption(), "100% complete");
+}
+
+TEST_F(ExtractPayloadTest, WithoutBarNoControlChangesButMessagesAreProcessed) {
+  UseInstallingScale();
+  Bar().SetPosition(5);
+  // Handled only if ExtractPayload processes the waiting messages: the test does not.
+  PostMessageA(Bar().Handle(), PBM_SETPOS, 123, 0);
+  GB_Uninstall_exe::ExtractPayload(File("a.exe"), nullptr, nullptr);
+  EXPECT_EQ(Bar().Position(), 123);
+  EXPECT_EQ(Label().Caption(), "0% complete");
+
+  PostMessageA(Bar().Handle(), PBM_SETPOS, 77, 0);
+  GB_Uninstall_exe::ExtractPayload(File("b.exe"), nullptr, &Label());
+  EXPECT_EQ(Label().Caption(), "0% complete") << "a label without a bar is left alone";
+  EXPECT_EQ(Bar().Position(), 77);
+}
+
+// Starts the client stand-in from a copy in the test's folder; while it runs, its file is held.
+class RunningClient {
+ public:
+  explicit RunningClient(const std::string& path) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + path + "\"";
+    if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process_)) {
+      WaitForInputIdle(process_.hProcess, 10000);
+    }
+  }
+  ~RunningClient() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool Started() const { return process_.hProcess != nullptr; }
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+TEST_F(ExtractPayloadTest, TargetHeldByARunningProgramRaisesTheCreationErrorAfterCopying) {
+  const std::string path = File("Pelmora.Exe");
+  ASSERT_TRUE(CopyFileA((BuildFolder() + "programs\\Pelmora.exe").c_str(), path.c_str(), FALSE));
+  RunningClient client(path);
+  ASSERT_TRUE(client.Started());
+  UseInstallingScale();
+  try {
+    GB_PelmoraP2P_exe::ExtractPayload(path, &Bar(), &Label());
+    FAIL() << "the held file was replaced";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Cannot create file \"" + path + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+  }
+  const long long copied = GB_PelmoraP2P_exe::N * 1024;
+  EXPECT_EQ(Bar().Position(), copied);
+  EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(copied, Bar().Max())) + "% complete");
+}
+
+TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
+  const TPayload real = GB_Uninstall_exe::Payload();
+  std::vector<std::uint8_t> table(real.Blocks, real.Blocks + real.N * 1024);
+  table[static_cast<std::size_t>(real.C / 2)] ^= 0x01;
+  const TPayload flipped{table.data(), real.N, real.C, real.U};
+  const TPayload cut{real.Blocks, real.N / 2, real.C, real.U};
+  for (const TPayload& damaged : {flipped, cut}) {
+    try {
+      ExtractPayload(damaged, File("damaged.exe"), &Bar(), &Label());
+      ADD_FAILURE() << "no error";
+    } catch (const EPayloadError& error) {
+      EXPECT_STREQ(error.what(), "Error");
+    }
+  }
+}
+
+// The drive that tests/windows/datafile/small-disk.sh maps to a 64 KiB file system.
+TEST_F(ExtractPayloadTest, FullDiskRaisesIOError112) {
+  ULARGE_INTEGER total{};
+  if (!GetDiskFreeSpaceExA("K:\\", nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024)
+    GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+  const std::string path = "K:\\Pelmora-" + std::to_string(GetCurrentProcessId()) + ".Exe";
+  created_.push_back(path);
+  try {
+    GB_PelmoraP2P_exe::ExtractPayload(path, nullptr, nullptr);
+    FAIL() << "the program fitted on a 64 KiB disk";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "I/O error 112");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#pragma once
+// Starting the programs of programs/ and finding their windows, for the tests of this folder.
+
+#include <windows.h>
+
+#include <string>
+
+// The build folder: three levels above the test program (X:\tests\windows\programs\).
+inline std::string BuildFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
+  return folder + "\\";
+}
+
+inline std::string TestFolder(const std::string& kind) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "pelmora-" + kind + "-" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+class Program {
+ public:
+  Program(const std::string& path, const std::string& arguments, int show = SW_SHOWNORMAL) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &process_);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 10000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  bool Started() const { return process_.hProcess != nullptr; }
+  DWORD Id() const { return process_.dwProcessId; }
+  // The exit code, or -1 when the program has not ended in time.
+  long WaitForExit(DWORD timeoutMs) const {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<long>(code);
+  }
+  // A visible top-level window of the program with this class ("#32770": a message box), or null.
+  HWND WaitForWindow(const char* className, DWORD timeoutMs) const {
+    struct Search {
+      DWORD Id;
+      const char* ClassName;
+      HWND Found;
+    } search{process_.dwProcessId, className, nullptr};
+    const ULONGLONG start = GetTickCount64();
+    while (!search.Found && GetTickCount64() - start < timeoutMs) {
+      EnumWindows(
+          [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD id = 0;
+            GetWindowThreadProcessId(window, &id);
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (id == s->Id && IsWindowVisible(window) && std::string(name) == s->ClassName) {
+              s->Found = window;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      if (!search.Found) Sleep(20);
+    }
+    return search.Found;
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+inline std::string WindowText(HWND window) {
+  char text[4096] = "";
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Waits for a condition that another process brings about.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  const ULONGLONG start = GetTickCount64();
+  while (!condition()) {
+    if (GetTickCount64() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
