@@ -1,0 +1,119 @@
+#include "engine/Shortcuts.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <objbase.h>
+
+#include "app/Exceptions.h"
+#include "app/ui/Application.h"
+#include "web/HostNames.h"
+
+namespace {
+
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (pointer_) pointer_->Release();
+  }
+  T* operator->() const { return pointer_; }
+  T** Out() { return &pointer_; }
+  void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
+  explicit operator bool() const { return pointer_ != nullptr; }
+
+ private:
+  T* pointer_ = nullptr;
+};
+
+std::string OleErrorText(HRESULT result) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message(text ? text : "", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    message.pop_back();
+  if (message.empty()) {
+    char code[32];
+    wsprintfA(code, "OLE error %08X", static_cast<unsigned>(result));
+    message = code;
+  }
+  return message;
+}
+
+std::wstring Wide(const std::string& text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  wide.resize(static_cast<size_t>(length > 0 ? length - 1 : 0));
+  return wide;
+}
+
+std::string SpecialFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  if (SHGetFolderPathA(Application::Instance().MainWindow, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+    return "";
+  return path;
+}
+
+}  // namespace
+
+void CreateLink(const std::string& target, const std::string& linkFile,
+                const std::string& description, const std::string& arguments, int iconIndex) {
+  ComPtr<IShellLinkA> link;
+  HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkA, link.OutVoid());
+  if (FAILED(created)) throw Exception(OleErrorText(created));
+  ComPtr<IPersistFile> file;
+  HRESULT queried = link->QueryInterface(IID_IPersistFile, file.OutVoid());
+  if (FAILED(queried)) throw Exception(OleErrorText(queried));
+
+  link->SetArguments(arguments.c_str());
+  link->SetDescription(description.c_str());
+  link->SetPath(target.c_str());
+  if (iconIndex >= 0) link->SetIconLocation(target.c_str(), iconIndex);
+  file->Save(Wide(linkFile).c_str(), FALSE);
+}
+
+void RegisterUninstall(const std::string& installDir, const std::string& key) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    return;
+  auto setString = [handle](const char* name, const std::string& value) {
+    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  };
+  setString("DisplayName", "Pelmora P2P");
+  // Quoted: unquoted, a folder with blanks ("C:\Program Files\...") lets Windows run
+  // "C:\Program.exe" in the uninstaller's place.
+  setString("UninstallString", "\"" + installDir + "Uninstall.Exe\"");
+  RegCloseKey(handle);
+}
+
+std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
+
+std::string DesktopFolder() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY); }
+
+void CreateStartMenuShortcuts(const std::string& installDir, ShortcutRun run,
+                              const std::string& programsFolder) {
+  if (programsFolder.empty()) return;
+  const std::string menu = programsFolder + "\\Pelmora P2P";
+  CreateDirectoryA(menu.c_str(), nullptr);
+  const std::string site = kMakerSite;
+  CreateLink(installDir + "Pelmora.Exe", menu + "\\Pelmora P2P.Lnk", "Pelmora P2P", "", 0);
+  CreateLink(site + "/p2p/", menu + "\\Pelmora P2P On the Web.Lnk", "Pelmora P2P On the web", "", -1);
+  CreateLink(site + (run == ShortcutRun::Upgrade ? "/p2p/help/" : "/p2p/help"),
+             menu + "\\Pelmora P2P Help.Lnk", "Pelmora P2P Help", "", -1);
+  CreateLink(installDir + "Uninstall.Exe", menu + "\\Pelmora P2P Uninstall.Lnk",
+             "Pelmora P2P Uninstall", "", 0);
+}
+
+void CreateDesktopLink(const std::string& installDir, const std::string& desktopFolder) {
+  if (desktopFolder.empty()) return;
+  CreateLink(installDir + "Pelmora.Exe", desktopFolder + "\\Pelmora P2P.Lnk", "Pelmora P2P", "", 0);
+}
