@@ -1,0 +1,134 @@
+#include "web/LIB_GetMemStreamFromTheWeb.h"
+
+#include <wininet.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/Exceptions.h"
+#include "app/ui/Application.h"
+
+namespace {
+
+// The completion message: lParam is the fetch that has finished.
+constexpr UINT kFetchDone = WM_APP + 0x51;
+
+// Closes a WinInet handle when the block that opened it is left, also by an exception.
+class InternetHandle {
+ public:
+  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  ~InternetHandle() {
+    if (handle_) InternetCloseHandle(handle_);
+  }
+  HINTERNET Get() const { return handle_; }
+
+ private:
+  HINTERNET handle_;
+};
+
+std::string SystemErrorText(DWORD code) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message(text ? text : "", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    message.pop_back();
+  return message;
+}
+
+}  // namespace
+
+void TMemoryStream::Write(const void* data, std::size_t count) {
+  if (position_ + count > data_.size()) data_.resize(position_ + count);
+  std::memcpy(data_.data() + position_, data, count);
+  position_ += count;
+}
+
+std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
+  std::size_t available = position_ < data_.size() ? data_.size() - position_ : 0;
+  std::size_t copied = std::min(count, available);
+  std::memcpy(buffer, data_.data() + position_, copied);
+  position_ += copied;
+  return copied;
+}
+
+void TMemoryStream::SetSize(std::size_t size) {
+  data_.resize(size);
+  position_ = std::min(position_, size);
+}
+
+void TMemoryStream::SetPosition(std::size_t position) { position_ = position; }
+
+tLibGetMemStreamFromTheWeb::tLibGetMemStreamFromTheWeb(const std::string& url, TNotifyEvent onDone)
+    : OnDone(std::move(onDone)), URL(url), completionWindow_(CompletionWindow()) {}
+
+void tLibGetMemStreamFromTheWeb::Start(const std::string& URL, TNotifyEvent OnDone) {
+  auto fetch = std::unique_ptr<tLibGetMemStreamFromTheWeb>(
+      new tLibGetMemStreamFromTheWeb(URL, std::move(OnDone)));
+  HANDLE thread = CreateThread(nullptr, 0, &ThreadProc, fetch.get(), CREATE_SUSPENDED, nullptr);
+  if (!thread) throw Exception("Thread creation error: " + SystemErrorText(GetLastError()));
+  // From here on the fetch owns itself; it is freed after its completion on the GUI thread.
+  fetch.release();
+  ResumeThread(thread);
+  CloseHandle(thread);
+}
+
+DWORD WINAPI tLibGetMemStreamFromTheWeb::ThreadProc(LPVOID self) {
+  auto* fetch = static_cast<tLibGetMemStreamFromTheWeb*>(self);
+  fetch->Execute();
+  if (!PostMessageA(fetch->completionWindow_, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch)))
+    delete fetch;
+  return 0;
+}
+
+void tLibGetMemStreamFromTheWeb::Execute() {
+  Stream = std::make_unique<TMemoryStream>();
+  // No exception may leave the thread: whatever fails, the completion still runs, with the
+  // body emptied.
+  try {
+    InternetHandle internet(
+        InternetOpenA("InetURL:/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (internet.Get()) {
+      InternetHandle request(
+          InternetOpenUrlA(internet.Get(), URL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+      if (request.Get()) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (InternetReadFile(request.Get(), buffer, sizeof buffer - 1, &read) && read != 0)
+          Stream->Write(buffer, read);
+      }
+    }
+  } catch (...) {
+    Stream->SetSize(0);
+  }
+  Stream->SetPosition(0);
+}
+
+HWND tLibGetMemStreamFromTheWeb::CompletionWindow() {
+  static HWND window = [] {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "PmWebFetchWindow";
+    RegisterClassExA(&windowClass);
+    return CreateWindowExA(0, "PmWebFetchWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  }();
+  return window;
+}
+
+LRESULT CALLBACK tLibGetMemStreamFromTheWeb::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                                         LPARAM lParam) {
+  if (message != kFetchDone) return DefWindowProcA(window, message, wParam, lParam);
+  std::unique_ptr<tLibGetMemStreamFromTheWeb> fetch(
+      reinterpret_cast<tLibGetMemStreamFromTheWeb*>(lParam));
+  return Guarded(window, [&] {
+    if (fetch->OnDone) fetch->OnDone(*fetch);
+    return LRESULT{0};
+  });
+}
