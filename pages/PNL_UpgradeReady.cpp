@@ -3,8 +3,28 @@
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
 #include "engine/ClientProcess.h"
+#include "resources/ResourceIds.h"
 
-TPNLUpgradeReady::TPNLUpgradeReady() : TFramePanel("PNLUpgradeReady") { Title = "Upgrade of Pelmora P2P ready"; }
+namespace {
+
+// The panel comes before the picture: it lies above it, and the picture shows below it.
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Label, .Name = "Label9", .Left = 8, .Top = 24,
+     .Caption = "The upgrade of Pelmora is completed succesfully.", .Font = {.Bold = true}},
+    {.Kind = ControlKind::Panel, .Name = "Panel45", .Left = -1, .Top = 56, .Width = 466,
+     .Height = 257, .Color = Colors::SkyBlue},
+    {.Kind = ControlKind::Label, .Name = "Label11", .Parent = "Panel45", .Left = 216, .Top = 225,
+     .Caption = "Enjoy your Pelmora!", .FontColor = Colors::White,
+     .Font = {.Height = 19, .Italic = true}},
+    {.Kind = ControlKind::Image, .Name = "Image8", .Left = 16, .Top = 56,
+     .Resource = kPictureUpgradeReadyId},
+};
+
+}  // namespace
+
+TPNLUpgradeReady::TPNLUpgradeReady() : TFramePanel("PNLUpgradeReady", kDesign) {
+  Title = "Upgrade of Pelmora P2P ready";
+}
 
 void TPNLUpgradeReady::InitButtons(tPmButtonBar& bar) {
   bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);

@@ -6,6 +6,8 @@ class TPNLUpgradeStart : public TFramePanel {
  public:
   TPNLUpgradeStart();
   void InitButtons(tPmButtonBar& bar) override;
+  // Lists the folders of the copies the search found, the first one picked.
+  void BeforeShow() override;
 
  private:
   void btnUpgradeClick();
