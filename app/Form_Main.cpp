@@ -7,6 +7,8 @@
 #include "app/ui/Application.h"
 #include "pages/PNL_Error.h"
 #include "resources/ResourceIds.h"
+#include "web/LIB_GetMemStreamFromTheWeb.h"
+#include "web/ReportURL.h"
 
 namespace {
 
@@ -233,7 +235,16 @@ void TFormMain::PutFramesHome() {
 }
 
 void TFormMain::AppException(HWND, const std::exception& error) {
-  if (ErrorPanel) ErrorPanel->SetErrorText(ExceptionMessage(error));
+  const std::string message = ExceptionMessage(error);
+  const std::string url = ReportURL(
+      ReportAddress(),
+      {PnlHeader->Caption(), InstallDir, DownloadDir, ClientDataDir, AppDataDir, message});
+  // The report is best effort: a fetch that cannot even start must not keep the error page away.
+  try {
+    tLibGetMemStreamFromTheWeb::Start(url);
+  } catch (const std::exception&) {
+  }
+  if (ErrorPanel) ErrorPanel->SetErrorText(message);
   ShowPanel("PnlError", true);
 }
 

@@ -3,8 +3,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+
+#include "app/Exceptions.h"
 #include "app/Form_Main.h"
 #include "app/Text.h"
+#include "app/ui/Application.h"
+#include "web/HostNames.h"
 
 TPnlError* ErrorPanel = nullptr;
 
@@ -18,6 +23,34 @@ const ControlSpec kDesign[] = {
      .FontColor = Colors::Red, .Font = {.Height = 19}},
     {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Parent = "Panel1", .Left = 10,
      .Top = 32, .Width = 500, .Height = 50},
+    {.Kind = ControlKind::Button, .Name = "btnClipboard", .Parent = "Panel1", .Left = 464,
+     .Top = 97, .Width = 91, .Height = 19, .Caption = "Copy to clipboard"},
+    {.Kind = ControlKind::Label, .Name = "Label2", .Left = 16, .Top = 144,
+     .Caption = "How to resolve", .Font = {.Bold = true}},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText2", .Left = 16, .Top = 160, .Width = 217,
+     .Height = 49,
+     .Caption = "This error was unexpected, the installation program has no knowledge how to "
+                "automatically resolve or by pass this problem. "},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText3", .Left = 16, .Top = 211, .Width = 217,
+     .Height = 46,
+     .Caption = "Possible remedies can be to install the program in a different folder or to run "
+                "the installer with all usage rights (as administrator)."},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText4", .Left = 17, .Top = 262, .Width = 217,
+     .Height = 46, .Caption = "You can hit the restart button to give it another shot. "},
+    {.Kind = ControlKind::Label, .Name = "Label3", .Left = 308, .Top = 143,
+     .Caption = "Let us know", .Font = {.Bold = true}},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText5", .Left = 308, .Top = 159, .Width = 217,
+     .Height = 50,
+     .Caption = "We aim on creating software that just does what it should do, apperently "
+                "something went wrong in this. We would love to know that so we can fix it."},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText7", .Left = 309, .Top = 217, .Width = 217,
+     .Height = 45,
+     .Caption = "Could you include the exact text of the error message in your E-mail? For "
+                "copy/paste use the copy to clipboard button."},
+    {.Kind = ControlKind::Label, .Name = "Label4", .Left = 310, .Top = 270,
+     .Caption = "You can reach us at: "},
+    {.Kind = ControlKind::Label, .Name = "Label5", .Left = 413, .Top = 270, .Caption = kSupportMail,
+     .FontColor = Colors::Blue, .Font = {.Underline = true}, .Options = kHandCursor},
 };
 
 }  // namespace
@@ -31,6 +64,11 @@ TPnlError::~TPnlError() {
   if (ErrorPanel == this) ErrorPanel = nullptr;
 }
 
+void TPnlError::Loaded() {
+  Controls.Get("btnClipboard").OnClick = [this](Control&) { btnClipboardClick(); };
+  Controls.Get("Label5").OnClick = [this](Control&) { Label5Click(); };
+}
+
 void TPnlError::InitButtons(tPmButtonBar& bar) {
   bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
   bar.AddRightButton("&Restart", 2, [this](TLbSpeedButton&) { btnRestartClick(); }, 1);
@@ -41,6 +79,32 @@ void TPnlError::SetErrorText(const std::string& text) {
 }
 
 std::string TPnlError::ErrorText() const { return Controls.Get("StaticText1").Caption(); }
+
+void TPnlError::btnClipboardClick() {
+  if (Form().Sliding) return;
+  const std::string text = ErrorText();
+  // A failure here must not replace the message the user wants to copy: it is told in a
+  // message box and the page stays as it is.
+  if (!OpenClipboard(Handle())) {
+    MessageBoxA(Form().Handle(), "Cannot open clipboard.", Application::Instance().Title.c_str(),
+                MB_OK | MB_ICONSTOP);
+    return;
+  }
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (memory) {
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+  if (!memory) throw EOutOfMemory();
+}
+
+void TPnlError::Label5Click() {
+  ShellExecuteA(Form().Handle(), "open", (std::string("mailto:") + kSupportMail).c_str(), nullptr,
+                nullptr, SW_SHOWNORMAL);
+}
 
 void TPnlError::btnRestartClick() {
   if (Form().Sliding) return;

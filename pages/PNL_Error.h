@@ -1,4 +1,6 @@
 #pragma once
+// The error page: every unexpected failure ends here, with its message, advice, a copy button,
+// the support mail link, "&Exit" and "&Restart".
 
 #include <string>
 
@@ -12,6 +14,14 @@ class TPnlError : public TFramePanel {
   // Shows the failure message; the operating system's disk-full error reads "Disk Full".
   void SetErrorText(const std::string& text);
   std::string ErrorText() const;
+
+  // Puts the shown message on the clipboard as plain text.
+  void btnClipboardClick();
+  // Opens a new mail to the support address in the user's mail program.
+  void Label5Click();
+
+ protected:
+  void Loaded() override;
 
  private:
   void btnRestartClick();

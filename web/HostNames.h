@@ -8,6 +8,9 @@ inline constexpr char kMakerSite[] = "http://www.pelmora.example.com";
 inline constexpr char kMirrorSite[] = "http://www.pelmora-mirror.example.net";
 inline constexpr char kCounterSite[] = "http://counter.pelmora.example.org";
 
+// The maker's support mailbox, shown on the error page and opened by its mail link.
+inline constexpr char kSupportMail[] = "support@pelmora.example.com";
+
 // Entries 1 to 4 of the packing dictionary: the maker's own site, then three widely used sites.
 inline constexpr const char* kDictionarySites[4] = {
     kMakerSite,
