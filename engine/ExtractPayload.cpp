@@ -20,10 +20,13 @@ class TFileTarget final : public TPayloadTarget {
 
   void Progress(long long position) override {
     if (Bar) {
-      Bar->SetPosition(static_cast<int>(position));
-      if (Label)
-        Label->SetCaption(std::to_string(PercentComplete(Bar->Position(), Bar->Max())) +
-                          "% complete");
+      SetBarPosition(static_cast<int>(position));
+      if (Label) {
+        const std::string text =
+            std::to_string(PercentComplete(Bar->Position(), Bar->Max())) + "% complete";
+        // The same text once more would only repaint the label.
+        if (Label->Caption() != text) Label->SetCaption(text);
+      }
     }
     Application::Instance().ProcessMessages();
   }
@@ -41,6 +44,25 @@ class TFileTarget final : public TPayloadTarget {
     if (!WriteFile(File, data, static_cast<DWORD>(size), &written, nullptr))
       throw EInOutError(static_cast<int>(GetLastError()));
     if (written != size) throw EInOutError(ERROR_DISK_FULL);
+  }
+
+  // A themed bar repaints itself on every position change, even one that moves no pixel, and
+  // the thousands of steps would spend their time painting the same picture. The position is
+  // set at every step; the bar is drawn again (by the message pump) when its fill moves.
+  void SetBarPosition(int position) {
+    const HWND bar = Bar->Handle();
+    const int before = FilledWidth();
+    SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    Bar->SetPosition(position);
+    SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    if (FilledWidth() != before) InvalidateRect(bar, nullptr, TRUE);
+  }
+
+  int FilledWidth() const {
+    RECT client;
+    GetClientRect(Bar->Handle(), &client);
+    const int max = Bar->Max();
+    return max > 0 ? MulDiv(Bar->Position(), client.right - client.left, max) : 0;
   }
 
   void Close() {

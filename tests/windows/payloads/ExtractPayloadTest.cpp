@@ -106,6 +106,20 @@ TEST_F(ExtractPayloadTest, ClientPayloadEndsAtItsTotalOnTheInstallingScale) {
   const long long end = GB_PelmoraP2P_exe::C + GB_PelmoraP2P_exe::U;
   EXPECT_EQ(Bar().Position(), end);
   EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(end, Bar().Max())) + "% complete");
+
+  // What the screen shows: the bar is filled up to its position and no further.
+  Pump();
+  ASSERT_TRUE(IsWindowVisible(Bar().Handle()));
+  RECT client;
+  GetClientRect(Bar().Handle(), &client);
+  const int filled = static_cast<int>(client.right * end / Bar().Max());
+  const HDC dc = GetDC(Bar().Handle());
+  const COLORREF inside = GetPixel(dc, filled / 2, client.bottom / 2);
+  const COLORREF outside = GetPixel(dc, (filled + client.right) / 2, client.bottom / 2);
+  const COLORREF stillInside = GetPixel(dc, filled - 10, client.bottom / 2);
+  ReleaseDC(Bar().Handle(), dc);
+  EXPECT_NE(inside, outside) << "the bar shows no fill";
+  EXPECT_EQ(inside, stillInside) << "the fill stops short of the position";
 }
 
 TEST_F(ExtractPayloadTest, BarClampsToASmallerMaximum) {
