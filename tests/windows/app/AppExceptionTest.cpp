@@ -191,6 +191,62 @@ TEST_F(AppExceptionTest, CopyToClipboardPutsTheShownTextThere) {
   EXPECT_EQ(text, "Disk Full");
 }
 
+TEST_F(AppExceptionTest, SupportLinkOpensAMailToTheSupportAddress) {
+  // The user's mail program is stood in for by the probe program, registered for mailto:.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "pm-mail-" + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string probe = std::string(self).substr(0, std::string(self).find_last_of('\\') + 1) +
+                      "engine\\shortcuts_probe.exe";
+  const std::string mailer = folder + "mailer.exe";
+  ASSERT_TRUE(CopyFileA(probe.c_str(), mailer.c_str(), FALSE)) << probe;
+  FailOn("PnlWelcome", [] { throw Exception("Error"); });
+  HWND link = ChildCaptioned(ErrorPanel->Handle(), "support@pelmora.example.com");
+  ASSERT_NE(link, nullptr);
+  // Wine looks the mailto: handler up in HKEY_CLASSES_ROOT only; the test puts its own there
+  // and the system's back afterwards.
+  HKEY command = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", 0, nullptr, 0,
+                            KEY_READ | KEY_WRITE, nullptr, &command, nullptr),
+            ERROR_SUCCESS);
+  char previous[1024] = "";
+  DWORD previousSize = sizeof previous;
+  bool hadPrevious = RegGetValueA(command, nullptr, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                                  RRF_NOEXPAND, nullptr, previous, &previousSize) == ERROR_SUCCESS;
+  const std::string line = "\"" + mailer + "\" \"%1\"";
+  RegSetValueExA(command, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(line.c_str()),
+                 static_cast<DWORD>(line.size() + 1));
+  auto restore = [&] {
+    if (hadPrevious)
+      RegSetValueExA(command, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous), previousSize);
+    else
+      RegDeleteValueA(command, nullptr);
+    RegCloseKey(command);
+  };
+
+  SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+
+  std::string marker = mailer + ".ran";
+  bool ran = PumpUntil([&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  restore();
+  ASSERT_TRUE(ran) << "no mail program was started";
+  PumpUntil([] { return false; }, 100);
+  char commandLine[1024] = "";
+  HANDLE file = CreateFileA(marker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD read = 0;
+  ReadFile(file, commandLine, sizeof commandLine - 1, &read, nullptr);
+  CloseHandle(file);
+  EXPECT_NE(std::string(commandLine).find("mailto:support@pelmora.example.com"), std::string::npos)
+      << commandLine;
+  DeleteFileA(marker.c_str());
+  DeleteFileA(mailer.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(AppExceptionTest, FailureWhileButtonsAreSetMidSlideEndsOnAUsableErrorPage) {
   Form().AddPanel(std::make_unique<FailingButtonsPage>());
   FailOn("PnlWelcome", [this] { Form().ShowPanel("FailingButtonsPage", true); });
