@@ -1,18 +1,71 @@
 #include "pages/PNL_InstallChooseDir.h"
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include "app/Appl_Globals.h"
+#include "app/FolderName.h"
 #include "app/Form_Main.h"
+#include "app/Text.h"
+#include "app/ui/Dialogs.h"
 
-TPnlInstallChooseDir::TPnlInstallChooseDir() : TFramePanel("PnlInstallChooseDir") { Title = "Choose installation folder"; }
+namespace {
 
-void TPnlInstallChooseDir::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 8, .Top = 128, .Width = 233,
+     .Height = 209, .Options = kWordWrap},
+};
+
+// Typed into the folder box, it shows the release code instead of choosing a folder.
+const char kReleaseCodeQuestion[] = "#~~+71-42KKw";
+
+}  // namespace
+
+TPnlInstallChooseDir::TPnlInstallChooseDir() : TFolderPage("PnlInstallChooseDir", kDesign) {
+  Title = "Choose installation folder";
+}
+
+std::string& TPnlInstallChooseDir::Setting() const { return InstallDir; }
+
+std::string TPnlInstallChooseDir::ExplanationText() const {
+  return "The installation folder is the folder\ron your hard disk where Pelmora P2P program files\r"
+         "and the Pelmora P2P data file will be placed.\r\rIn most common cases the folder proposed\r"
+         "is the best place and you can just press\rthe \"next\" button, otherwise choose a folder.";
+}
+
+std::string TPnlInstallChooseDir::Proposal() const {
+  char programFiles[MAX_PATH];
+  if (SHGetFolderPathA(Form().Handle(), CSIDL_PROGRAM_FILES, nullptr, 0, programFiles) == S_OK)
+    return std::string(programFiles) + "\\Pelmora P2P";
+  return "C:\\Pelmora P2P";
+}
+
+std::string TPnlInstallChooseDir::TextForSelection(const std::string& selected) const {
+  return InstallFolderForSelection(selected);
+}
+
+void TPnlInstallChooseDir::Edit1Exit() {
+  if (Trim(Edit1().Caption()) == kReleaseCodeQuestion) {
+    Edit1().SetCaption(ReleaseCode);
+    return;
+  }
+  TFolderPage::Edit1Exit();
 }
 
 void TPnlInstallChooseDir::btnNextClick() {
   if (Form().Sliding) return;
+  InstallDir = TrimmedEntry();
+  if (!CheckFolderName(InstallDir)) return;
+  if (InstallDir.back() != '\\') InstallDir += '\\';
+  ClientDataDir = InstallDir;
+  DWORD attributes = GetFileAttributesA((InstallDir + "Pelmora.exe").c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ShowMessage("Cannot install Pelmora P2P in " + InstallDir + "\rbecause it already exists in this folder.\r"
+                "In case you want to overwrite a previous installation delete or unistall it first,\r"
+                "otherwise choose another folder.");
+    return;
+  }
   Form().ShowPanel("PNLInstallChooseDownloadDir", true);
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/FolderPage.h"
 
-class TPnlInstallChooseDir : public TFramePanel {
+class TPnlInstallChooseDir : public TFolderPage {
  public:
   TPnlInstallChooseDir();
-  void InitButtons(tPmButtonBar& bar) override;
 
- private:
-  void btnNextClick();
-  void btnPreviousClick();
+ protected:
+  std::string& Setting() const override;
+  std::string ExplanationText() const override;
+  std::string Proposal() const override;
+  std::string TextForSelection(const std::string& selected) const override;
+  void btnNextClick() override;
+  void btnPreviousClick() override;
+  void Edit1Exit() override;
 };

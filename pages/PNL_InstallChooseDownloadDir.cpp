@@ -1,18 +1,52 @@
 #include "pages/PNL_InstallChooseDownloadDir.h"
 
 #include "app/Appl_Globals.h"
+#include "app/FolderName.h"
 #include "app/Form_Main.h"
 
-TPNLInstallChooseDownloadDir::TPNLInstallChooseDownloadDir() : TFramePanel("PNLInstallChooseDownloadDir") { Title = "Choose download folder"; }
+namespace {
 
-void TPNLInstallChooseDownloadDir::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 8, .Top = 128, .Width = 233,
+     .Height = 209, .Options = kWordWrap},
+    {.Kind = ControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21},
+};
+
+}  // namespace
+
+TPNLInstallChooseDownloadDir::TPNLInstallChooseDownloadDir()
+    : TFolderPage("PNLInstallChooseDownloadDir", kDesign) {
+  Title = "Choose download folder";
+}
+
+std::string& TPNLInstallChooseDownloadDir::Setting() const { return DownloadDir; }
+
+std::string TPNLInstallChooseDownloadDir::ExplanationText() const {
+  return "The download folder is the folder\ron your hard disk where Pelmora P2P puts the\r"
+         "downloaded files when they are completed.\r\rIn most common cases the folder proposed\r"
+         "is the best place and you can just press\rthe \"next\" button, otherwise choose a folder.";
+}
+
+std::string TPNLInstallChooseDownloadDir::Proposal() const {
+  return ProposeDownloadFolder(InstallDir, [](char letter) {
+    std::string root = std::string(1, letter) + ":\\";
+    return IsOnFixedDisk(root) && FolderExists(root + "Downloads");
+  });
+}
+
+std::string TPNLInstallChooseDownloadDir::TextForSelection(const std::string& selected) const {
+  return DownloadFolderForSelection(selected);
 }
 
 void TPNLInstallChooseDownloadDir::btnNextClick() {
   if (Form().Sliding) return;
+  std::string text = TrimmedEntry();
+  if (!CheckFolderName(text)) return;
+  if (text.back() != '\\') {
+    text += '\\';
+    Edit1().SetCaption(text);
+  }
+  DownloadDir = text;
   Form().ShowPanel("PnlInstallChooseConnection", true);
 }
 

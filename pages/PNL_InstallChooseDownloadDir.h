@@ -1,13 +1,16 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/FolderPage.h"
 
-class TPNLInstallChooseDownloadDir : public TFramePanel {
+class TPNLInstallChooseDownloadDir : public TFolderPage {
  public:
   TPNLInstallChooseDownloadDir();
-  void InitButtons(tPmButtonBar& bar) override;
 
- private:
-  void btnNextClick();
-  void btnPreviousClick();
+ protected:
+  std::string& Setting() const override;
+  std::string ExplanationText() const override;
+  std::string Proposal() const override;
+  std::string TextForSelection(const std::string& selected) const override;
+  void btnNextClick() override;
+  void btnPreviousClick() override;
 };

@@ -45,13 +45,27 @@ wine_env() {
 # links create no desktop files, and the user folders are real folders inside the prefix.
 # A prefix for tests ("test" as second argument) also leaves its windows unmanaged: without a
 # window manager on the virtual display, Wine otherwise waits two seconds whenever a window hides.
+# It has drives for the tests as well: D:, E: and F: are fixed disks, R: is removable and N: is
+# a network drive, each a folder under the prefix's test-drives.
+# The mark holds the recipe's version, so that a prefix made by an older recipe is made anew.
+PREFIX_RECIPE=2
 ensure_wine_prefix() {
-  local prefix="$1" kind="${2:-}"
-  [ -f "$prefix/.pelmora-ready" ] && return 0
+  local prefix kind="${2:-}"
+  prefix="$(realpath -m "$1")"
+  [ "$(cat "$prefix/.pelmora-ready" 2>/dev/null)" = "$PREFIX_RECIPE" ] && return 0
+  # Test programs started side by side must not make the same prefix twice.
+  mkdir -p "$(dirname "$prefix")"
+  exec {lock}>"$prefix.lock"
+  flock "$lock"
+  if [ "$(cat "$prefix/.pelmora-ready" 2>/dev/null)" = "$PREFIX_RECIPE" ]; then
+    exec {lock}>&-
+    return 0
+  fi
   log "wine: creating the prefix $prefix"
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  (
+  if ! (
+    set -e
     wine_env "$prefix"
     unset DISPLAY
     wineboot -i >/dev/null 2>&1
@@ -65,13 +79,25 @@ ensure_wine_prefix() {
       printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
       if [ "$kind" = test ]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+        printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"r:"="floppy"\r\n"n:"="network"\r\n'
       fi
     } > "$prefix/drive_c/pelmora-settings.reg"
     (cd "$prefix/drive_c" && wine regedit /S 'C:\pelmora-settings.reg')
     rm "$prefix/drive_c/pelmora-settings.reg"
+    if [ "$kind" = test ]; then
+      for letter in d e f r n; do
+        mkdir -p "$prefix/test-drives/$letter"
+        map_drive "$prefix" "$letter" "$prefix/test-drives/$letter"
+      done
+    fi
     wineserver -w
-  )
-  touch "$prefix/.pelmora-ready"
+  ); then
+    log "wine: could not create the prefix $prefix"
+    exec {lock}>&-
+    return 1
+  fi
+  echo "$PREFIX_RECIPE" > "$prefix/.pelmora-ready"
+  exec {lock}>&-
 }
 
 # Maps a Linux folder to a drive letter of a prefix.

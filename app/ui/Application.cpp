@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/Exceptions.h"
+#include "app/ui/Control.h"
 
 Application& Application::Instance() {
   static Application application;
@@ -10,9 +11,12 @@ Application& Application::Instance() {
 }
 
 void Application::Dispatch(MSG& message) {
-  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && OnShortcut &&
-      Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; }))
-    return;
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    Control* target = Control::FromHandle(message.hwnd);
+    if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
+      return;
+    if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return;
+  }
   if (MainWindow && IsDialogMessageA(MainWindow, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);

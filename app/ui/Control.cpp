@@ -118,6 +118,14 @@ LRESULT Control::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& 
       }
       break;
     }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (Control* child = FromHandle(header->hwndFrom)) {
+        handled = true;
+        return child->OnNotify(*header);
+      }
+      break;
+    }
     case WM_SETCURSOR:
       if (Control* child = FromHandle(reinterpret_cast<HWND>(wParam));
           child && child != this && child->HasOption(kHandCursor)) {

@@ -69,6 +69,14 @@ class Control {
   virtual HBRUSH OnCtlColor(HDC dc);
   virtual void OnCommand(WORD code);
   virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
+  virtual LRESULT OnNotify(const NMHDR&) { return 0; }
+
+ public:
+  // Offered a keyboard message meant for this control before dialog navigation sees it
+  // (Tab, Enter); true when the control consumed it.
+  virtual bool PreProcessKey(MSG&) { return false; }
+
+ protected:
 
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
   void FillBackground(HDC dc, const RECT& area) const;

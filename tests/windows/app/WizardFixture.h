@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -83,5 +86,51 @@ class WizardFixture : public testing::Test {
     return {bounds.left, bounds.top};
   }
 
+  // Runs action, which is to show a modal message box, reads the box's text and closes it with
+  // its OK button as a person would. Returns the text; empty when no box appeared.
+  static std::string MessageShownBy(const std::function<void()>& action) {
+    std::string text;
+    std::atomic<bool> finished{false};
+    std::thread answerer([&] {
+      while (!finished) {
+        if (HWND box = FindMessageBox()) {
+          char buffer[1024] = "";
+          GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+          text = buffer;
+          PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+          return;
+        }
+        Sleep(20);
+      }
+    });
+    action();
+    finished = true;
+    answerer.join();
+    return text;
+  }
+
   std::unique_ptr<TFormMain> form_;
+
+ private:
+  static HWND FindMessageBox() {
+    struct Search {
+      DWORD process;
+      HWND box;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(context);
+          char name[16] = "";
+          GetClassNameA(window, name, sizeof name);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == s->process && IsWindowVisible(window) && std::string(name) == "#32770") {
+            s->box = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.box;
+  }
 };

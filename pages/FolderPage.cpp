@@ -1,0 +1,103 @@
+#include "pages/FolderPage.h"
+
+#include <windows.h>
+
+#include "app/Exceptions.h"
+#include "app/FolderName.h"
+#include "app/Form_Main.h"
+#include "app/Text.h"
+#include "app/ui/Dialogs.h"
+
+namespace {
+
+const char kInvalidFolderMessage[] =
+    "Invalid folder.\rThe foldername you choose contains invalid characters or is a root folder.";
+
+// Detaches the page's change handler from the tree for as long as it lives.
+class ChangeEventDetached {
+ public:
+  ChangeEventDetached(TFolderTree& tree) : tree_(tree), handler_(std::move(tree.OnChange)) {
+    tree_.OnChange = nullptr;
+  }
+  ~ChangeEventDetached() { tree_.OnChange = std::move(handler_); }
+
+ private:
+  TFolderTree& tree_;
+  std::function<void(TFolderTree&)> handler_;
+};
+
+}  // namespace
+
+bool IsOnFixedDisk(const std::string& path) {
+  return GetDriveTypeA(LowerCase(path.substr(0, 3)).c_str()) == DRIVE_FIXED;
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TFolderPage::TFolderPage(const char* name, std::span<const ControlSpec> design)
+    : TFramePanel(name, design) {}
+
+void TFolderPage::Loaded() {
+  Edit1().OnKeyPress = [this](TEdit&, char& key) { Edit1KeyPress(key); };
+  Edit1().OnExit = [this](TEdit&) { Edit1Exit(); };
+}
+
+TEdit& TFolderPage::Edit1() const { return Controls.Get<TEdit>("Edit1"); }
+
+void TFolderPage::InitButtons(tPmButtonBar& bar) {
+  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
+  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
+  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+}
+
+void TFolderPage::BeforeShow() {
+  Controls.Get("StaticText1").SetCaption(ExplanationText());
+  if (!tree_) CreateFolderTree();
+  if (Setting().empty()) Setting() = Proposal();
+  Edit1().SetCaption(Setting());
+  SelectFolderInTree(Setting());
+}
+
+void TFolderPage::CreateFolderTree() {
+  ControlSpec spec{.Name = "FolderTree", .Left = 288, .Top = 40, .Width = 393, .Height = 289,
+                   .Caption = Title.c_str()};
+  tree_ = std::make_unique<TFolderTree>(spec);
+  tree_->OnAddFolder = [](const std::string& path, bool isFolder) {
+    return isFolder && IsOnFixedDisk(path);
+  };
+  tree_->CreateHandle(this);
+  tree_->OnChange = [this](TFolderTree&) { FolderTreeChange(); };
+}
+
+void TFolderPage::SelectFolderInTree(const std::string& path) {
+  ChangeEventDetached detached(*tree_);
+  try {
+    tree_->SelectPath(FolderExists(path) ? path : ParentFolder(path));
+    if (HTREEITEM selected = tree_->Selected()) tree_->MakeVisible(selected);
+  } catch (const Exception&) {
+    // A folder the tree cannot show keeps the selection as it was.
+  }
+}
+
+void TFolderPage::FolderTreeChange() { Edit1().SetCaption(TextForSelection(tree_->SelectedPath())); }
+
+void TFolderPage::Edit1KeyPress(char& key) {
+  if (key == '\r') SelectFolderInTree(Edit1().Caption());
+}
+
+void TFolderPage::Edit1Exit() { SelectFolderInTree(Edit1().Caption()); }
+
+std::string TFolderPage::TrimmedEntry() const {
+  std::string text = Trim(Edit1().Caption());
+  Edit1().SetCaption(text);
+  return text;
+}
+
+bool TFolderPage::CheckFolderName(const std::string& text) const {
+  if (IsValidFolderName(text) && text.size() >= 4) return true;
+  ShowMessage(kInvalidFolderMessage);
+  return false;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// What the installation folder page and the download folder page share: an explanation, an
+// edit box with the folder, and a tree of the folders on the fixed disks kept in step with it.
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "app/Frame_Panel.h"
+#include "app/ui/FolderTree.h"
+
+class TFolderPage : public TFramePanel {
+ public:
+  void InitButtons(tPmButtonBar& bar) override;
+  void BeforeShow() override;
+
+  // Selects the folder, or the parent of a folder that does not exist, without raising the
+  // change event; a folder the tree cannot show leaves the selection as it was.
+  void SelectFolderInTree(const std::string& path);
+  TFolderTree* FolderTree() const { return tree_.get(); }
+
+ protected:
+  TFolderPage(const char* name, std::span<const ControlSpec> design);
+
+  // The setting the page proposes and stores.
+  virtual std::string& Setting() const = 0;
+  virtual std::string ExplanationText() const = 0;
+  virtual std::string Proposal() const = 0;
+  // The edit box's text for a folder picked in the tree.
+  virtual std::string TextForSelection(const std::string& selected) const = 0;
+  virtual void btnNextClick() = 0;
+  virtual void btnPreviousClick() = 0;
+  virtual void Edit1Exit();
+
+  void Loaded() override;
+  TEdit& Edit1() const;
+  // Trims the entry and puts it back into the edit box.
+  std::string TrimmedEntry() const;
+  // False, with the invalid-folder message shown, for a name the pages refuse (a drive root
+  // among them).
+  bool CheckFolderName(const std::string& text) const;
+
+ private:
+  void CreateFolderTree();
+  void FolderTreeChange();
+  void Edit1KeyPress(char& key);
+
+  std::unique_ptr<TFolderTree> tree_;
+};
+
+// A folder is offered in the tree only on a fixed disk.
+bool IsOnFixedDisk(const std::string& path);
+bool FolderExists(const std::string& path);
