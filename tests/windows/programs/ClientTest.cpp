@@ -30,6 +30,10 @@ TEST(ClientTest, ShowsItsWindowMaximisedWithAReportAndHoldsItsFile) {
     EXPECT_EQ(write, INVALID_HANDLE_VALUE) << "the running client's file could be opened for writing";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     if (write != INVALID_HANDLE_VALUE) CloseHandle(write);
+    // A running image alone may be renamed; the client's own handle without delete sharing
+    // forbids that too, as on Windows.
+    EXPECT_FALSE(MoveFileExA(path.c_str(), (path + ".old").c_str(), 0)) << "the running client's file was renamed";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(client.WaitForExit(10000), 0) << "closing the window ends the client";
