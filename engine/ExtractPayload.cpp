@@ -51,6 +51,11 @@ class TFileTarget final : public TPayloadTarget {
   // set at every step; the bar is drawn again (by the message pump) when its fill moves.
   void SetBarPosition(int position) {
     const HWND bar = Bar->Handle();
+    // Switching drawing back on would show a bar that was hidden.
+    if (!(GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE)) {
+      Bar->SetPosition(position);
+      return;
+    }
     const int before = FilledWidth();
     SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
     Bar->SetPosition(position);

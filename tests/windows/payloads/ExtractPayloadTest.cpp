@@ -129,6 +129,14 @@ TEST_F(ExtractPayloadTest, BarClampsToASmallerMaximum) {
   EXPECT_EQ(Label().Caption(), "100% complete");
 }
 
+TEST_F(ExtractPayloadTest, HiddenBarFollowsAndStaysHidden) {
+  UseInstallingScale();
+  Bar().SetVisible(false);
+  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), &Bar(), &Label());
+  EXPECT_EQ(Bar().Position(), GB_Uninstall_exe::C + GB_Uninstall_exe::U);
+  EXPECT_FALSE(Bar().Visible());
+}
+
 TEST_F(ExtractPayloadTest, WithoutBarNoControlChangesButMessagesAreProcessed) {
   UseInstallingScale();
   Bar().SetPosition(5);
