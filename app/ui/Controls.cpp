@@ -4,6 +4,7 @@
 
 #include "app/Exceptions.h"
 #include "app/ui/Fonts.h"
+#include "app/ui/Jpeg.h"
 
 Control::WindowClass TLabel::GetWindowClass() const {
   LONG align = HasOption(kCentered) ? SS_CENTER : HasOption(kWordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -19,6 +20,63 @@ void TLabel::AfterCreate() {
   SelectObject(dc, old);
   ReleaseDC(handle_, dc);
   SetBounds(left_, top_, size.right, height_ != 0 ? height_ : size.bottom);
+}
+
+Control::WindowClass TTransparentLabel::GetWindowClass() const {
+  // Clipped by the words above it: it paints only what it owns on screen, so a word passing
+  // over another never leaves pieces of itself behind in the other's area.
+  return {"PmTransparentLabel", WS_VISIBLE | WS_CLIPSIBLINGS, 0, true};
+}
+
+void TTransparentLabel::AfterCreate() {
+  TLabel::AfterCreate();
+  // Above the pictures it moves over: they clip themselves against it and leave it the area.
+  SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT TTransparentLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_WINDOWPOSCHANGING:
+      // Copied pixels would carry the old place's background along; repaint it whole instead.
+      reinterpret_cast<WINDOWPOS*>(lParam)->flags |= SWP_NOCOPYBITS;
+      break;
+  }
+  return TLabel::HandleMessage(message, wParam, lParam);
+}
+
+void TTransparentLabel::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(handle_, &paint);
+  RECT area;
+  GetClientRect(handle_, &area);
+  // Drawn off screen first, so that a moving word does not flicker.
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP canvas = CreateCompatibleBitmap(dc, area.right, area.bottom);
+  HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
+  FillBackground(buffer, area);
+  if (parent_) {
+    for (HWND sibling = GetWindow(parent_->Handle(), GW_CHILD); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+      auto* image = dynamic_cast<TImage*>(FromHandle(sibling));
+      if (!image || !IsWindowVisible(sibling)) continue;
+      image->DrawInto(buffer, {image->Left() - left_, image->Top() - top_});
+    }
+  }
+  HGDIOBJ oldFont = SelectObject(buffer, GetFont(font_));
+  SetBkMode(buffer, TRANSPARENT);
+  SetTextColor(buffer, fontColor_ == kNoColor ? Colors::Black : fontColor_);
+  DrawTextA(buffer, caption_.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
+  SelectObject(buffer, oldFont);
+  BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
+  SelectObject(buffer, oldCanvas);
+  DeleteObject(canvas);
+  DeleteDC(buffer);
+  EndPaint(handle_, &paint);
 }
 
 Control::WindowClass TStaticText::GetWindowClass() const {
@@ -59,13 +117,23 @@ TImage::~TImage() {
 }
 
 Control::WindowClass TImage::GetWindowClass() const {
-  return {"PmImage", WS_VISIBLE, 0, true};
+  // Clipped by the siblings above it: panels and moving words that lie over the picture.
+  return {"PmImage", WS_VISIBLE | WS_CLIPSIBLINGS, 0, true};
 }
 
 void TImage::AfterCreate() {
-  if (resource_ != 0)
-    icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_),
-                                          IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  if (resource_ != 0) {
+    if (HasPictureResource(resource_))
+      bitmap_ = LoadPictureResource(resource_);
+    else
+      icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_),
+                                            IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  }
+  if (bitmap_ && width_ == 0) {
+    BITMAP info;
+    GetObject(bitmap_, sizeof info, &info);
+    SetBounds(left_, top_, info.bmWidth, info.bmHeight);
+  }
 }
 
 void TImage::SetBitmap(HBITMAP bitmap) {
@@ -85,22 +153,33 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TImage::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(handle_, &paint);
-  if (icon_) DrawIconEx(dc, 0, 0, icon_, 32, 32, 0, nullptr, DI_NORMAL);
-  if (bitmap_) {
-    BITMAP info;
-    GetObject(bitmap_, sizeof info, &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap_);
-    if (HasOption(kStretch)) {
-      SetStretchBltMode(dc, HALFTONE);
-      StretchBlt(dc, 0, 0, width_, height_, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    } else {
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    }
-    SelectObject(source, old);
-    DeleteDC(source);
-  }
+  DrawInto(dc, {0, 0});
   EndPaint(handle_, &paint);
+}
+
+void TImage::DrawInto(HDC dc, POINT origin) const {
+  if (icon_) DrawIconEx(dc, origin.x, origin.y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
+  if (!bitmap_) return;
+  BITMAP info;
+  GetObject(bitmap_, sizeof info, &info);
+  const bool stretch = HasOption(kStretch);
+  const int width = stretch ? width_ : info.bmWidth;
+  const int height = stretch ? height_ : info.bmHeight;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, bitmap_);
+  if (HasOption(kTransparent)) {
+    TransparentBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth,
+                   info.bmHeight, GetPixel(source, 0, info.bmHeight - 1));
+  } else if (stretch) {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
+               SRCCOPY);
+  } else {
+    BitBlt(dc, origin.x, origin.y, width, height, source, 0, 0, SRCCOPY);
+  }
+  SelectObject(source, old);
+  DeleteDC(source);
 }
 
 Control::WindowClass TTabSheet::GetWindowClass() const {
@@ -164,6 +243,22 @@ Control::WindowClass TRadioButton::GetWindowClass() const {
 
 Control::WindowClass TEdit::GetWindowClass() const {
   return {"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+}
+
+bool TEdit::PreProcessKey(MSG& message) {
+  if (!OnKeyPress) return false;
+  // Enter never reaches a one-line box as a character: dialog navigation takes it first.
+  bool enter = message.message == WM_KEYDOWN && message.wParam == VK_RETURN;
+  if (!enter && message.message != WM_CHAR) return false;
+  char key = enter ? '\r' : static_cast<char>(message.wParam);
+  OnKeyPress(*this, key);
+  if (enter || key == 0) return true;
+  message.wParam = static_cast<unsigned char>(key);
+  return false;
+}
+
+void TEdit::OnCommand(WORD code) {
+  if (code == EN_KILLFOCUS && OnExit) OnExit(*this);
 }
 
 HBRUSH TEdit::OnCtlColor(HDC dc) {
@@ -295,7 +390,9 @@ void TRadioGroup::SetItemIndex(int index) {
 
 std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
   switch (spec.Kind) {
-    case ControlKind::Label: return std::make_unique<TLabel>(spec);
+    case ControlKind::Label:
+      if (spec.Options & kTransparent) return std::make_unique<TTransparentLabel>(spec);
+      return std::make_unique<TLabel>(spec);
     case ControlKind::StaticText: return std::make_unique<TStaticText>(spec);
     case ControlKind::Panel: return std::make_unique<TPanel>(spec);
     case ControlKind::PageControl: return std::make_unique<TPageControl>(spec);

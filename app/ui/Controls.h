@@ -19,6 +19,21 @@ class TLabel : public Control {
   void AfterCreate() override;
 };
 
+// A label with a transparent background: it paints what lies beneath it (its parent's colour
+// and the pictures of its siblings) and then its text, so that it can move over a picture.
+class TTransparentLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+
+ protected:
+  WindowClass GetWindowClass() const override;
+  void AfterCreate() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint();
+};
+
 // Text in a box of fixed size, word-wrapped.
 class TStaticText : public Control {
  public:
@@ -41,12 +56,17 @@ class TPanel : public Control {
   void Paint();
 };
 
-// A picture: an icon or a bitmap from the program's resources.
+// A picture: an icon or a JPEG picture from the program's resources, or a bitmap given to it.
+// Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
+// transparent, the colour of the picture's bottom-left pixel lets the background through.
 class TImage : public Control {
  public:
   using Control::Control;
   ~TImage() override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
+  HBITMAP Bitmap() const { return bitmap_; }
+  // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
+  void DrawInto(HDC dc, POINT origin) const;
 
  protected:
   WindowClass GetWindowClass() const override;
@@ -144,9 +164,17 @@ class TEdit : public Control {
  public:
   using Control::Control;
 
+  // A character typed into the box, Enter ("\r") included; setting key to 0 swallows it.
+  std::function<void(TEdit& sender, char& key)> OnKeyPress;
+  // The keyboard focus leaves the box.
+  std::function<void(TEdit& sender)> OnExit;
+
+  bool PreProcessKey(MSG& message) override;
+
  protected:
   WindowClass GetWindowClass() const override;
   HBRUSH OnCtlColor(HDC dc) override;
+  void OnCommand(WORD code) override;
 };
 
 // Read-only lines of text, word-wrapped, with a vertical scroll bar.
