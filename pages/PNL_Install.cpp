@@ -1,9 +1,59 @@
 #include "pages/PNL_Install.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "resources/ResourceIds.h"
+#include "web/HostNames.h"
 
-TPnlInstall::TPnlInstall() : TFramePanel("PnlInstall") { Title = "Install or upgrade?"; }
+namespace {
+
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Label, .Name = "Label4a", .Left = 372, .Top = 17,
+     .Caption = "What do you want to do?", .Font = {.Bold = true}},
+    {.Kind = ControlKind::RadioButton, .Name = "RadioButton1", .Left = 389, .Top = 41,
+     .Width = 252, .Height = 17, .Caption = "&Install Pelmora P2P on this computer",
+     .Options = kChecked},
+    {.Kind = ControlKind::RadioButton, .Name = "RadioButton2", .Left = 389, .Top = 69,
+     .Width = 177, .Height = 17, .Caption = "&Upgrade an existing installation"},
+    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 372, .Top = 133, .Caption = "Shortcut",
+     .Font = {.Bold = true}},
+    {.Kind = ControlKind::CheckBox, .Name = "CheckBox1", .Left = 394, .Top = 153, .Width = 191,
+     .Height = 17, .Caption = "&Create a shortcut on the desktop", .Options = kChecked},
+    {.Kind = ControlKind::Label, .Name = "Label3", .Left = 375, .Top = 192, .Caption = "Directory",
+     .Font = {.Bold = true}},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 392, .Top = 211, .Width = 185,
+     .Height = 30,
+     .Caption = "In the next step you'll be asked to choose the installation directory. ",
+     .Options = kWordWrap},
+    {.Kind = ControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 345,
+     .Height = 281, .Color = Colors::White},
+    {.Kind = ControlKind::Image, .Name = "Image4", .Parent = "Panel44", .Left = 8, .Top = 8,
+     .Resource = kPictureInstallId},
+    {.Kind = ControlKind::Label, .Name = "Label2", .Parent = "Panel44", .Left = 8, .Top = 208,
+     .Caption = "We did a lot to make sure installation of Pelmora P2P will work smoothly."},
+    {.Kind = ControlKind::Label, .Name = "Label5", .Parent = "Panel44", .Left = 9, .Top = 228,
+     .Caption = "In case you might experience problems please let us know"},
+    {.Kind = ControlKind::Label, .Name = "Label14", .Parent = "Panel44", .Left = 8, .Top = 248,
+     .Caption = "so we can help you out. You can reach us at :"},
+    {.Kind = ControlKind::Label, .Name = "Label18", .Parent = "Panel44", .Left = 227, .Top = 248,
+     .Caption = kSupportMail, .FontColor = Colors::Blue, .Font = {.Underline = true},
+     .Options = kHandCursor},
+};
+
+}  // namespace
+
+TPnlInstall::TPnlInstall() : TFramePanel("PnlInstall", kDesign) { Title = "Install or upgrade?"; }
+
+void TPnlInstall::Loaded() {
+  Controls.Get("RadioButton1").OnClick = [this](Control&) { RadioButton1Click(); };
+  Controls.Get("RadioButton2").OnClick = [this](Control&) { RadioButton2Click(); };
+  Controls.Get("Label18").OnClick = [this](Control&) { Label18Click(); };
+}
 
 void TPnlInstall::InitButtons(tPmButtonBar& bar) {
   bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
@@ -11,8 +61,25 @@ void TPnlInstall::InitButtons(tPmButtonBar& bar) {
   bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
 }
 
+void TPnlInstall::RadioButton1Click() {
+  auto& install = Controls.Get<TRadioButton>("RadioButton1");
+  Controls.Get<TRadioButton>("RadioButton2").SetChecked(!install.Checked());
+}
+
+void TPnlInstall::RadioButton2Click() {
+  auto& upgrade = Controls.Get<TRadioButton>("RadioButton2");
+  Controls.Get<TRadioButton>("RadioButton1").SetChecked(!upgrade.Checked());
+}
+
+void TPnlInstall::Label18Click() {
+  std::string link = std::string("mailto:") + kSupportMail;
+  ShellExecuteA(nullptr, nullptr, link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void TPnlInstall::btnNextClick() {
   if (Form().Sliding) return;
+  UpgradeChosen = Controls.Get<TRadioButton>("RadioButton2").Checked();
+  CreateDesktopShortcut = Controls.Get<TCheckBox>("CheckBox1").Checked();
   Form().ShowPanel(UpgradeChosen ? "PnlUpgradeFindDir" : "PnlInstallChooseDir", true);
 }
 

@@ -7,7 +7,13 @@ class TPnlInstall : public TFramePanel {
   TPnlInstall();
   void InitButtons(tPmButtonBar& bar) override;
 
+ protected:
+  void Loaded() override;
+
  private:
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void Label18Click();
   void btnNextClick();
   void btnPreviousClick();
 };
