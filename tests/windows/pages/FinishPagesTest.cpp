@@ -1,0 +1,150 @@
+#include "tests/windows/pages/PageFixture.h"
+
+namespace {
+
+// The build's stand-in client, in the build folder that holds tests\windows\pages.
+std::string StandInClient() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
+  return folder + "\\programs\\Pelmora.exe";
+}
+
+// The top-level window "Pelmora P2P" of a process started from this program file.
+HWND ClientWindowOf(const std::string& program) {
+  struct Search {
+    std::string Program;
+    HWND Found = nullptr;
+  } search{LowerCase(program)};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char title[64] = "";
+        GetWindowTextA(window, title, sizeof title);
+        if (std::string(title) != "Pelmora P2P") return TRUE;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        char image[MAX_PATH] = "";
+        DWORD size = MAX_PATH;
+        if (process) QueryFullProcessImageNameA(process, 0, image, &size);
+        if (process) CloseHandle(process);
+        if (LowerCase(image) == search.Program) search.Found = window;
+        return search.Found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+using FinishPagesTest = PageFixture;
+
+TEST_F(FinishPagesTest, SummaryShowsTheStoredChoicesOnEveryShow) {
+  struct Case {
+    bool Shortcut;
+    const char* Line;
+  };
+  const Case cases[] = {{true, "Create shortcut on desktop = Yes"},
+                        {false, "Create shortcut on desktop = No"}};
+  InstallDir = "C:\\Program Files\\Pelmora P2P\\";
+  DownloadDir = "D:\\Shared Files\\";
+  for (const Case& c : cases) {
+    CreateDesktopShortcut = c.Shortcut;
+    ShowPage("PNLInstallGo");
+    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label6").Caption(),
+              "Installation folder = C:\\Program Files\\Pelmora P2P\\");
+    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label7").Caption(), "Download folder = D:\\Shared Files\\");
+    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label9").Caption(), c.Line);
+  }
+}
+
+TEST_F(FinishPagesTest, SummaryLeadsToTheInstallationRunOrBackToTheConnection) {
+  RecordingPage& run = StandIn("PNLInstallInstalling");
+  RecordingPage& connection = StandIn("PnlInstallChooseConnection");
+  ShowPage("PNLInstallGo");
+  ClickAndSettle("&Previous");
+  EXPECT_EQ(connection.Shows, 1);
+  ShowPage("PNLInstallGo");
+  EXPECT_EQ(ShownButtons()[1].Width, 120) << "\"&Install Now\" is the wide button";
+  ClickAndSettle("&Install Now");
+  EXPECT_EQ(run.Shows, 1);
+}
+
+TEST_F(FinishPagesTest, UpgradeStartListsTheFoundFoldersAndUpgradesTheFirst) {
+  RecordingPage& run = StandIn("PnlUpgradeUpgrading");
+  FoundInstallations = {"C:\\Program Files\\Pelmora P2P\\Pelmora.exe",
+                        "D:\\Apps\\Pelmora\\PELMORA.EXE", "E:\\Old\\Pelmora.Exe"};
+  ShowPage("PNLUpgradeStart");
+  auto& list = Get<TComboBox>("PNLUpgradeStart", "ComboBoxUpgrade");
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Item(0), "C:\\Program Files\\Pelmora P2P\\");
+  EXPECT_EQ(list.Item(1), "D:\\Apps\\Pelmora\\");
+  EXPECT_EQ(list.Item(2), "E:\\Old\\");
+  EXPECT_EQ(list.ItemIndex(), 0);
+  EXPECT_EQ(GetFocus(), list.Handle());
+
+  ClickAndSettle("&Upgrade");
+  EXPECT_EQ(run.Shows, 1);
+  EXPECT_EQ(run.InstallDirSeen, "C:\\Program Files\\Pelmora P2P\\");
+  EXPECT_EQ(InstallDir, "C:\\Program Files\\Pelmora P2P\\");
+
+  // A new search result refills the list.
+  FoundInstallations = {"F:\\Pelmora\\Pelmora.exe"};
+  ShowPage("PNLUpgradeStart");
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Item(0), "F:\\Pelmora\\");
+}
+
+TEST_F(FinishPagesTest, StartWithoutAnInstalledClientClosesTheWizardSilently) {
+  for (const char* page : {"PNLInstallReady", "PNLUpgradeReady"}) {
+    SetUp();
+    MessageBoxWatcher watcher;
+    InstallDir = "C:\\No such folder " + std::to_string(GetCurrentProcessId()) + "\\";
+    ShowPage(page);
+    EXPECT_EQ(ShownButtons().size(), 2u) << page << ": no way back from a finish page";
+    HWND window = Form().Handle();
+    Click("&Start Pelmora P2P");
+    Pump(100);
+    EXPECT_FALSE(IsWindow(window)) << page;
+    EXPECT_TRUE(watcher.Boxes().empty()) << page;
+    TearDown();
+  }
+}
+
+TEST_F(FinishPagesTest, StartOpensTheInstalledClientMaximisedAndClosesTheWizard) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  // A folder with blanks: the client must be started by its whole path.
+  const std::string folder =
+      std::string(temp) + "Pelmora P2P finish " + std::to_string(GetCurrentProcessId()) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string program = folder + "Pelmora.Exe";
+  ASSERT_TRUE(CopyFileA(StandInClient().c_str(), program.c_str(), FALSE))
+      << "cannot copy " << StandInClient() << " (" << GetLastError() << ")";
+
+  InstallDir = folder;
+  ShowPage("PNLInstallReady");
+  HWND wizard = Form().Handle();
+  Click("&Start Pelmora P2P");
+  EXPECT_FALSE(IsWindow(wizard)) << "the wizard closes";
+
+  HWND client = nullptr;
+  for (int i = 0; i < 500 && !client; ++i) {
+    Sleep(10);
+    client = ClientWindowOf(program);
+  }
+  ASSERT_NE(client, nullptr) << "no window of the client started from " << program;
+  EXPECT_TRUE(IsZoomed(client)) << "the client opens maximised";
+
+  DWORD id = 0;
+  GetWindowThreadProcessId(client, &id);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+  ASSERT_NE(process, nullptr);
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+  DeleteFileA(program.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace

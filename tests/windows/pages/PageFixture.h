@@ -1,0 +1,128 @@
+#pragma once
+// The real main window with every page, plus what the page tests need around it: going to a
+// page as a person would, answering message boxes, and stand-ins for the pages where a run
+// starts, which record what they saw instead of changing the disk.
+
+#include <atomic>
+#include <cstdlib>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Text.h"
+#include "tests/windows/app/WizardFixture.h"
+
+// Colours that differ by no more than a rounding of scaling or dithering in any channel.
+inline bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Answers every message box of this process with OK from a thread of its own, and records
+// each one's text, caption and owner.
+class MessageBoxWatcher {
+ public:
+  struct Seen {
+    std::string Text;
+    std::string Caption;
+    HWND Owner;
+  };
+
+  MessageBoxWatcher() : thread_([this] { Watch(); }) {}
+  ~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<Seen> Boxes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+  }
+
+ private:
+  void Watch() {
+    while (!stop_) {
+      EnumWindows(
+          [](HWND window, LPARAM self) -> BOOL {
+            reinterpret_cast<MessageBoxWatcher*>(self)->Answer(window);
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(this));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  void Answer(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char windowClass[16] = "";
+    GetClassNameA(window, windowClass, sizeof windowClass);
+    if (process != GetCurrentProcessId() || std::string(windowClass) != "#32770" ||
+        !IsWindowVisible(window))
+      return;
+    char text[1024] = "", caption[256] = "";
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    GetWindowTextA(window, caption, sizeof caption);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      boxes_.push_back({text, caption, GetWindow(window, GW_OWNER)});
+    }
+    SendMessageA(window, WM_COMMAND, IDOK, 0);
+  }
+
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<Seen> boxes_;
+  std::thread thread_;
+};
+
+// Stands in for a page whose AfterShow starts a run: records the settings when it is shown.
+class RecordingPage : public TFramePanel {
+ public:
+  explicit RecordingPage(const char* name) : TFramePanel(name) { Title = name; }
+  void BeforeShow() override {
+    ++Shows;
+    InstallDirSeen = InstallDir;
+  }
+  int Shows = 0;
+  std::string InstallDirSeen;
+};
+
+class PageFixture : public WizardFixture {
+ protected:
+  // A page added under a name that is already taken replaces the first one for ShowPanel.
+  RecordingPage& StandIn(const char* name) {
+    auto page = std::make_unique<RecordingPage>(name);
+    RecordingPage& added = *page;
+    Form().AddPanel(std::move(page));
+    return added;
+  }
+
+  template <class T>
+  T& Get(const std::string& page, const std::string& control) {
+    return ControlsOf::Of(Page(page)).Get<T>(control);
+  }
+
+  TFramePanel& Page(const std::string& name) {
+    for (const auto& sheet : Form().PageControl->Sheets())
+      if (LowerCase(sheet->Name()) == LowerCase(name))
+        return static_cast<TFramePanel&>(*sheet->Content());
+    throw std::runtime_error("no page " + name);
+  }
+
+  // Clicks a bar button; a page change that it starts has slid to its end when this returns,
+  // because the button's handler runs the slide before the click message comes back.
+  void ClickAndSettle(const std::string& caption) {
+    Click(caption);
+    ASSERT_FALSE(Form().Sliding) << "the page change after " << caption << " did not end";
+  }
+
+  void ShowPage(const std::string& name) { Form().ShowPanel(name, false); }
+
+ private:
+  // Reads a page's design controls, which the page keeps to itself.
+  struct ControlsOf : TFramePanel {
+    static const ControlSet& Of(const TFramePanel& page) { return page.*(&ControlsOf::Controls); }
+  };
+};
