@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "app/Exceptions.h"
 #include "pages/PNL_Error.h"
@@ -189,6 +190,32 @@ TEST_F(AppExceptionTest, CopyToClipboardPutsTheShownTextThere) {
   if (data) GlobalUnlock(data);
   CloseClipboard();
   EXPECT_EQ(text, "Disk Full");
+}
+
+TEST_F(AppExceptionTest, BusyClipboardIsToldAndKeepsTheMessage) {
+  FailOn("PnlWelcome", [] { throw EInOutError(112); });
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  // Another thread holds the clipboard open, as another program may.
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(held);
+    WaitForSingleObject(release, 10000);
+    CloseClipboard();
+  });
+  WaitForSingleObject(held, 10000);
+  HWND copy = ChildCaptioned(ErrorPanel->Handle(), "Copy to clipboard");
+  std::string told = MessageShownBy([&] { SendMessageA(copy, BM_CLICK, 0, 0); });
+  SetEvent(release);
+  holder.join();
+  CloseHandle(held);
+  CloseHandle(release);
+
+  EXPECT_EQ(told, "Cannot open clipboard.");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "Disk Full");
+  EXPECT_EQ(Header(), "Error");
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(server_.Requests().size(), 1u) << "a busy clipboard is no failure to report";
 }
 
 TEST_F(AppExceptionTest, SupportLinkOpensAMailToTheSupportAddress) {
