@@ -10,6 +10,7 @@
 
 namespace {
 
+// Releases a COM interface when the block that obtained it is left, also by an exception.
 template <class T>
 class ComPtr {
  public:
@@ -20,9 +21,7 @@ class ComPtr {
     if (pointer_) pointer_->Release();
   }
   T* operator->() const { return pointer_; }
-  T** Out() { return &pointer_; }
   void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
-  explicit operator bool() const { return pointer_ != nullptr; }
 
  private:
   T* pointer_ = nullptr;

@@ -15,15 +15,14 @@ class TPnlError : public TFramePanel {
   void SetErrorText(const std::string& text);
   std::string ErrorText() const;
 
-  // Puts the shown message on the clipboard as plain text.
-  void btnClipboardClick();
-  // Opens a new mail to the support address in the user's mail program.
-  void Label5Click();
-
  protected:
   void Loaded() override;
 
  private:
+  // Puts the shown message on the clipboard as plain text.
+  void btnClipboardClick();
+  // Opens a new mail to the support address in the user's mail program.
+  void Label5Click();
   void btnRestartClick();
 };
 
