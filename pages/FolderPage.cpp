@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "app/Exceptions.h"
 #include "app/FolderName.h"
 #include "app/Form_Main.h"
@@ -37,6 +39,17 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter() {
+  return [fixedByDrive = std::map<std::string, bool>()](const std::string& path,
+                                                        bool isFolder) mutable {
+    if (!isFolder) return false;
+    std::string root = LowerCase(path.substr(0, 3));
+    auto known = fixedByDrive.find(root);
+    if (known == fixedByDrive.end()) known = fixedByDrive.emplace(root, IsOnFixedDisk(root)).first;
+    return known->second;
+  };
+}
+
 TFolderPage::TFolderPage(const char* name, std::span<const ControlSpec> design)
     : TFramePanel(name, design) {}
 
@@ -65,9 +78,7 @@ void TFolderPage::CreateFolderTree() {
   ControlSpec spec{.Name = "FolderTree", .Left = 288, .Top = 40, .Width = 393, .Height = 289,
                    .Caption = Title.c_str()};
   tree_ = std::make_unique<TFolderTree>(spec);
-  tree_->OnAddFolder = [](const std::string& path, bool isFolder) {
-    return isFolder && IsOnFixedDisk(path);
-  };
+  tree_->OnAddFolder = FixedDiskFilter();
   tree_->CreateHandle(this);
   tree_->OnChange = [this](TFolderTree&) { FolderTreeChange(); };
 }

@@ -2,6 +2,7 @@
 // What the installation folder page and the download folder page share: an explanation, an
 // edit box with the folder, and a tree of the folders on the fixed disks kept in step with it.
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -50,4 +51,7 @@ class TFolderPage : public TFramePanel {
 
 // A folder is offered in the tree only on a fixed disk.
 bool IsOnFixedDisk(const std::string& path);
+// The tree's add-folder filter of both pages: folders on fixed disks. It asks the system once
+// per drive, not once per folder, which would make a folder of thousands slow to open.
+std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter();
 bool FolderExists(const std::string& path);
