@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/driver/UiDriver.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+
+// The top-level window "Pelmora P2P" of a process started from a program in this folder.
+HWND ClientWindowIn(const std::string& folder) {
+  struct Search {
+    std::string Folder;
+    HWND Found = nullptr;
+  } search{folder};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char title[64] = "";
+        GetWindowTextA(window, title, sizeof title);
+        if (std::string(title) != "Pelmora P2P") return TRUE;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        char image[MAX_PATH] = "";
+        DWORD size = MAX_PATH;
+        if (process) {
+          QueryFullProcessImageNameA(process, 0, image, &size);
+          CloseHandle(process);
+        }
+        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image,
+                           static_cast<int>(search.Folder.size()), search.Folder.c_str(),
+                           -1) == CSTR_EQUAL)
+          search.Found = window;
+        return search.Found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+  ASSERT_NE(edit, nullptr) << "no edit box for " << text;
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+std::string ShellFolder(int id) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
+  return path;
+}
+
+class FinishRoadTest : public RoadTest {
+ protected:
+  // What an installation leaves behind, removed so that the prefix is as before.
+  void TearDown() override {
+    RoadTest::TearDown();
+    std::error_code ignored;
+    std::filesystem::remove_all(base_, ignored);
+    std::filesystem::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+    std::filesystem::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+    DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE,
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora P2P");
+  }
+  const std::string base_ = "C:\\pelmora-e2e-" + std::to_string(GetCurrentProcessId());
+};
+
+// The whole installation road in the real installer, ending with the client started from the
+// finish page. It installs into folders of its own; the start menu, the data folder and the
+// uninstall entry are the prefix's, which is why these tests hold the installation lock.
+TEST_F(FinishRoadTest, InstallationEndsWithTheClientStartedMaximisedAndExitCodeZero) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+
+  ASSERT_TRUE(Reach("Welcome", "11-welcome"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("License agreement and disclaimer", "12-licence"));
+  AgreeToTheLicence();
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Install or upgrade?", "13-install-or-upgrade"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose installation folder", "14-installation-folder"));
+  TypeInto(VisibleChildOfClass(driver_.Window(), "Edit"), installDir);
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose download folder", "15-download-folder"));
+  TypeInto(VisibleChildOfClass(driver_.Window(), "Edit"), base_ + "\\Downloads\\");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Select your internet-connection", "16-connection"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Ready to install", "17-summary"));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "18-installation-ready", 60000));
+  EXPECT_EQ(driver_.ButtonCaptions(),
+            (std::vector<std::string>{"&Exit", "&Start Pelmora P2P"}));
+
+  ASSERT_TRUE(driver_.Click("&Start Pelmora P2P"));
+  EXPECT_EQ(WaitForExit(process_, 10000), 0) << "the wizard ends after starting the client";
+  HWND client = nullptr;
+  for (int i = 0; i < 500 && !client; ++i, Sleep(10)) client = ClientWindowIn(installDir);
+  ASSERT_NE(client, nullptr) << "no window of a client started from " << installDir;
+  EXPECT_TRUE(IsZoomed(client)) << "the client opens maximised";
+
+  DWORD id = 0;
+  GetWindowThreadProcessId(client, &id);
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+  ASSERT_NE(process, nullptr);
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+#pragma once
+// The end-to-end roads: where the build is, the wizard's child windows and message boxes as a
+// person sees them, and a fixture that starts the real installer and photographs its pages.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/driver/UiDriver.h"
+
+namespace road {
+
+// The build folder: three levels above this test program (tests\e2e\e2e_tests.exe).
+inline std::string BuildFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  for (int level = 0; level < 3; ++level) folder.erase(folder.find_last_of('\\'));
+  return folder;
+}
+
+// A child window of the wizard with this text, such as a check box.
+inline HWND ChildCaptioned(HWND window, const std::string& caption) {
+  struct Search {
+    std::string Caption;
+    HWND Found = nullptr;
+  } search{caption};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char text[256] = "";
+        GetWindowTextA(child, text, sizeof text);
+        if (search.Caption == text) search.Found = child;
+        return search.Found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// The open message box of the wizard's process, if there is one.
+inline HWND OpenMessageBox(DWORD processId) {
+  struct Search {
+    DWORD Process;
+    HWND Found = nullptr;
+  } search{processId};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char windowClass[16] = "";
+        GetClassNameA(window, windowClass, sizeof windowClass);
+        if (owner == search.Process && std::string(windowClass) == "#32770") search.Found = window;
+        return search.Found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+inline std::string MessageText(HWND messageBox) {
+  char text[512] = "";
+  if (messageBox) GetDlgItemTextA(messageBox, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+// The visible child window of this class (the edit box of the page in view).
+inline HWND VisibleChildOfClass(HWND window, const std::string& windowClass) {
+  struct Search {
+    std::string Class;
+    HWND Found = nullptr;
+  } search{windowClass};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, search.Class.c_str()) == 0 && IsWindowVisible(child)) search.Found = child;
+        return search.Found ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// The real installer of this build, started for one test; Reach waits for a page and saves a
+// screenshot of it under the build folder's screenshots folder.
+class RoadTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    screenshots_ = BuildFolder() + "\\screenshots";
+    CreateDirectoryA(screenshots_.c_str(), nullptr);
+    process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
+    ASSERT_NE(process_.Process, nullptr);
+    driver_ = UiDriver(process_.Id);
+    ASSERT_TRUE(driver_.WaitForWindow(10000)) << "no window";
+  }
+  void TearDown() override { EndProcess(process_); }
+
+  // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
+  bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = 10000) {
+    if (!driver_.WaitForPage(header, timeoutMs)) {
+      std::string box = MessageText(OpenMessageBox(process_.Id));
+      ADD_FAILURE() << "expected the page \"" << header << "\", the header shows \""
+                    << driver_.Header() << "\"" << (box.empty() ? "" : "; a message box says: ")
+                    << box;
+      return false;
+    }
+    // Whatever the wizard has yet to paint is painted before the picture is taken.
+    RedrawWindow(driver_.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::string path = screenshots_ + "\\" + file + ".bmp";
+    EXPECT_TRUE(SaveScreenshot(path)) << path;
+    return true;
+  }
+
+  // Ticks the licence box, as a person does before "&Next" lets them on.
+  void AgreeToTheLicence() {
+    HWND agree = ChildCaptioned(
+        driver_.Window(), "&I have read the statement above and I fully agree with this statement.");
+    ASSERT_NE(agree, nullptr) << "no licence box";
+    SendMessageTimeoutA(agree, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+
+  std::string screenshots_;
+  StartedProcess process_;
+  UiDriver driver_;
+};
+
+}  // namespace road
