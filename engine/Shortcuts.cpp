@@ -75,7 +75,10 @@ void CreateLink(const std::string& target, const std::string& linkFile,
   link->SetDescription(description.c_str());
   link->SetPath(target.c_str());
   if (iconIndex >= 0) link->SetIconLocation(target.c_str(), iconIndex);
-  file->Save(Wide(linkFile).c_str(), FALSE);
+  // A shortcut that could not be written is a failure, not a success to go on from: the
+  // installation run then skips the rest of its shortcuts, the upgrade run ends.
+  HRESULT saved = file->Save(Wide(linkFile).c_str(), FALSE);
+  if (FAILED(saved)) throw EFCreateError(linkFile, OleErrorText(saved));
 }
 
 void RegisterUninstall(const std::string& installDir, const std::string& key) {

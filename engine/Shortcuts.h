@@ -8,7 +8,8 @@ inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVe
 
 // Writes one shortcut file through the shell link object, with no working folder. A negative
 // iconIndex gives no icon location; otherwise the icon is that one of target. Needs COM on the
-// calling thread; raises an Exception when the shell link object cannot be created.
+// calling thread; raises an Exception when the shell link object cannot be created, and
+// EFCreateError when the link file cannot be written.
 void CreateLink(const std::string& target, const std::string& linkFile,
                 const std::string& description, const std::string& arguments, int iconIndex);
 

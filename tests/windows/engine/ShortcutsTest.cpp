@@ -177,6 +177,23 @@ TEST_F(ShortcutsTest, DesktopShortcutStartsTheClient) {
   EXPECT_EQ(link.Arguments, "");
 }
 
+TEST_F(ShortcutsTest, ALinkThatCannotBeWrittenRaisesAndStopsTheShortcuts) {
+  // A file stands where the start-menu folder belongs.
+  const std::string programs = root_ + "Programs";
+  CreateDirectoryA(programs.c_str(), nullptr);
+  HANDLE blocker = CreateFileA((programs + "\\Pelmora P2P").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(blocker);
+  try {
+    CreateStartMenuShortcuts("C:\\Pelmora\\", ShortcutRun::Upgrade, programs);
+    ADD_FAILURE() << "no failure raised";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Cannot create file \"" + programs + "\\Pelmora P2P\\Pelmora P2P.Lnk\". ", 0), 0u)
+        << error.what();
+  }
+  EXPECT_THROW(CreateDesktopLink("C:\\Pelmora\\", root_ + "Missing"), EFCreateError);
+}
+
 TEST_F(ShortcutsTest, UnknownSystemFoldersGiveNoShortcut) {
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
