@@ -9,6 +9,7 @@
 #include "app/Form_Main.h"
 #include "app/Text.h"
 #include "app/ui/Application.h"
+#include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 
 TPnlError* ErrorPanel = nullptr;
@@ -51,6 +52,9 @@ const ControlSpec kDesign[] = {
      .Caption = "You can reach us at: "},
     {.Kind = ControlKind::Label, .Name = "Label5", .Left = 413, .Top = 270, .Caption = kSupportMail,
      .FontColor = Colors::Blue, .Font = {.Underline = true}, .Options = kHandCursor},
+    // Last, so that the panel it touches lies above it.
+    {.Kind = ControlKind::Image, .Name = "Image1", .Left = 16, .Top = 8, .Width = 121,
+     .Height = 122, .Options = kTransparent, .Resource = kPictureErrorId},
 };
 
 }  // namespace

@@ -49,6 +49,7 @@ TEST_F(PicturesTest, EveryPictureIsDecodedAndShownWhereThePageSays) {
       {"PNLInstallReady", "Image1", {209, 209}, {{104, 104}, {104, 30}}},
       // Below the panel that lies over the picture's upper part.
       {"PNLUpgradeReady", "Image8", {383, 302}, {{60, 260}, {200, 290}, {340, 270}}},
+      {"PnlError", "Image1", {121, 122}, {{60, 61}, {60, 20}}},
   };
   for (const Picture& picture : pictures) {
     ShowPage(picture.Page);
@@ -74,7 +75,7 @@ TEST_F(PicturesTest, TransparentPicturesLetTheBackgroundThrough) {
   // The bottom-left pixel's colour is the see-through one; a JPEG keeps it only roughly, so
   // the exact background colour on screen shows that the picture did not cover it.
   const std::pair<const char*, const char*> pictures[] = {
-      {"PnlDisclaimer", "Image1"}, {"PNLInstallReady", "Image1"}};
+      {"PnlDisclaimer", "Image1"}, {"PNLInstallReady", "Image1"}, {"PnlError", "Image1"}};
   for (auto [page, name] : pictures) {
     ShowPage(page);
     Pump(100);
