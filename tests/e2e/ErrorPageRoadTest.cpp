@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/driver/UiDriver.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+
+std::string ShellFolder(int id) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
+  return path;
+}
+
+// The process that this one started, if it has started one.
+DWORD ChildOf(DWORD parent) {
+  DWORD child = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) child = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return child;
+}
+
+// A text of the wizard's window that begins so, such as the failure message of the error page.
+std::string ChildTextBeginningWith(HWND window, const std::string& beginning) {
+  struct Search {
+    std::string Beginning;
+    std::string Found;
+  } search{beginning, ""};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char text[512] = "";
+        SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        if (std::string(text).rfind(search.Beginning, 0) == 0) search.Found = text;
+        return search.Found.empty() ? TRUE : FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+  ASSERT_NE(edit, nullptr) << "no edit box for " << text;
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+class ErrorPageRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    hadDataFolder_ = std::filesystem::exists(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P");
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    EndProcess(restarted_);
+    RoadTest::TearDown();
+    std::error_code ignored;
+    std::filesystem::remove_all(base_, ignored);
+    if (!hadDataFolder_)
+      std::filesystem::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+  }
+
+  const std::string base_ = "C:\\pelmora-e2e-error-" + std::to_string(GetCurrentProcessId());
+  bool hadDataFolder_ = false;
+  StartedProcess restarted_;
+};
+
+// A person's installation folder in which a folder is named like the client program: the run
+// cannot write the client and ends on the error page, from which the user starts anew.
+TEST_F(ErrorPageRoadTest, RestartAfterAFailedRunStartsAFreshWizardAndEndsWithExitCodeZero) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  ASSERT_EQ(SHCreateDirectoryExA(nullptr, (installDir + "Pelmora.Exe").c_str(), nullptr), ERROR_SUCCESS);
+
+  ASSERT_TRUE(Reach("Welcome", "31-welcome"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("License agreement and disclaimer", "32-licence"));
+  AgreeToTheLicence();
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Install or upgrade?", "33-install-or-upgrade"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose installation folder", "34-installation-folder"));
+  TypeInto(VisibleChildOfClass(driver_.Window(), "Edit"), installDir);
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose download folder", "35-download-folder"));
+  TypeInto(VisibleChildOfClass(driver_.Window(), "Edit"), base_ + "\\Downloads\\");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Select your internet-connection", "36-connection"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Ready to install", "37-summary"));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+
+  ASSERT_TRUE(Reach("Error", "38-error-page", 60000));
+  EXPECT_EQ(driver_.ButtonCaptions(), (std::vector<std::string>{"&Exit", "&Restart"}));
+  EXPECT_NE(ChildTextBeginningWith(driver_.Window(), "Cannot create file \"" + installDir + "Pelmora.Exe\""),
+            "")
+      << "the failure message is shown";
+
+  ASSERT_TRUE(driver_.Click("&Restart"));
+  EXPECT_EQ(WaitForExit(process_, 10000), 0) << "the failed wizard ends at once with exit code 0";
+  DWORD restartedId = ChildOf(process_.Id);
+  ASSERT_NE(restartedId, 0u) << "no new instance was started";
+  restarted_ = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                            restartedId),
+                restartedId};
+  UiDriver fresh(restartedId);
+  ASSERT_TRUE(fresh.WaitForWindow(10000)) << "the new instance shows no wizard";
+  EXPECT_TRUE(fresh.WaitForPage("Welcome", 10000)) << fresh.Header();
+  EXPECT_EQ(fresh.ButtonCaptions(), (std::vector<std::string>{"&Exit", "&Next"}));
+}
+
+}  // namespace
