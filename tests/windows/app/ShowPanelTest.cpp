@@ -64,9 +64,19 @@ TEST_F(ShowPanelTest, UnknownNameChangesNothingButEndsTheFade) {
 }
 
 TEST_F(ShowPanelTest, PageWithoutButtonsShowsAnEmptyBar) {
-  for (const char* page : {"PNLInstallInstalling", "PnlUpgradeFindDir", "PNLUpgradeUpgrading"}) {
-    Form().ShowPanel(page, false);
-    EXPECT_TRUE(ShownButtons().empty()) << page;
+  Form().AddPanel(std::make_unique<TFramePanel>("PlainPage"));
+  ASSERT_EQ(ShownButtons().size(), 2u);
+  Form().ShowPanel("PlainPage", false);
+  EXPECT_TRUE(ShownButtons().empty());
+
+  // The progress pages add none either; showing them would start their work.
+  for (const auto& sheet : Form().PageControl->Sheets()) {
+    std::string name = sheet->Name();
+    if (name != "PNLInstallInstalling" && name != "PnlUpgradeFindDir" && name != "PNLUpgradeUpgrading")
+      continue;
+    Form().PnlButtons->Clear();
+    static_cast<TFramePanel*>(sheet->Content())->InitButtons(*Form().PnlButtons);
+    EXPECT_EQ(Form().PnlButtons->LeftCount() + Form().PnlButtons->RightCount(), 0) << name;
   }
 }
 
