@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "datafile/DataFileReader.h"
+#include "tests/driver/UiDriver.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+namespace fs = std::filesystem;
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora P2P";
+
+std::string ShellFolder(int id) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
+  return path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string WindowText(HWND window) {
+  char text[4096] = "";
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+std::string RegistryValue(const char* name) {
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  return value;
+}
+
+// The stand-in client's window, if one is open, and its process.
+HWND ClientWindow(DWORD* processId) {
+  HWND found = FindWindowA(nullptr, "Pelmora P2P");
+  if (found) GetWindowThreadProcessId(found, processId);
+  return found;
+}
+
+class InstallRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    CleanUp();
+    CreateDirectoryA(base_.c_str(), nullptr);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    EndClient();
+    CleanUp();
+  }
+  void CleanUp() {
+    std::error_code ignored;
+    fs::remove_all(base_, ignored);
+    fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+    fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+    DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  }
+  void EndClient() {
+    DWORD id = 0;
+    if (!ClientWindow(&id)) return;
+    HANDLE client = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!client) return;
+    TerminateProcess(client, 0);
+    WaitForSingleObject(client, 5000);
+    CloseHandle(client);
+  }
+
+  // Waits for the wizard's message box, reads it and answers OK, as a person would.
+  std::string AnswerMessage() {
+    HWND box = nullptr;
+    for (int i = 0; i < 300 && !box; ++i, Sleep(10)) box = OpenMessageBox(process_.Id);
+    if (!box) return "<no message>";
+    std::string text = MessageText(box);
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
+    return text;
+  }
+  void Type(const std::string& text) {
+    HWND edit = VisibleChildOfClass(driver_.Window(), "Edit");
+    ASSERT_NE(edit, nullptr);
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  std::string Typed() { return WindowText(VisibleChildOfClass(driver_.Window(), "Edit")); }
+  void Tick(const std::string& caption) {
+    HWND box = ChildCaptioned(driver_.Window(), caption);
+    ASSERT_NE(box, nullptr) << caption;
+    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  bool Shows(const std::string& text) { return ChildCaptioned(driver_.Window(), text) != nullptr; }
+
+  const std::string base_ = "C:\\pelmora-road-" + std::to_string(GetCurrentProcessId());
+};
+
+TEST_F(InstallRoadTest, InstallsWhatTheUserChoseAndTheUninstallerTakesItAllAway) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  const std::string dataDir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\";
+  std::ofstream(base_ + "\\keep.txt") << "not the installer's";
+
+  ASSERT_TRUE(Reach("Welcome", "31-welcome"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("License agreement and disclaimer", "32-licence"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  EXPECT_EQ(AnswerMessage(),
+            "You can only install Pelmora P2P in case you agree to this statement.\r"
+            "Check the checkbox to confirm.\rOtherwise please press Exit");
+  AgreeToTheLicence();
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Install or upgrade?", "33-install-or-upgrade"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose installation folder", "34-installation-folder"));
+  Type("  " + base_ + "\\Pelmora P2P  ");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose download folder", "35-download-folder"));
+  Type(base_ + "\\Downloads");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Select your internet-connection", "36-connection"));
+  Tick("&Cable");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Ready to install", "37-summary"));
+  EXPECT_TRUE(Shows("Installation folder = " + installDir));
+  EXPECT_TRUE(Shows("Download folder = " + base_ + "\\Downloads\\"));
+  EXPECT_TRUE(Shows("Create shortcut on desktop = Yes"));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "38-ready", 60000));
+  ASSERT_TRUE(driver_.Click("&Start Pelmora P2P"));
+  EXPECT_EQ(WaitForExit(process_, 10000), 0);
+
+  // The client runs maximised and shows what it read from its data file.
+  HWND client = nullptr;
+  DWORD clientId = 0;
+  for (int i = 0; i < 500 && !client; ++i, Sleep(10)) client = ClientWindow(&clientId);
+  ASSERT_NE(client, nullptr);
+  EXPECT_TRUE(IsZoomed(client));
+  std::string report = WindowText(VisibleChildOfClass(client, "Edit"));
+  EXPECT_NE(report.find("Connection number: 90"), std::string::npos) << report;
+  EXPECT_NE(report.find("Download folder: " + base_ + "\\Downloads\\"), std::string::npos) << report;
+  EndClient();
+
+  // What the installation left.
+  for (const char* file : {"Pelmora.Exe", "Uninstall.Exe", "PMInst.Dat", "UnInstall.dat"})
+    EXPECT_TRUE(fs::exists(installDir + file)) << file;
+  TDataFileContent first = ReadDataFile(ReadFile(dataDir + "Pelmora.Dat"));
+  TDataFileContent second = ReadDataFile(ReadFile(installDir + "PMInst.Dat"));
+  EXPECT_EQ(first.Header.ClientDataDir, dataDir);
+  EXPECT_EQ(first.Header.DownloadDir, base_ + "\\Downloads\\");
+  EXPECT_EQ(second.Header.DownloadDir, base_ + "\\Downloads");
+  EXPECT_EQ(first.Header.ConnectionNumber, 90);
+  std::string list = ReadFile(installDir + "UnInstall.dat");
+  EXPECT_EQ(list.rfind("Pelmora P2P\r\n<P" + dataDir + "*.PCF>\r\n", 0), 0u) << list;
+  EXPECT_NE(list.find("\r\n<TPelmora P2P.Lnk>\r\n"), std::string::npos) << list;
+  EXPECT_EQ(RegistryValue("UninstallString"), "\"" + installDir + "Uninstall.Exe\"");
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P.Lnk"));
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
+
+  // The uninstaller, as the system's software list starts it but without questions.
+  StartedProcess uninstaller = StartProgram(installDir + "Uninstall.Exe", "/quiet");
+  ASSERT_NE(uninstaller.Process, nullptr);
+  EXPECT_EQ(WaitForExit(uninstaller, 30000), 0);
+  EndProcess(uninstaller);
+  for (int i = 0; i < 150 && fs::exists(installDir); ++i) Sleep(100);
+  EXPECT_FALSE(fs::exists(installDir));
+  EXPECT_FALSE(fs::exists(dataDir));
+  EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
+  EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
+  EXPECT_EQ(RegistryValue("DisplayName"), "<missing>");
+  EXPECT_TRUE(fs::exists(base_ + "\\keep.txt"));
+}
+
+TEST_F(InstallRoadTest, AnInvalidFolderIsRefusedAndTheDownloadFolderIsProposedAfresh) {
+  ASSERT_TRUE(Reach("Welcome", "41-welcome"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("License agreement and disclaimer", "42-licence"));
+  AgreeToTheLicence();
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Install or upgrade?", "43-install-or-upgrade"));
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose installation folder", "44-installation-folder"));
+
+  Type("C:\\What?");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  EXPECT_EQ(AnswerMessage(),
+            "Invalid folder.\rThe foldername you choose contains invalid characters or is a root folder.");
+  EXPECT_EQ(driver_.Header(), "Choose installation folder");
+
+  Type(base_ + "\\Here");
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose download folder", "45-download-folder"));
+  const std::string proposed = Typed();
+  EXPECT_EQ(proposed.substr(proposed.size() - 9), "Downloads");
+  Type("C:\\Somewhere Else");
+  ASSERT_TRUE(driver_.Click("&Previous"));
+  ASSERT_TRUE(Reach("Choose installation folder", "46-back-to-installation-folder"));
+  EXPECT_EQ(Typed(), base_ + "\\Here\\") << "the accepted folder stays";
+  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(Reach("Choose download folder", "47-download-folder-again"));
+  EXPECT_EQ(Typed(), proposed);
+}
+
+}  // namespace
