@@ -177,6 +177,21 @@ TEST_F(AppExceptionTest, EarlyPagesReportEmptyFolders) {
   EXPECT_EQ(report["F"], "\"Error\"");
 }
 
+TEST_F(AppExceptionTest, AFailureOnTheErrorPageIsReportedAgain) {
+  FailOn("PnlWelcome", [] { throw Exception("first"); });
+  ASSERT_EQ(Header(), "Error");
+  Form().PnlButtons->AddLeftButton("&Again", 9, [](TLbSpeedButton&) { throw Exception("second"); }, 1);
+  Click("&Again");
+
+  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() >= 2; }, 10000)) << "no second report";
+  std::string rawQuery;
+  std::map<std::string, std::string> second = QueryOf(server_.Requests()[1].RequestLine, rawQuery);
+  EXPECT_EQ(second["A"], "\"Error\"");
+  EXPECT_EQ(second["F"], "\"second\"");
+  EXPECT_EQ(ErrorPanel->ErrorText(), "second");
+  EXPECT_EQ(Header(), "Error");
+}
+
 TEST_F(AppExceptionTest, CopyToClipboardPutsTheShownTextThere) {
   FailOn("PnlWelcome", [] { throw EInOutError(112); });
   ASSERT_EQ(ErrorPanel->ErrorText(), "Disk Full");
