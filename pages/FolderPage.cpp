@@ -34,11 +34,6 @@ bool IsOnFixedDisk(const std::string& path) {
   return GetDriveTypeA(LowerCase(path.substr(0, 3)).c_str()) == DRIVE_FIXED;
 }
 
-bool FolderExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter() {
   return [fixedByDrive = std::map<std::string, bool>()](const std::string& path,
                                                         bool isFolder) mutable {

@@ -9,6 +9,7 @@
 
 #include "app/Frame_Panel.h"
 #include "app/ui/FolderTree.h"
+#include "engine/Files.h"
 
 class TFolderPage : public TFramePanel {
  public:
@@ -54,4 +55,3 @@ bool IsOnFixedDisk(const std::string& path);
 // The tree's add-folder filter of both pages: folders on fixed disks. It asks the system once
 // per drive, not once per folder, which would make a folder of thousands slow to open.
 std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter();
-bool FolderExists(const std::string& path);

@@ -59,8 +59,7 @@ void TPnlInstallChooseDir::btnNextClick() {
   if (!CheckFolderName(InstallDir)) return;
   if (InstallDir.back() != '\\') InstallDir += '\\';
   ClientDataDir = InstallDir;
-  DWORD attributes = GetFileAttributesA((InstallDir + "Pelmora.exe").c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (FileExists(InstallDir + "Pelmora.exe")) {
     ShowMessage("Cannot install Pelmora P2P in " + InstallDir + "\rbecause it already exists in this folder.\r"
                 "In case you want to overwrite a previous installation delete or unistall it first,\r"
                 "otherwise choose another folder.");
