@@ -6,12 +6,15 @@
 #include "app/Appl_Globals.h"
 #include "app/FolderName.h"
 #include "app/Form_Main.h"
+#include "resources/ResourceIds.h"
 #include "app/Text.h"
 #include "app/ui/Dialogs.h"
 
 namespace {
 
 const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Image, .Name = "Image5", .Left = 8, .Top = 8, .Width = 105, .Height = 105,
+     .Options = kStretch, .Resource = kPictureFolderId},
     {.Kind = ControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21},
     {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 8, .Top = 128, .Width = 233,
      .Height = 209, .Options = kWordWrap},
