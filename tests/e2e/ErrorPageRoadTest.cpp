@@ -6,17 +6,13 @@
 #include <string>
 
 #include "tests/driver/UiDriver.h"
+#include "tests/common/SystemState.h"
 #include "tests/e2e/RoadTest.h"
 
 namespace {
 
 using namespace road;
-
-std::string ShellFolder(int id) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
-  return path;
-}
+using namespace system_state;
 
 // The process that this one started, if it has started one.
 DWORD ChildOf(DWORD parent) {

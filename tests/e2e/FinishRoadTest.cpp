@@ -5,11 +5,13 @@
 #include <string>
 
 #include "tests/driver/UiDriver.h"
+#include "tests/common/SystemState.h"
 #include "tests/e2e/RoadTest.h"
 
 namespace {
 
 using namespace road;
+using namespace system_state;
 
 // The top-level window "Pelmora P2P" of a process started from a program in this folder.
 HWND ClientWindowIn(const std::string& folder) {
@@ -46,12 +48,6 @@ void TypeInto(HWND edit, const std::string& text) {
   ASSERT_NE(edit, nullptr) << "no edit box for " << text;
   SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                       SMTO_ABORTIFHUNG, 2000, nullptr);
-}
-
-std::string ShellFolder(int id) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
-  return path;
 }
 
 class FinishRoadTest : public RoadTest {

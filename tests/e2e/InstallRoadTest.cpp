@@ -3,47 +3,24 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "datafile/DataFileReader.h"
+#include "tests/common/SystemState.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/e2e/RoadTest.h"
 
 namespace {
 
 using namespace road;
+using namespace system_state;
 namespace fs = std::filesystem;
-
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora P2P";
-
-std::string ShellFolder(int id) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, id, nullptr, 0, path);
-  return path;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::string WindowText(HWND window) {
   char text[4096] = "";
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 2000, nullptr);
   return text;
-}
-
-std::string RegistryValue(const char* name) {
-  char value[MAX_PATH] = "";
-  DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-      ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 // The stand-in client's window, if one is open, and its process.
@@ -167,7 +144,7 @@ TEST_F(InstallRoadTest, InstallsWhatTheUserChoseAndTheUninstallerTakesItAllAway)
   std::string list = ReadFile(installDir + "UnInstall.dat");
   EXPECT_EQ(list.rfind("Pelmora P2P\r\n<P" + dataDir + "*.PCF>\r\n", 0), 0u) << list;
   EXPECT_NE(list.find("\r\n<TPelmora P2P.Lnk>\r\n"), std::string::npos) << list;
-  EXPECT_EQ(RegistryValue("UninstallString"), "\"" + installDir + "Uninstall.Exe\"");
+  EXPECT_EQ(UninstallEntryValue("UninstallString"), "\"" + installDir + "Uninstall.Exe\"");
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P.Lnk"));
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
 
@@ -181,7 +158,7 @@ TEST_F(InstallRoadTest, InstallsWhatTheUserChoseAndTheUninstallerTakesItAllAway)
   EXPECT_FALSE(fs::exists(dataDir));
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
-  EXPECT_EQ(RegistryValue("DisplayName"), "<missing>");
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
   EXPECT_TRUE(fs::exists(base_ + "\\keep.txt"));
 }
 

@@ -12,26 +12,13 @@
 #include "engine/UninstallList.h"
 #include "pages/PNL_Error.h"
 #include "pages/PNL_InstallInstalling.h"
+#include "tests/common/SystemState.h"
 #include "tests/windows/app/WizardFixture.h"
 
 namespace fs = std::filesystem;
+using namespace system_state;
 
 namespace {
-
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora P2P";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-  return path;
-}
 
 // The programs the installer carries, as this build made them.
 std::string BuiltProgram(const std::string& name) {
@@ -39,15 +26,6 @@ std::string BuiltProgram(const std::string& name) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   fs::path folder = fs::path(path).parent_path().parent_path().parent_path().parent_path();
   return (folder / "programs" / name).string();
-}
-
-std::string RegistryValue(const char* name) {
-  char value[MAX_PATH] = "";
-  DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-      ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -168,8 +146,8 @@ TEST_F(InstallRunTest, PutsTheClientItsFilesLinksAndEntryInPlace) {
   EXPECT_EQ(list[15], std::string("<R") + kUninstallKey + ">");
   EXPECT_EQ(list[16], "<SPelmora P2P>");
 
-  EXPECT_EQ(RegistryValue("DisplayName"), "Pelmora P2P");
-  EXPECT_EQ(RegistryValue("UninstallString"), "\"" + install + "Uninstall.Exe\"");
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "Pelmora P2P");
+  EXPECT_EQ(UninstallEntryValue("UninstallString"), "\"" + install + "Uninstall.Exe\"");
   std::string menu = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\";
   for (const char* link : {"Pelmora P2P.Lnk", "Pelmora P2P On the Web.Lnk", "Pelmora P2P Help.Lnk",
                            "Pelmora P2P Uninstall.Lnk"})
@@ -257,7 +235,7 @@ TEST_F(InstallRunTest, AFolderThatCannotBeMadeAnywhereEndsOnTheErrorPageBeforeWr
 
   EXPECT_EQ(Header(), "Error");
   EXPECT_EQ(ErrorPanel->ErrorText().rfind("I/O error ", 0), 0u) << ErrorPanel->ErrorText();
-  EXPECT_EQ(RegistryValue("DisplayName"), "<missing>");
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
 }
 
@@ -285,7 +263,7 @@ TEST_F(InstallRunTest, TheUninstallerLeavesNothingOfTheInstallationBehind) {
   EXPECT_FALSE(fs::exists(LocalData()));
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
-  EXPECT_EQ(RegistryValue("DisplayName"), "<missing>");
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
   EXPECT_TRUE(fs::exists(base_ + "\\keep.txt"));
 }
 
