@@ -70,12 +70,6 @@ class InstallRoadTest : public RoadTest {
     for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
     return text;
   }
-  void Type(const std::string& text) {
-    HWND edit = VisibleChildOfClass(driver_.Window(), "Edit");
-    ASSERT_NE(edit, nullptr);
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-  }
   std::string Typed() { return WindowText(VisibleChildOfClass(driver_.Window(), "Edit")); }
   void Tick(const std::string& caption) {
     HWND box = ChildCaptioned(driver_.Window(), caption);

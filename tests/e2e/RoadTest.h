@@ -127,6 +127,36 @@ class RoadTest : public testing::Test {
     SendMessageTimeoutA(agree, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
 
+  // Types into the edit box of the page in view.
+  void Type(const std::string& text) {
+    HWND edit = VisibleChildOfClass(driver_.Window(), "Edit");
+    ASSERT_NE(edit, nullptr) << "no edit box for " << text;
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+
+  // The plain road from the welcome page to the summary: licence agreed, install chosen, the
+  // two folders typed, the connection kept. Screenshots are numbered first + 1 to first + 7.
+  void WalkToSummary(const std::string& installDir, const std::string& downloadDir, int first) {
+    auto shot = [first](int step, const char* name) { return std::to_string(first + step) + "-" + name; };
+    ASSERT_TRUE(Reach("Welcome", shot(1, "welcome")));
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("License agreement and disclaimer", shot(2, "licence")));
+    AgreeToTheLicence();
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Install or upgrade?", shot(3, "install-or-upgrade")));
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Choose installation folder", shot(4, "installation-folder")));
+    Type(installDir);
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Choose download folder", shot(5, "download-folder")));
+    Type(downloadDir);
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Select your internet-connection", shot(6, "connection")));
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Ready to install", shot(7, "summary")));
+  }
+
   std::string screenshots_;
   StartedProcess process_;
   UiDriver driver_;
