@@ -118,3 +118,35 @@ start_xvfb() {
 stop_xvfb() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
+
+# Runs the Windows tests under Wine, on a private virtual display and in the test prefix,
+# `rounds` times in a row (once by default) with the test command's parallelism; every round
+# runs to its end, and the status is that of the worst round. Extra arguments go to ctest.
+run_windows_tests() {
+  local rounds="${1:-1}"; shift || true
+  local prefix="$WIN_BUILD/wine/test-prefix"
+  ensure_wine_prefix "$prefix" test
+  start_xvfb
+  local status=0
+  (
+    wine_env "$prefix"
+    # One warm wineserver and desktop for the whole run: a cold start per test costs seconds,
+    # and the desktop process that the first window starts would hold that test's output open.
+    wineserver -p
+    "$PELMORA_ROOT/scripts/wine-exec" "$prefix" "$WIN_BUILD" "$WIN_BUILD/tests/driver/pmdrive.exe" warm-up \
+      >/dev/null 2>&1
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    failed=0
+    for round in $(seq 1 "$rounds"); do
+      [ "$rounds" -gt 1 ] && log "== Windows tests, round $round of $rounds"
+      if ! ctest --test-dir "$WIN_BUILD" -j "$JOBS" --output-on-failure "$@"; then
+        failed=$((failed + 1))
+        log "== round $round failed"
+      fi
+    done
+    [ "$rounds" -gt 1 ] && log "== $((rounds - failed)) of $rounds rounds passed"
+    [ "$failed" -eq 0 ]
+  ) || status=1
+  stop_xvfb
+  return "$status"
+}

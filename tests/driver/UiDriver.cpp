@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/AutomationIds.h"
+#include "tests/driver/Waiting.h"
 
 namespace {
 
@@ -123,6 +124,11 @@ std::vector<std::string> UiDriver::ButtonCaptions() const {
   std::vector<std::string> captions;
   for (const BarButton& button : Buttons()) captions.push_back(button.Caption);
   return captions;
+}
+
+std::vector<std::string> UiDriver::WaitForButtonCaptions(const std::vector<std::string>& expected,
+                                                         DWORD timeoutMs) const {
+  return ReadUntil([this] { return ButtonCaptions(); }, expected, timeoutMs);
 }
 
 bool UiDriver::Click(const std::string& caption) const {

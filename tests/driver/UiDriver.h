@@ -32,6 +32,10 @@ class UiDriver {
   bool WaitForPage(const std::string& header, DWORD timeoutMs) const;
   std::vector<BarButton> Buttons() const;
   std::vector<std::string> ButtonCaptions() const;
+  // Waits until the bar shows these captions and returns the captions last read, so that a
+  // caller's comparison shows what was there when the time ran out.
+  std::vector<std::string> WaitForButtonCaptions(const std::vector<std::string>& expected,
+                                                 DWORD timeoutMs) const;
   // Presses and releases the mouse button over the middle of the visible button so captioned.
   bool Click(const std::string& caption) const;
 

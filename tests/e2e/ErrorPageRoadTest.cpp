@@ -76,22 +76,26 @@ TEST_F(ErrorPageRoadTest, RestartAfterAFailedRunStartsAFreshWizardAndEndsWithExi
   ASSERT_TRUE(driver_.Click("&Install Now"));
 
   ASSERT_TRUE(Reach("Error", "38-error-page", 60000));
-  EXPECT_EQ(driver_.ButtonCaptions(), (std::vector<std::string>{"&Exit", "&Restart"}));
-  EXPECT_NE(ChildTextBeginningWith(driver_.Window(), "Cannot create file \"" + installDir + "Pelmora.Exe\""),
-            "")
+  const std::vector<std::string> errorButtons{"&Exit", "&Restart"};
+  EXPECT_EQ(driver_.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
+  const std::string failure = "Cannot create file \"" + installDir + "Pelmora.Exe\"";
+  EXPECT_TRUE(WaitUntil([&] { return !ChildTextBeginningWith(driver_.Window(), failure).empty(); },
+                        kPatientMs))
       << "the failure message is shown";
 
   ASSERT_TRUE(driver_.Click("&Restart"));
-  EXPECT_EQ(WaitForExit(process_, 10000), 0) << "the failed wizard ends at once with exit code 0";
-  DWORD restartedId = ChildOf(process_.Id);
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the failed wizard ends at once with exit code 0";
+  DWORD restartedId = 0;
+  WaitUntil([&] { return (restartedId = ChildOf(process_.Id)) != 0; }, kPatientMs);
   ASSERT_NE(restartedId, 0u) << "no new instance was started";
   restarted_ = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                             restartedId),
                 restartedId};
   UiDriver fresh(restartedId);
-  ASSERT_TRUE(fresh.WaitForWindow(10000)) << "the new instance shows no wizard";
-  EXPECT_TRUE(fresh.WaitForPage("Welcome", 10000)) << fresh.Header();
-  EXPECT_EQ(fresh.ButtonCaptions(), (std::vector<std::string>{"&Exit", "&Next"}));
+  ASSERT_TRUE(fresh.WaitForWindow(kPatientMs)) << "the new instance shows no wizard";
+  EXPECT_TRUE(fresh.WaitForPage("Welcome", kPatientMs)) << fresh.Header();
+  const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
+  EXPECT_EQ(fresh.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
 }
 
 }  // namespace

@@ -69,15 +69,16 @@ TEST_F(FinishRoadTest, InstallationEndsWithTheClientStartedMaximisedAndExitCodeZ
   ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, base_ + "\\Downloads\\", 10));
   ASSERT_TRUE(driver_.Click("&Install Now"));
   ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "18-installation-ready", 60000));
-  EXPECT_EQ(driver_.ButtonCaptions(),
-            (std::vector<std::string>{"&Exit", "&Start Pelmora P2P"}));
+  const std::vector<std::string> finishButtons{"&Exit", "&Start Pelmora P2P"};
+  EXPECT_EQ(driver_.WaitForButtonCaptions(finishButtons, kPatientMs), finishButtons);
 
   ASSERT_TRUE(driver_.Click("&Start Pelmora P2P"));
-  EXPECT_EQ(WaitForExit(process_, 10000), 0) << "the wizard ends after starting the client";
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the wizard ends after starting the client";
   HWND client = nullptr;
-  for (int i = 0; i < 500 && !client; ++i, Sleep(10)) client = ClientWindowIn(installDir);
+  WaitUntil([&] { return (client = ClientWindowIn(installDir)) != nullptr; }, kPatientMs);
   ASSERT_NE(client, nullptr) << "no window of a client started from " << installDir;
-  EXPECT_TRUE(IsZoomed(client)) << "the client opens maximised";
+  EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, kPatientMs))
+      << "the client opens maximised";
 
   DWORD id = 0;
   GetWindowThreadProcessId(client, &id);

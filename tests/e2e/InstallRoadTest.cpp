@@ -60,23 +60,17 @@ class InstallRoadTest : public RoadTest {
     CloseHandle(client);
   }
 
-  // Waits for the wizard's message box, reads it and answers OK, as a person would.
-  std::string AnswerMessage() {
-    HWND box = nullptr;
-    for (int i = 0; i < 300 && !box; ++i, Sleep(10)) box = OpenMessageBox(process_.Id);
-    if (!box) return "<no message>";
-    std::string text = MessageText(box);
-    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
-    return text;
-  }
   std::string Typed() { return WindowText(VisibleChildOfClass(driver_.Window(), "Edit")); }
+  // What the page's edit box shows once it shows expected, or what it shows when the time is up.
+  std::string TypedOnceItIs(const std::string& expected) {
+    return ReadUntil([this] { return Typed(); }, expected, kPatientMs);
+  }
   void Tick(const std::string& caption) {
-    HWND box = ChildCaptioned(driver_.Window(), caption);
+    HWND box = WaitForChildCaptioned(caption);
     ASSERT_NE(box, nullptr) << caption;
     SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
-  bool Shows(const std::string& text) { return ChildCaptioned(driver_.Window(), text) != nullptr; }
+  bool Shows(const std::string& text) { return WaitForChildCaptioned(text) != nullptr; }
 
   const std::string base_ = "C:\\pelmora-road-" + std::to_string(GetCurrentProcessId());
 };
@@ -113,15 +107,19 @@ TEST_F(InstallRoadTest, InstallsWhatTheUserChoseAndTheUninstallerTakesItAllAway)
   ASSERT_TRUE(driver_.Click("&Install Now"));
   ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "38-ready", 60000));
   ASSERT_TRUE(driver_.Click("&Start Pelmora P2P"));
-  EXPECT_EQ(WaitForExit(process_, 10000), 0);
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
 
   // The client runs maximised and shows what it read from its data file.
   HWND client = nullptr;
   DWORD clientId = 0;
-  for (int i = 0; i < 500 && !client; ++i, Sleep(10)) client = ClientWindow(&clientId);
-  ASSERT_NE(client, nullptr);
-  EXPECT_TRUE(IsZoomed(client));
-  std::string report = WindowText(VisibleChildOfClass(client, "Edit"));
+  WaitUntil([&] { return (client = ClientWindow(&clientId)) != nullptr; }, kPatientMs);
+  ASSERT_NE(client, nullptr) << "no client window";
+  EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, kPatientMs)) << "not maximised";
+  std::string report;
+  WaitUntil([&] {
+    report = WindowText(VisibleChildOfClass(client, "Edit"));
+    return report.find("Download folder:") != std::string::npos;
+  }, kPatientMs);
   EXPECT_NE(report.find("Connection number: 90"), std::string::npos) << report;
   EXPECT_NE(report.find("Download folder: " + base_ + "\\Downloads\\"), std::string::npos) << report;
   EndClient();
@@ -175,15 +173,17 @@ TEST_F(InstallRoadTest, AnInvalidFolderIsRefusedAndTheDownloadFolderIsProposedAf
   Type(base_ + "\\Here");
   ASSERT_TRUE(driver_.Click("&Next"));
   ASSERT_TRUE(Reach("Choose download folder", "45-download-folder"));
-  const std::string proposed = Typed();
+  std::string proposed;
+  WaitUntil([&] { return !(proposed = Typed()).empty(); }, kPatientMs);
+  ASSERT_GE(proposed.size(), 9u) << "no download folder proposed: \"" << proposed << "\"";
   EXPECT_EQ(proposed.substr(proposed.size() - 9), "Downloads");
   Type("C:\\Somewhere Else");
   ASSERT_TRUE(driver_.Click("&Previous"));
   ASSERT_TRUE(Reach("Choose installation folder", "46-back-to-installation-folder"));
-  EXPECT_EQ(Typed(), base_ + "\\Here\\") << "the accepted folder stays";
+  EXPECT_EQ(TypedOnceItIs(base_ + "\\Here\\"), base_ + "\\Here\\") << "the accepted folder stays";
   ASSERT_TRUE(driver_.Click("&Next"));
   ASSERT_TRUE(Reach("Choose download folder", "47-download-folder-again"));
-  EXPECT_EQ(Typed(), proposed);
+  EXPECT_EQ(TypedOnceItIs(proposed), proposed);
 }
 
 }  // namespace

@@ -19,13 +19,9 @@ TEST_F(PagesRoadTest, ScreenshotOfEveryPageOnTheInstallationRoadAndExitCodeZero)
 
   // Without the box ticked the licence page refuses to go on.
   ASSERT_TRUE(driver_.Click("&Next"));
-  HWND messageBox = nullptr;
-  for (int i = 0; i < 200 && !messageBox; ++i, Sleep(25)) messageBox = OpenMessageBox(process_.Id);
-  ASSERT_NE(messageBox, nullptr) << "no message box";
-  EXPECT_EQ(MessageText(messageBox),
+  EXPECT_EQ(AnswerMessage(),
             "You can only install Pelmora P2P in case you agree to this statement.\r"
             "Check the checkbox to confirm.\rOtherwise please press Exit");
-  SendMessageTimeoutA(messageBox, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
 
   AgreeToTheLicence();
   ASSERT_TRUE(driver_.Click("&Next"));
@@ -41,11 +37,11 @@ TEST_F(PagesRoadTest, ScreenshotOfEveryPageOnTheInstallationRoadAndExitCodeZero)
     ASSERT_TRUE(driver_.Click("&Next")) << "on the way to " << header;
     ASSERT_TRUE(Reach(header, file));
   }
-  EXPECT_EQ(driver_.ButtonCaptions(),
-            (std::vector<std::string>{"&Exit", "&Install Now", "&Previous"}));
+  const std::vector<std::string> summaryButtons{"&Exit", "&Install Now", "&Previous"};
+  EXPECT_EQ(driver_.WaitForButtonCaptions(summaryButtons, kPatientMs), summaryButtons);
 
   ASSERT_TRUE(driver_.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(process_, 5000), 0);
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
 }
 
 }  // namespace

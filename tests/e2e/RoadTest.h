@@ -8,7 +8,9 @@
 
 #include <string>
 
+#include "tests/driver/MessageBoxes.h"
 #include "tests/driver/UiDriver.h"
+#include "tests/driver/Waiting.h"
 
 namespace road {
 
@@ -40,32 +42,6 @@ inline HWND ChildCaptioned(HWND window, const std::string& caption) {
   return search.Found;
 }
 
-// The open message box of the wizard's process, if there is one.
-inline HWND OpenMessageBox(DWORD processId) {
-  struct Search {
-    DWORD Process;
-    HWND Found = nullptr;
-  } search{processId};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char windowClass[16] = "";
-        GetClassNameA(window, windowClass, sizeof windowClass);
-        if (owner == search.Process && std::string(windowClass) == "#32770") search.Found = window;
-        return search.Found ? FALSE : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
-
-inline std::string MessageText(HWND messageBox) {
-  char text[512] = "";
-  if (messageBox) GetDlgItemTextA(messageBox, 0xFFFF, text, sizeof text);
-  return text;
-}
-
 // The visible child window of this class (the edit box of the page in view).
 inline HWND VisibleChildOfClass(HWND window, const std::string& windowClass) {
   struct Search {
@@ -95,14 +71,14 @@ class RoadTest : public testing::Test {
     process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
     ASSERT_NE(process_.Process, nullptr);
     driver_ = UiDriver(process_.Id);
-    ASSERT_TRUE(driver_.WaitForWindow(10000)) << "no window";
+    ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
   }
   void TearDown() override { EndProcess(process_); }
 
   // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
-  bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = 10000) {
+  bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = kPatientMs) {
     if (!driver_.WaitForPage(header, timeoutMs)) {
-      std::string box = MessageText(OpenMessageBox(process_.Id));
+      std::string box = FindMessageBox(process_.Id).Text;
       ADD_FAILURE() << "expected the page \"" << header << "\", the header shows \""
                     << driver_.Header() << "\"" << (box.empty() ? "" : "; a message box says: ")
                     << box;
@@ -119,17 +95,30 @@ class RoadTest : public testing::Test {
     return true;
   }
 
+  // Waits for the wizard's message box, reads it and answers OK, as a person would.
+  std::string AnswerMessage() { return ReadAndAnswerMessageBox(process_.Id, kPatientMs); }
+
+  // Waits for a child window of the wizard with this text; null when none came.
+  HWND WaitForChildCaptioned(const std::string& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = ChildCaptioned(driver_.Window(), caption)) != nullptr; },
+              kPatientMs);
+    return found;
+  }
+
   // Ticks the licence box, as a person does before "&Next" lets them on.
   void AgreeToTheLicence() {
-    HWND agree = ChildCaptioned(
-        driver_.Window(), "&I have read the statement above and I fully agree with this statement.");
+    HWND agree = WaitForChildCaptioned(
+        "&I have read the statement above and I fully agree with this statement.");
     ASSERT_NE(agree, nullptr) << "no licence box";
     SendMessageTimeoutA(agree, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
 
   // Types into the edit box of the page in view.
   void Type(const std::string& text) {
-    HWND edit = VisibleChildOfClass(driver_.Window(), "Edit");
+    HWND edit = nullptr;
+    WaitUntil([&] { return (edit = VisibleChildOfClass(driver_.Window(), "Edit")) != nullptr; },
+              kPatientMs);
     ASSERT_NE(edit, nullptr) << "no edit box for " << text;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                         SMTO_ABORTIFHUNG, 2000, nullptr);

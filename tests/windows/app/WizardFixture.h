@@ -14,6 +14,8 @@
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
 #include "app/ui/Application.h"
+#include "tests/driver/MessageBoxes.h"
+#include "tests/driver/Waiting.h"
 
 struct ShownButton {
   std::string Caption;
@@ -92,16 +94,11 @@ class WizardFixture : public testing::Test {
     std::string text;
     std::atomic<bool> finished{false};
     std::thread answerer([&] {
-      while (!finished) {
-        if (HWND box = FindMessageBox()) {
-          char buffer[1024] = "";
-          GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-          text = buffer;
-          PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-          return;
-        }
-        Sleep(20);
-      }
+      ShownMessageBox box;
+      WaitUntil([&] { return finished || (box = FindMessageBox(GetCurrentProcessId())); }, INFINITE);
+      if (!box) return;
+      text = box.Text;
+      AnswerMessageBox(box, IDOK, 10000);
     });
     action();
     finished = true;
@@ -110,27 +107,4 @@ class WizardFixture : public testing::Test {
   }
 
   std::unique_ptr<TFormMain> form_;
-
- private:
-  static HWND FindMessageBox() {
-    struct Search {
-      DWORD process;
-      HWND box;
-    } search{GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(context);
-          char name[16] = "";
-          GetClassNameA(window, name, sizeof name);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner == s->process && IsWindowVisible(window) && std::string(name) == "#32770") {
-            s->box = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.box;
-  }
 };

@@ -129,12 +129,10 @@ TEST_F(FinishPagesTest, StartOpensTheInstalledClientMaximisedAndClosesTheWizard)
   EXPECT_FALSE(IsWindow(wizard)) << "the wizard closes";
 
   HWND client = nullptr;
-  for (int i = 0; i < 500 && !client; ++i) {
-    Sleep(10);
-    client = ClientWindowOf(program);
-  }
+  WaitUntil([&] { return (client = ClientWindowOf(program)) != nullptr; }, 10000);
   ASSERT_NE(client, nullptr) << "no window of the client started from " << program;
-  EXPECT_TRUE(IsZoomed(client)) << "the client opens maximised";
+  EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, 10000))
+      << "the client opens maximised";
 
   DWORD id = 0;
   GetWindowThreadProcessId(client, &id);

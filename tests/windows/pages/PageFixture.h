@@ -44,31 +44,15 @@ class MessageBoxWatcher {
  private:
   void Watch() {
     while (!stop_) {
-      EnumWindows(
-          [](HWND window, LPARAM self) -> BOOL {
-            reinterpret_cast<MessageBoxWatcher*>(self)->Answer(window);
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(this));
+      if (ShownMessageBox box = FindMessageBox(GetCurrentProcessId())) {
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          boxes_.push_back({box.Text, box.Caption, box.Owner});
+        }
+        AnswerMessageBox(box, IDOK, 10000);
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-  }
-  void Answer(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char windowClass[16] = "";
-    GetClassNameA(window, windowClass, sizeof windowClass);
-    if (process != GetCurrentProcessId() || std::string(windowClass) != "#32770" ||
-        !IsWindowVisible(window))
-      return;
-    char text[1024] = "", caption[256] = "";
-    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    GetWindowTextA(window, caption, sizeof caption);
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      boxes_.push_back({text, caption, GetWindow(window, GW_OWNER)});
-    }
-    SendMessageA(window, WM_COMMAND, IDOK, 0);
   }
 
   std::atomic<bool> stop_{false};

@@ -17,12 +17,16 @@ TEST(ClientTest, ShowsItsWindowMaximisedWithAReportAndHoldsItsFile) {
   {
     Program client(path, "", SW_SHOWMAXIMIZED);
     ASSERT_TRUE(client.Started());
-    const HWND window = client.WaitForWindow("PelmoraP2PClient", 10000);
+    const HWND window = client.WaitForWindow("PelmoraP2PClient", kPatientMs);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowText(window), "Pelmora P2P");
-    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000)) << "not maximised";
+    EXPECT_EQ(ReadUntil([&] { return WindowText(window); }, std::string("Pelmora P2P"), kPatientMs), "Pelmora P2P");
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, kPatientMs)) << "not maximised";
     // The report names the data file: its findings, or that it is missing or damaged.
-    const std::string report = WindowText(FindWindowExA(window, nullptr, "Edit", nullptr));
+    std::string report;
+    WaitUntil([&] {
+      report = WindowText(FindWindowExA(window, nullptr, "Edit", nullptr));
+      return report.find("Pelmora.Dat") != std::string::npos;
+    }, kPatientMs);
     EXPECT_NE(report.find("\\Pelmora P2P\\Pelmora.Dat"), std::string::npos) << report;
 
     const HANDLE write = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -36,7 +40,7 @@ TEST(ClientTest, ShowsItsWindowMaximisedWithAReportAndHoldsItsFile) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(client.WaitForExit(10000), 0) << "closing the window ends the client";
+    EXPECT_EQ(client.WaitForExit(kPatientMs), 0) << "closing the window ends the client";
   }
   EXPECT_TRUE(DeleteFileA(path.c_str())) << "the file is free once the client has ended";
   RemoveDirectoryA(folder.c_str());

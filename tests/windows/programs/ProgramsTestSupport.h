@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "tests/driver/MessageBoxes.h"
+#include "tests/driver/Waiting.h"
+
 // The build folder: three levels above the test program (X:\tests\windows\programs\).
 inline std::string BuildFolder() {
   char path[MAX_PATH];
@@ -51,7 +54,7 @@ class Program {
     GetExitCodeProcess(process_.hProcess, &code);
     return static_cast<long>(code);
   }
-  // A visible top-level window of the program with this class ("#32770": a message box), or null.
+  // A visible top-level window of the program with this class, or null.
   HWND WaitForWindow(const char* className, DWORD timeoutMs) const {
     struct Search {
       DWORD Id;
@@ -90,14 +93,3 @@ inline std::string WindowText(HWND window) {
 }
 
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Waits for a condition that another process brings about.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-  const ULONGLONG start = GetTickCount64();
-  while (!condition()) {
-    if (GetTickCount64() - start > timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
-}

@@ -128,13 +128,13 @@ TEST_F(UninstallerTest, DamagedListIsRefusedWithAMessageAndNothingIsTouched) {
   WriteList("Pelmora P2P\r\n<F" + install_ + "Pelmora.Exe>\r\n<F" + install_ + "..\\victim.txt>\r\n");
 
   Program uninstall(uninstaller_, "");
-  const HWND box = uninstall.WaitForWindow("#32770", 10000);
-  ASSERT_NE(box, nullptr) << "no message";
-  const std::string text = WindowText(GetDlgItem(box, 0xFFFF));
+  const ShownMessageBox box = WaitForMessageBox(uninstall.Id(), kPatientMs);
+  ASSERT_TRUE(box) << "no message";
+  const std::string& text = box.Text;
   EXPECT_NE(text.find("UnInstall.dat, line 3: the path must not step through \".\" or \"..\""), std::string::npos) << text;
   EXPECT_NE(text.find("nothing was removed"), std::string::npos) << text;
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(uninstall.WaitForExit(10000), 2);
+  AnswerMessageBox(box, IDOK, kPatientMs);
+  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 2);
   EXPECT_TRUE(Exists(victim));
   EXPECT_TRUE(Exists(install_ + "Pelmora.Exe")) << "valid lines before the bad one are not carried out either";
   EXPECT_TRUE(Exists(uninstaller_));
@@ -147,11 +147,11 @@ TEST_F(UninstallerTest, AnsweringNoRemovesNothing) {
   WriteList("Pelmora P2P\r\n<F" + install_ + "Pelmora.Exe>\r\n");
 
   Program uninstall(uninstaller_, "");
-  const HWND box = uninstall.WaitForWindow("#32770", 10000);
-  ASSERT_NE(box, nullptr) << "no question";
-  EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), "Do you want to remove Pelmora P2P and all of its components?");
-  PostMessageA(box, WM_COMMAND, IDNO, 0);
-  EXPECT_EQ(uninstall.WaitForExit(10000), 3);
+  const ShownMessageBox box = WaitForMessageBox(uninstall.Id(), kPatientMs);
+  ASSERT_TRUE(box) << "no question";
+  EXPECT_EQ(box.Text, "Do you want to remove Pelmora P2P and all of its components?");
+  AnswerMessageBox(box, IDNO, kPatientMs);
+  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 3);
   EXPECT_TRUE(Exists(install_ + "Pelmora.Exe"));
 }
 
@@ -159,7 +159,7 @@ TEST_F(UninstallerTest, MissingListIsReportedInQuietMode) {
   leftovers_ = {uninstaller_};
   folders_ = {root_, data_, install_};
   Program uninstall(uninstaller_, "/quiet");
-  EXPECT_EQ(uninstall.WaitForExit(10000), 2);
+  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 2);
   EXPECT_TRUE(Exists(uninstaller_));
 }
 
