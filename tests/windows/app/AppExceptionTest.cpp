@@ -46,15 +46,6 @@ std::map<std::string, std::string> QueryOf(const std::string& requestLine, std::
   return fields;
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  ULONGLONG start = GetTickCount64();
-  while (!condition()) {
-    if (GetTickCount64() - start > timeoutMs) return false;
-    Application::Instance().ProcessMessagesUntil(GetTickCount64(), 5);
-  }
-  return true;
-}
-
 // A page whose buttons fail while the main window puts them on the bar.
 class FailingButtonsPage : public TFramePanel {
  public:
@@ -82,7 +73,7 @@ class AppExceptionTest : public WizardFixture {
 
   // The one report the server received; fails the test when there is not exactly one.
   std::map<std::string, std::string> TheReport(std::string& rawQuery) {
-    EXPECT_TRUE(PumpUntil([&] { return !server_.Requests().empty(); }, 10000)) << "no report";
+    EXPECT_TRUE(PumpUntil([&] { return !server_.Requests().empty(); }, kPatientMs)) << "no report";
     PumpUntil([] { return false; }, 300);
     std::vector<LoopbackServer::Request> requests = server_.Requests();
     EXPECT_EQ(requests.size(), 1u);
@@ -183,7 +174,7 @@ TEST_F(AppExceptionTest, AFailureOnTheErrorPageIsReportedAgain) {
   Form().PnlButtons->AddLeftButton("&Again", 9, [](TLbSpeedButton&) { throw Exception("second"); }, 1);
   Click("&Again");
 
-  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() >= 2; }, 10000)) << "no second report";
+  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() >= 2; }, kPatientMs)) << "no second report";
   std::string rawQuery;
   std::map<std::string, std::string> second = QueryOf(server_.Requests()[1].RequestLine, rawQuery);
   EXPECT_EQ(second["A"], "\"Error\"");
@@ -273,7 +264,7 @@ TEST_F(AppExceptionTest, SupportLinkOpensAMailToTheSupportAddress) {
   SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 
   std::string marker = mailer + ".ran";
-  bool ran = PumpUntil([&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  bool ran = PumpUntil([&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, kPatientMs);
   restore();
   ASSERT_TRUE(ran) << "no mail program was started";
   PumpUntil([] { return false; }, 100);

@@ -97,7 +97,7 @@ TEST_F(FormMainTest, FadesInFromTransparentToOpaqueInSixteenTicks) {
 }
 
 TEST_F(FormMainTest, FadeRunsOnItsOwnTimerUntilOpaque) {
-  Pump(2500);
+  PumpUntil([&] { return !Form().AlphaBlendTimer.Enabled(); });
   EXPECT_FALSE(Form().AlphaBlendTimer.Enabled());
   EXPECT_EQ(Form().AlphaBlendValue(), 255);
 }
@@ -113,7 +113,7 @@ TEST_F(FormMainTest, APageChangeDuringTheFadeShowsTheWindowOpaque) {
 
 TEST_F(FormMainTest, OneShotTimerStartsTheUnattendedUpgradeOnlyWhenAsked) {
   EXPECT_EQ(Form().Timer1.Interval(), 150u);
-  Pump(500);  // its one tick has come by now
+  PumpUntil([&] { return !Form().Timer1.Enabled(); });  // its one tick
   EXPECT_FALSE(Form().Timer1.Enabled());
   EXPECT_EQ(Header(), "Welcome");
 
@@ -127,7 +127,7 @@ TEST_F(FormMainTest, AltWithAnAccessKeyClicksTheButton) {
   Application::Instance().MainWindow = Form().Handle();
   // Alt+N as the keyboard sends it; the message loop translates and dispatches it.
   PostMessageA(Form().Handle(), WM_SYSKEYDOWN, 'N', (1 << 29) | 1);
-  Pump(2000);
+  PumpUntil([&] { return Header() == "License agreement and disclaimer" && !Form().Sliding; });
   Application::Instance().MainWindow = nullptr;
   EXPECT_EQ(Header(), "License agreement and disclaimer");
 }

@@ -16,6 +16,7 @@
 #include "app/ui/Application.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/Waiting.h"
+#include "tests/windows/PumpUntil.h"
 
 struct ShownButton {
   std::string Caption;

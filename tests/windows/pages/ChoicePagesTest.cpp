@@ -65,7 +65,7 @@ TEST_F(ChoicePagesTest, ASecondClickDuringTheSlideChangesNothing) {
     // Both clicks wait in the queue; the second arrives while the first one's slide runs.
     PostMessageA(button, BM_CLICK, 0, 0);
     PostMessageA(button, BM_CLICK, 0, 0);
-    for (int i = 0; i < 300 && (target.Shows == 0 || Form().Sliding); ++i) Pump(10);
+    PumpUntil([&] { return target.Shows > 0 && !Form().Sliding; });
     Pump(200);
     EXPECT_EQ(target.Shows, 1) << c.Page << " " << c.Button;
   }

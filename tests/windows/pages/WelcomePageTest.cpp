@@ -170,10 +170,13 @@ TEST_F(WelcomePageTest, TicksFollowTheEdgeAndSpeedRules) {
 TEST_F(WelcomePageTest, WordsMoveUntilNextAndStandStillAfterComingBack) {
   ASSERT_TRUE(Welcome().Timer1.Enabled()) << "the words move from the start";
   std::array<POINT, 9> before = Positions();
-  Pump(400);
-  std::array<POINT, 9> moved = Positions();
   int changed = 0;
-  for (int word = 1; word <= 8; ++word) changed += !SamePoint(before[word], moved[word]);
+  PumpUntil([&] {
+    std::array<POINT, 9> moved = Positions();
+    changed = 0;
+    for (int word = 1; word <= 8; ++word) changed += !SamePoint(before[word], moved[word]);
+    return changed == 8;
+  });
   EXPECT_EQ(changed, 8) << "every word moves on the timer";
 
   ClickAndSettle("&Next");

@@ -8,19 +8,10 @@
 
 #include "app/Exceptions.h"
 #include "app/ui/Application.h"
+#include "tests/windows/PumpUntil.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
 
 namespace {
-
-// Serves the GUI thread's messages until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  ULONGLONG start = GetTickCount64();
-  while (!condition()) {
-    if (GetTickCount64() - start > timeoutMs) return false;
-    Application::Instance().ProcessMessagesUntil(GetTickCount64(), 5);
-  }
-  return true;
-}
 
 std::string Body(size_t size) {
   std::string body(size, '\0');
@@ -64,7 +55,7 @@ TEST_F(WebFetchTest, WholeBodyArrivesOnTheGuiThreadAtPositionZero) {
     server_.SetResponse(c.Status, body);
     Completion completion;
     tLibGetMemStreamFromTheWeb::Start(server_.Url("/file.bin"), Record(completion));
-    ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, 10000)) << "no completion";
+    ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs)) << "no completion";
     EXPECT_EQ(completion.ThreadId, GetCurrentThreadId());
     EXPECT_EQ(completion.Position, 0u);
     EXPECT_EQ(completion.Body.size(), body.size());
@@ -82,7 +73,7 @@ TEST_F(WebFetchTest, ServerSeesAGetWithTheUserAgentAndEveryFetchReachesIt) {
   for (int fetch = 1; fetch <= 2; ++fetch) {
     Completion completion;
     tLibGetMemStreamFromTheWeb::Start(server_.Url("/same?x=1"), Record(completion));
-    ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs));
     EXPECT_EQ(completion.Body, "fresh");
   }
   std::vector<LoopbackServer::Request> requests = server_.Requests();
@@ -101,11 +92,11 @@ TEST_F(WebFetchTest, StartReturnsAtOnceAndTheEventWaitsForTheBody) {
   ULONGLONG start = GetTickCount64();
   tLibGetMemStreamFromTheWeb::Start(server_.Url("/slow"), Record(completion));
   EXPECT_LT(GetTickCount64() - start, 1000u);
-  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() == 1; }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() == 1; }, kPatientMs));
   PumpUntil([] { return false; }, 200);
   EXPECT_FALSE(completion.Done) << "completed before the server answered";
   server_.Hold(false);
-  ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs));
   EXPECT_TRUE(completion.Body == body);
 }
 
@@ -131,7 +122,7 @@ TEST_F(WebFetchTest, AFailingEventReachesTheApplicationsFailureHandler) {
     ran = true;
     throw EInOutError(5);
   });
-  bool reached = PumpUntil([&] { return !caught.empty(); }, 10000);
+  bool reached = PumpUntil([&] { return !caught.empty(); }, kPatientMs);
   Application::Instance().OnException = nullptr;
   ASSERT_TRUE(reached) << (ran ? "the failure was lost" : "the event did not run");
   EXPECT_EQ(caught, "I/O error 5");
