@@ -15,5 +15,7 @@ struct AutoUpdateRequest {
   std::string InstallDir;  // the folder to upgrade, ending with "\"; empty without the switch
 };
 
-// Reads the parameters after the program's path (element 0 is not passed in).
+// Reads the parameters after the program's path (element 0 is not passed in). The folder must
+// be a full path (drive, ":\", no characters that no folder name may hold) short enough for
+// the files put into it; otherwise the switch is ignored and the wizard runs interactively.
 AutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters);

@@ -7,6 +7,7 @@
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
 #include "app/Random.h"
+#include "app/SystemLibrary.h"
 #include "app/ui/Application.h"
 
 // An installer usually runs from a download folder, where anyone may have left a DLL named like
@@ -21,27 +22,40 @@ void RestrictDllSearchToSystemFolder() {
   SetDllDirectoryA("");
 }
 
+int RunStart(const std::function<int()>& start) {
+  try {
+    return start();
+  } catch (const std::exception& error) {
+    MessageBoxA(nullptr, ExceptionMessage(error).c_str(), Application::Instance().Title.c_str(),
+                MB_OK | MB_ICONSTOP);
+  } catch (...) {
+    MessageBoxA(nullptr, "Unknown failure", Application::Instance().Title.c_str(), MB_OK | MB_ICONSTOP);
+  }
+  return 1;
+}
+
 int RunWizard() {
   RestrictDllSearchToSystemFolder();
+  return RunStart([] {
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls,
+                                        ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
+    SystemFunctionOf<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx")(&commonControls);
+    // Shell links need COM on the GUI thread.
+    OleInitialize(nullptr);
 
-  INITCOMMONCONTROLSEX commonControls{sizeof commonControls,
-                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
-  InitCommonControlsEx(&commonControls);
-  // Shell links need COM on the GUI thread.
-  OleInitialize(nullptr);
+    // Key texts, scrambling and the client's identity must differ between installations.
+    Randomize();
 
-  // Key texts, scrambling and the client's identity must differ between installations.
-  Randomize();
+    Application& application = Application::Instance();
+    application.Title = "Install Pelmora P2P";
+    ReleaseCode = "01";
 
-  Application& application = Application::Instance();
-  application.Title = "Install Pelmora P2P";
-  ReleaseCode = "01";
-
-  TFormMain form;
-  form.Create();
-  application.MainWindow = form.Handle();
-  form.Show();
-  int exitCode = application.Run();
-  OleUninitialize();
-  return exitCode;
+    TFormMain form;
+    form.Create();
+    application.MainWindow = form.Handle();
+    form.Show();
+    int exitCode = application.Run();
+    OleUninitialize();
+    return exitCode;
+  });
 }

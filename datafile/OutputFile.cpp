@@ -14,7 +14,7 @@ void TOutputFile::Close() {
     Flush();
   } catch (...) {
     Used = 0;
-    CloseFile();
+    AbandonFile();
     throw;
   }
   CloseFile();

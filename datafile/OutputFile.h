@@ -25,7 +25,7 @@ class TOutputFile {
   // Hands the buffered bytes to the system.
   void Flush();
 
-  // Flushes and closes; the file is closed even when the flush fails.
+  // Flushes and closes; the file is closed (abandoned) even when the flush fails.
   void Close();
 
  protected:
@@ -33,6 +33,13 @@ class TOutputFile {
   virtual void WriteBlock(const std::uint8_t* data, std::size_t size) = 0;
   // Closes the system's file; raises EInOutError when the system reports a failure.
   virtual void CloseFile() = 0;
+  // Closes the system's file after a failed write; raises nothing.
+  virtual void AbandonFile() noexcept {
+    try {
+      CloseFile();
+    } catch (...) {
+    }
+  }
   virtual bool IsOpen() const = 0;
 
   // For the destructors of the platform files: keeps what was written before a failure
@@ -44,5 +51,6 @@ class TOutputFile {
   std::size_t Used = 0;
 };
 
-// Creates the file (an existing one is truncated) for sequential writing.
+// Creates the file for sequential writing; an existing one is replaced. On Windows the file
+// appears only when Close succeeds, whole (TWholeFile); elsewhere it is truncated at once.
 std::unique_ptr<TOutputFile> CreateOutputFile(const std::string& path);

@@ -79,12 +79,16 @@ const char* const kAgreement[] = {
     "",
     "PRIVACY",
     "",
-    "The installation program collects no personal information and changes nothing on your "
-    "computer except what is needed to install Pelmora P2P.",
+    "The installation program changes nothing on your computer except what is needed to "
+    "install Pelmora P2P, and it sends nothing over the internet except in the one case below.",
     "",
     "If the installation stops because of an unexpected error, the installation program sends "
-    "a short report to the Pelmora team with its version and the error message, so that the "
-    "error can be found and fixed. The report contains no files and no personal information.",
+    "a short report to the Pelmora team, without asking, so that the error can be found and "
+    "fixed. The report contains the title of the page on which the error happened, the error "
+    "message and the four folders of the installation: the installation folder, the download "
+    "folder, the data folder and the per-user data folder. These folder names can contain your "
+    "Windows user name. The report contains no files and nothing else from your computer; like "
+    "every web server, the server that receives it sees the internet address it comes from.",
     "",
     "When Pelmora P2P runs, it connects to the computers of other users, who can see the "
     "internet address of your computer and the files you choose to share.",

@@ -96,10 +96,13 @@ void TPnlError::btnClipboardClick() {
   }
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (memory) {
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  if (void* locked = memory ? GlobalLock(memory) : nullptr) {
+    std::memcpy(locked, text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  } else if (memory) {
+    GlobalFree(memory);
+    memory = nullptr;
   }
   CloseClipboard();
   if (!memory) throw EOutOfMemory();

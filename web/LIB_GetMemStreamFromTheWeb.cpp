@@ -6,9 +6,26 @@
 #include <cstring>
 
 #include "app/Exceptions.h"
+#include "app/SystemLibrary.h"
 #include "app/ui/Application.h"
 
 namespace {
+
+// WinInet's functions, loaded from the system folder when the first fetch needs them.
+struct TWinInet {
+  decltype(&InternetOpenA) Open = SystemFunctionOf<decltype(&InternetOpenA)>("wininet.dll", "InternetOpenA");
+  decltype(&InternetOpenUrlA) OpenUrl =
+      SystemFunctionOf<decltype(&InternetOpenUrlA)>("wininet.dll", "InternetOpenUrlA");
+  decltype(&InternetReadFile) Read =
+      SystemFunctionOf<decltype(&InternetReadFile)>("wininet.dll", "InternetReadFile");
+  decltype(&InternetCloseHandle) Close =
+      SystemFunctionOf<decltype(&InternetCloseHandle)>("wininet.dll", "InternetCloseHandle");
+};
+
+const TWinInet& WinInet() {
+  static const TWinInet functions;
+  return functions;
+}
 
 // The completion message: lParam is the fetch that has finished.
 constexpr UINT kFetchDone = WM_APP + 0x51;
@@ -20,7 +37,7 @@ class InternetHandle {
   InternetHandle(const InternetHandle&) = delete;
   InternetHandle& operator=(const InternetHandle&) = delete;
   ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
+    if (handle_) WinInet().Close(handle_);
   }
   HINTERNET Get() const { return handle_; }
 
@@ -91,14 +108,14 @@ void tLibGetMemStreamFromTheWeb::Execute() {
   // body emptied.
   try {
     InternetHandle internet(
-        InternetOpenA("InetURL:/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        WinInet().Open("InetURL:/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (internet.Get()) {
       InternetHandle request(
-          InternetOpenUrlA(internet.Get(), URL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+          WinInet().OpenUrl(internet.Get(), URL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
       if (request.Get()) {
         char buffer[4096];
         DWORD read = 0;
-        while (InternetReadFile(request.Get(), buffer, sizeof buffer - 1, &read) && read != 0)
+        while (WinInet().Read(request.Get(), buffer, sizeof buffer - 1, &read) && read != 0)
           Stream->Write(buffer, read);
       }
     }
@@ -109,16 +126,19 @@ void tLibGetMemStreamFromTheWeb::Execute() {
 }
 
 HWND tLibGetMemStreamFromTheWeb::CompletionWindow() {
-  static HWND window = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "PmWebFetchWindow";
-    RegisterClassExA(&windowClass);
-    return CreateWindowExA(0, "PmWebFetchWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+  static HWND window = nullptr;
+  if (window) return window;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &WindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "PmWebFetchWindow";
+  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw Exception("Web fetch window error: " + SystemErrorText(GetLastError()));
+  window = CreateWindowExA(0, "PmWebFetchWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
-  }();
+  // Without it no completion could come back; the fetch is not started then.
+  if (!window) throw Exception("Web fetch window error: " + SystemErrorText(GetLastError()));
   return window;
 }
 

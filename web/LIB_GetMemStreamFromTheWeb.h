@@ -34,7 +34,7 @@ class tLibGetMemStreamFromTheWeb {
   // Starts fetching URL and returns at once; nothing waits for the fetch. OnDone, when set,
   // runs on the calling (GUI) thread once the body is complete, with Stream at position 0; it
   // may take Stream over. The GUI thread must keep processing messages for it to run.
-  // Raises an Exception when no thread can be created.
+  // Raises an Exception when no thread, or no window for the completion, can be created.
   static void Start(const std::string& URL, TNotifyEvent OnDone = nullptr);
 
   TNotifyEvent OnDone;

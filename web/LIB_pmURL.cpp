@@ -106,18 +106,27 @@ class TBitWriter {
 
 }  // namespace
 
-std::string EncodeURL(const std::string& text) {
+std::string EncodeURL(const std::string& text) { return EncodeURLWith(text, Dictionary()); }
+
+std::string EncodeURLWith(const std::string& text, const std::array<std::string_view, 62>& dictionary) {
   std::string coded;
   for (const char c : text) {
     coded += c;
     if (c == kEscape) coded += ' ';
   }
-  const auto& dictionary = Dictionary();
   for (std::size_t k = 0; k < dictionary.size(); ++k) {
-    // Each replacement is shorter than its entry, so the loop ends.
-    for (std::size_t at = coded.find(dictionary[k]); at != std::string::npos;
-         at = coded.find(dictionary[k]))
-      coded.replace(at, dictionary[k].size(), std::string{kEscape, kCodes[k]});
+    const std::string_view entry = dictionary[k];
+    // An empty entry would be found everywhere, forever.
+    if (entry.empty()) continue;
+    const std::string code{kEscape, kCodes[k]};
+    // A longer entry shrinks the text with each replacement, so searching again from the start
+    // ends. An entry of one or two characters could be found again in its own code ("Q", "QA"):
+    // its search goes on after the code instead.
+    std::size_t from = 0;
+    for (std::size_t at = coded.find(entry, from); at != std::string::npos; at = coded.find(entry, from)) {
+      coded.replace(at, entry.size(), code);
+      from = entry.size() > code.size() ? 0 : at + code.size();
+    }
   }
   TBitWriter bits;
   for (const char c : coded) {

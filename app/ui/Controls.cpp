@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Exceptions.h"
+#include "app/SystemLibrary.h"
 #include "app/ui/Fonts.h"
 #include "app/ui/Jpeg.h"
 
@@ -168,8 +169,9 @@ void TImage::DrawInto(HDC dc, POINT origin) const {
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, bitmap_);
   if (HasOption(kTransparent)) {
-    TransparentBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth,
-                   info.bmHeight, GetPixel(source, 0, info.bmHeight - 1));
+    static const auto transparentBlt = SystemFunctionOf<decltype(&TransparentBlt)>("msimg32.dll", "TransparentBlt");
+    transparentBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
+                   GetPixel(source, 0, info.bmHeight - 1));
   } else if (stretch) {
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -98,7 +100,121 @@ void CheckEntry(const TRemovalEntry& entry) {
   }
 }
 
+std::string WithSeparator(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || result.back() != '\\') result += '\\';
+  return result;
+}
+
+// The folder of a path, with its final "\\", and the name after it.
+std::pair<std::string_view, std::string_view> SplitPath(std::string_view path) {
+  const std::size_t slash = path.find_last_of('\\');
+  if (slash == std::string_view::npos) return {{}, path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::string_view (&names)[N]) {
+  return std::any_of(std::begin(names), std::end(names),
+                     [&](std::string_view candidate) { return EqualsIgnoringCase(name, candidate); });
+}
+
+// The files that the installation puts into the installation folder.
+constexpr std::string_view kProgramFiles[] = {"Pelmora.Exe", "PMInst.dat", "Uninstall.Exe", "Uninstall.Dat"};
+// The client data file and its backup, in the client's data folder.
+constexpr std::string_view kDataFiles[] = {"Pelmora.dat", "Pelmora.bak"};
+// The uninstaller's own file and its list.
+constexpr std::string_view kUninstallerFiles[] = {"Uninstall.Exe", "Uninstall.Dat"};
+
+void CheckProductName(const TRemovalList& list) {
+  if (!EqualsIgnoringCase(list.Product, kProductName))
+    Fail(1, "the list belongs to \"" + list.Product + "\", not to " + std::string(kProductName));
+}
+
 }  // namespace
+
+void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places) {
+  CheckProductName(list);
+  const auto isInstallDir = [&](std::string_view folder) {
+    return EqualsIgnoringCase(WithSeparator(folder), places.InstallDir);
+  };
+  const auto isUserDataDir = [&](std::string_view folder) {
+    return !places.UserDataDir.empty() && EqualsIgnoringCase(WithSeparator(folder), places.UserDataDir);
+  };
+  const std::string product(kProductName);
+  bool program = false, uninstaller = false, ownList = false, installDir = false, key = false, startMenu = false;
+  for (const TRemovalEntry& entry : list.Entries) {
+    const std::string_view argument = entry.Argument;
+    switch (entry.Kind) {
+      case TRemovalKind::MatchingFiles:
+        if (!isUserDataDir(SplitPath(argument).first))
+          Fail(entry.Line, "files matching a mask are removed from the per-user data folder " +
+                               (places.UserDataDir.empty() ? std::string("(which cannot be found)")
+                                                           : places.UserDataDir) +
+                               " only");
+        break;
+      case TRemovalKind::File: {
+        const auto [folder, name] = SplitPath(argument);
+        if (!(isInstallDir(folder) && IsOneOf(name, kProgramFiles)) &&
+            !((isInstallDir(folder) || isUserDataDir(folder)) && IsOneOf(name, kDataFiles)))
+          Fail(entry.Line, entry.Argument + " is not a file of " + product);
+        program = program || (isInstallDir(folder) && EqualsIgnoringCase(name, "Pelmora.Exe"));
+        uninstaller = uninstaller || (isInstallDir(folder) && EqualsIgnoringCase(name, "Uninstall.Exe"));
+        ownList = ownList || (isInstallDir(folder) && EqualsIgnoringCase(name, "Uninstall.Dat"));
+        break;
+      }
+      case TRemovalKind::EmptyFolder:
+        if (!isInstallDir(argument) && !isUserDataDir(argument))
+          Fail(entry.Line, entry.Argument + " is not a folder of " + product);
+        installDir = installDir || isInstallDir(argument);
+        break;
+      case TRemovalKind::RegistryKey:
+        if (!EqualsIgnoringCase(argument, kProductUninstallKey))
+          Fail(entry.Line, entry.Argument + " is not the uninstall entry of " + product);
+        key = true;
+        break;
+      case TRemovalKind::StartMenuFolder:
+        if (!EqualsIgnoringCase(argument, kProductStartMenuFolder))
+          Fail(entry.Line, entry.Argument + " is not the start-menu folder of " + product);
+        startMenu = true;
+        break;
+      case TRemovalKind::DesktopShortcut:
+        if (!EqualsIgnoringCase(argument, kProductDesktopShortcut))
+          Fail(entry.Line, entry.Argument + " is not the desktop shortcut of " + product);
+        break;
+    }
+  }
+  const auto require = [](bool present, const std::string& what) {
+    if (!present) throw ERemovalListError("UnInstall.dat does not name " + what);
+  };
+  require(program, "the program " + places.InstallDir + "Pelmora.Exe");
+  require(uninstaller, "the uninstaller " + places.InstallDir + "Uninstall.Exe");
+  require(ownList, "itself (" + places.InstallDir + "UnInstall.dat)");
+  require(installDir, "the installation folder " + places.InstallDir);
+  require(key, "the uninstall entry of " + product);
+  require(startMenu, "the start-menu folder of " + product);
+}
+
+void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir) {
+  CheckProductName(list);
+  std::string installDir;
+  for (const TRemovalEntry& entry : list.Entries) {
+    const std::string_view argument = entry.Argument;
+    if (entry.Kind == TRemovalKind::File) {
+      const auto [folder, name] = SplitPath(argument);
+      if (!IsOneOf(name, kUninstallerFiles) || (!installDir.empty() && !EqualsIgnoringCase(folder, installDir)))
+        Fail(entry.Line, entry.Argument + " is not the uninstaller or its list");
+      installDir = folder;
+    } else if (entry.Kind == TRemovalKind::EmptyFolder) {
+      const std::string folder = WithSeparator(argument);
+      if ((installDir.empty() || !EqualsIgnoringCase(folder, installDir)) &&
+          (userDataDir.empty() || !EqualsIgnoringCase(folder, userDataDir)))
+        Fail(entry.Line, entry.Argument + " is not a folder of " + std::string(kProductName));
+    } else {
+      Fail(entry.Line, "the clean-up removes files and folders only");
+    }
+  }
+}
 
 TRemovalList ParseRemovalList(std::string_view text) {
   TRemovalList list;

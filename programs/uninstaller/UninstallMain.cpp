@@ -1,17 +1,27 @@
 // Uninstall.Exe: removes what the installer's removal list "UnInstall.dat" in its own folder
 // names, in list order, after the user confirms ("/quiet" skips the question and all other
-// messages). Exit code: 0 all removed, 1 something could not be removed, 2 the list cannot be
-// used (nothing was touched), 3 the user said no.
+// messages). The list lies in the installation folder, which the user may write to; before
+// anything is touched every line must name one of the product's own places (CheckProductPlaces)
+// and the client must not be running. Exit code: 0 all removed, 1 something could not be
+// removed, 2 the list cannot be used (nothing was touched), 3 the user said no, 4 the client is
+// running or its program cannot be removed (nothing was touched).
 //
-// A running program cannot delete its own file on Windows. The uninstaller writes a small batch
-// file into the temporary folder and starts it hidden; the batch waits until the uninstaller's
-// file can be deleted (that is, the uninstaller has ended), deletes it and the list, removes
-// the folders that only they kept from being empty, and deletes itself.
+// A running program cannot delete its own file on Windows. After its last message the
+// uninstaller copies itself into a new private folder of the temporary folder, with a random
+// name and access for the system and the uninstaller's owner only, and starts "cmd /c start
+// /wait" on that copy followed by "rmdir /s /q" of the folder. The copy ("/cleanup") waits on
+// the uninstaller's process handle, removes the uninstaller's file, its list and the folders
+// they kept, and ends; cmd, which waited on the copy's handle, then removes the private folder.
+// Nothing of it is read from a file that anyone else may write, and no step retries by polling.
 
 #include <windows.h>
+#include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,6 +32,11 @@
 namespace {
 
 constexpr char kListName[] = "UnInstall.dat";
+constexpr char kCleanupListName[] = "Cleanup.dat";
+constexpr char kCleanupFolderPrefix[] = "PelmoraUninstall-";
+constexpr char kTitle[] = "Pelmora P2P Uninstall";
+
+enum ExitCode { kRemoved = 0, kNotAllRemoved = 1, kListRefused = 2, kDeclined = 3, kClientHeld = 4 };
 
 std::string SystemText(DWORD code) {
   char* text = nullptr;
@@ -61,6 +76,137 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
+// An existing file or folder in its long form ("C:\PROGRA~1\" and "C:\Program Files\" are one
+// place); any other text unchanged.
+std::string LongPath(const std::string& path) {
+  char buffer[MAX_PATH];
+  const DWORD length = GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? path : std::string(buffer, length);
+}
+
+std::string LongFolder(const std::string& folder) { return WithSeparator(LongPath(folder)); }
+
+// The per-user folder that holds the client's data files; empty when the system cannot tell.
+std::string UserDataDir() {
+  const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
+  return local.empty() ? std::string() : LongFolder(WithSeparator(local) + std::string(kProductName) + "\\");
+}
+
+// The list's paths in the same long form as the places they are checked against.
+void UseLongFolders(TRemovalList& list) {
+  for (TRemovalEntry& entry : list.Entries) {
+    if (entry.Kind != TRemovalKind::File && entry.Kind != TRemovalKind::MatchingFiles &&
+        entry.Kind != TRemovalKind::EmptyFolder)
+      continue;
+    const std::size_t slash = entry.Argument.find_last_of('\\');
+    entry.Argument = LongFolder(entry.Argument.substr(0, slash + 1)) + entry.Argument.substr(slash + 1);
+  }
+}
+
+std::string OwnPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
+
+std::string TempFolder() {
+  char temp[MAX_PATH];
+  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  return length == 0 || length >= MAX_PATH ? std::string() : LongFolder(temp);
+}
+
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> result;
+  for (int i = 1; arguments && i < count; ++i) {
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, arguments[i], -1, text, sizeof text, nullptr, nullptr);
+    result.emplace_back(text);
+  }
+  LocalFree(arguments);
+  return result;
+}
+
+std::uint64_t CreationTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+std::string ReadWholeFile(const std::string& path, bool& ok) {
+  std::ifstream in(path, std::ios::binary);
+  ok = static_cast<bool>(in);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The error of opening the client's program for removal: 0 when nothing holds it (or it is
+// gone). A running client holds its program, and nothing may be removed then: the uninstall
+// would otherwise take its shortcuts and entry and leave it orphaned.
+DWORD ClientProgramHeld(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return 0;
+  }
+  const DWORD code = GetLastError();
+  return IsGone(code) ? 0 : code;
+}
+
+// A new folder that the system and this process's owner alone may open; a standard user's
+// process cannot put anything into it while an elevated uninstall uses it. CreateDirectory
+// never takes an existing folder, so the name cannot be planted in advance either.
+std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    problem = SystemText(GetLastError());
+    return {};
+  }
+  std::vector<BYTE> ownerBuffer(256);
+  DWORD needed = 0;
+  const BOOL haveOwner = GetTokenInformation(token, TokenOwner, ownerBuffer.data(),
+                                             static_cast<DWORD>(ownerBuffer.size()), &needed);
+  const DWORD ownerError = GetLastError();
+  CloseHandle(token);
+  char* owner = nullptr;
+  if (!haveOwner || !ConvertSidToStringSidA(reinterpret_cast<TOKEN_OWNER*>(ownerBuffer.data())->Owner, &owner)) {
+    problem = SystemText(haveOwner ? GetLastError() : ownerError);
+    return {};
+  }
+  const std::string descriptorText = std::string("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;") + owner + ")";
+  LocalFree(owner);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptorText.c_str(), SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    problem = SystemText(GetLastError());
+    return {};
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  GUID guid{};
+  std::string folder;
+  if (CoCreateGuid(&guid) != S_OK) {
+    problem = "no random name";
+  } else {
+    char name[64];
+    wsprintfA(name, "%s%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", kCleanupFolderPrefix, guid.Data1,
+              guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4],
+              guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    folder = parent + name + "\\";
+    if (!CreateDirectoryA(folder.c_str(), &attributes)) {
+      problem = SystemText(GetLastError());
+      folder.clear();
+    }
+  }
+  LocalFree(descriptor);
+  return folder;
+}
+
 class TUninstaller {
  public:
   TUninstaller(std::string ownPath, std::string listPath)
@@ -79,67 +225,80 @@ class TUninstaller {
     }
   }
 
-  // Hands the uninstaller's own file, the list and the folders they keep to the batch.
-  void StartCleanup() {
+  // Sets up the clean-up of the uninstaller's own file, its list and the folders they keep:
+  // a private folder with a copy of this program and the clean-up's list. Done before the last
+  // message, so that a failure can still be told.
+  void PrepareCleanup() {
     if (Deferred.empty() && DeferredFolders.empty()) return;
-    char temp[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH) {
-      NotRemoved(OwnPath, "no temporary folder for the clean-up: " + SystemText(GetLastError()));
+    const std::string temp = TempFolder();
+    if (temp.empty()) {
+      NotRemoved(OwnPath, "no temporary folder for the clean-up");
       return;
     }
-    const std::string batch = std::string(temp) + "PelmoraUninstall-" +
-                              std::to_string(GetCurrentProcessId()) + "-" +
-                              std::to_string(GetTickCount64()) + ".bat";
-    std::string script = "@echo off\r\nset /a tries=0\r\n";
-    for (std::size_t i = 0; i < Deferred.size(); ++i) {
-      const std::string quoted = Quoted(Escaped(Deferred[i]));
-      const std::string number = std::to_string(i);
-      // The uninstaller's own file can go once its process has ended; until then it is held.
-      script.append(":wait").append(number).append("\r\ndel /f /q ").append(quoted).append(" >nul 2>&1\r\n");
-      script.append("if not exist ").append(quoted).append(" goto done").append(number).append("\r\n");
-      script.append("set /a tries+=1\r\nif %tries% lss 20000 goto wait").append(number).append("\r\n");
-      script.append(":done").append(number).append("\r\n");
+    std::string problem;
+    const std::string folder = MakePrivateFolder(temp, problem);
+    if (folder.empty()) {
+      NotRemoved(OwnPath, "no folder for the clean-up: " + problem);
+      return;
     }
-    for (const std::string& folder : DeferredFolders)
-      script.append("rmdir \"").append(Escaped(folder)).append("\" >nul 2>&1\r\n");
-    script += "del \"%~f0\" >nul 2>&1\r\n";
-    {
-      std::ofstream out(batch, std::ios::binary | std::ios::trunc);
-      out << script;
-      if (!out.flush()) {
-        NotRemoved(OwnPath, "the clean-up file " + batch + " cannot be written");
-        return;
-      }
+    std::string list = std::string(kProductName) + "\r\n";
+    for (const std::string& file : Deferred) list += "<F" + file + ">\r\n";
+    for (const std::string& sub : DeferredFolders) list += "<E" + sub + ">\r\n";
+    if (!CopyFileA(OwnPath.c_str(), (folder + "Uninstall.Exe").c_str(), TRUE) ||
+        !WriteNewFile(folder + kCleanupListName, list)) {
+      NotRemoved(OwnPath, "the clean-up cannot be prepared: " + SystemText(GetLastError()));
+      DeleteFileA((folder + "Uninstall.Exe").c_str());
+      DeleteFileA((folder + kCleanupListName).c_str());
+      RemoveDirectoryA(folder.c_str());
+      return;
     }
+    CleanupFolder = folder;
+    CleanupParent = temp;
+  }
+
+  // Starts the prepared clean-up; false (with the reason) when it cannot be started. cmd runs
+  // in the temporary folder and gets the private folder's name only, which holds no character
+  // that cmd would read as an instruction.
+  bool StartCleanup(std::string& problem) {
+    if (CleanupFolder.empty()) return true;
+    const std::string name = CleanupFolder.substr(CleanupParent.size(), CleanupFolder.size() - CleanupParent.size() - 1);
     char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
-    // cmd takes the outer quotes off what follows /c, leaving the quoted batch path.
-    std::string commandLine = Quoted(std::string(system) + "\\cmd.exe") + " /c " + Quoted(Quoted(batch));
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+      problem = SystemText(GetLastError());
+      return false;
+    }
+    std::string commandLine = Quoted(std::string(system) + "\\cmd.exe") + " /d /c \"start \"\" /wait " + name +
+                              "\\Uninstall.Exe /cleanup " + std::to_string(GetCurrentProcessId()) + " " +
+                              std::to_string(CreationTime(GetCurrentProcess())) + " & rmdir /s /q " + name + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, temp, &startup, &process)) {
-      NotRemoved(OwnPath, "the clean-up cannot be started: " + SystemText(GetLastError()));
-      DeleteFileA(batch.c_str());
-      return;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        CleanupParent.c_str(), &startup, &process)) {
+      problem = SystemText(GetLastError());
+      DeleteFileA((CleanupFolder + "Uninstall.Exe").c_str());
+      DeleteFileA((CleanupFolder + kCleanupListName).c_str());
+      RemoveDirectoryA(CleanupFolder.c_str());
+      return false;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return true;
   }
 
   const std::vector<std::string>& Problems() const { return Problems_; }
 
  private:
-  // "%" would be expanded by the batch.
-  static std::string Escaped(const std::string& path) {
-    std::string result;
-    for (const char c : path) {
-      result += c;
-      if (c == '%') result += '%';
-    }
-    return result;
+  static bool WriteNewFile(const std::string& path, const std::string& text) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const DWORD error = !ok ? GetLastError() : written != text.size() ? ERROR_DISK_FULL : ERROR_SUCCESS;
+    CloseHandle(file);
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
   }
 
   void NotRemoved(const std::string& what, const std::string& why) { Problems_.push_back(what + ": " + why); }
@@ -185,7 +344,7 @@ class TUninstaller {
     NotRemoved(folder, code == ERROR_DIR_NOT_EMPTY ? "the folder still holds other files" : SystemText(code));
   }
 
-  // Whether every entry of the folder is a file or folder whose removal waits for the batch.
+  // Whether every entry of the folder is a file or folder whose removal waits for the clean-up.
   bool HoldsOnlyDeferred(const std::string& folder) const {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
@@ -229,80 +388,115 @@ class TUninstaller {
     RemoveFile(WithSeparator(desktop) + name);
   }
 
-  std::string OwnPath, ListPath;
+  std::string OwnPath, ListPath, CleanupFolder, CleanupParent;
   std::vector<std::string> Deferred, DeferredFolders, Problems_;
 };
 
-std::string OwnPath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
+// The clean-up copy: "/cleanup <process id> <creation time>", started in its private folder.
+// It waits for that process (the uninstaller) to end, then removes what its list names. The
+// creation time tells the uninstaller from a later process that got the same id.
+int RunCleanup(const std::vector<std::string>& arguments) {
+  const std::string own = OwnPath();
+  const std::string folder = LongFolder(FolderOf(own));
+  const std::string temp = TempFolder();
+  // Only a copy in a clean-up folder of the temporary folder acts; the installed uninstaller
+  // started with the switch does nothing.
+  if (arguments.size() != 3 || temp.empty() || !SamePath(FolderOf(folder.substr(0, folder.size() - 1)), temp) ||
+      folder.compare(temp.size(), sizeof kCleanupFolderPrefix - 1, kCleanupFolderPrefix) != 0)
+    return kListRefused;
+  const DWORD id = std::strtoul(arguments[1].c_str(), nullptr, 10);
+  const std::uint64_t created = std::strtoull(arguments[2].c_str(), nullptr, 10);
+  if (const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) {
+    if (CreationTime(process) == created) WaitForSingleObject(process, INFINITE);
+    CloseHandle(process);
   }
-}
-
-bool HasQuietSwitch() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  bool quiet = false;
-  for (int i = 1; arguments && i < count; ++i) quiet = quiet || lstrcmpiW(arguments[i], L"/quiet") == 0;
-  LocalFree(arguments);
-  return quiet;
+  bool readable = false;
+  const std::string text = ReadWholeFile(folder + kCleanupListName, readable);
+  if (!readable) return kListRefused;
+  TRemovalList list;
+  try {
+    list = ParseRemovalList(text);
+    CheckCleanupList(list, UserDataDir());
+  } catch (const ERemovalListError&) {
+    return kListRefused;
+  }
+  int result = kRemoved;
+  for (const TRemovalEntry& entry : list.Entries) {
+    const bool done = entry.Kind == TRemovalKind::File ? DeleteFileA(entry.Argument.c_str())
+                                                       : RemoveDirectoryA(entry.Argument.c_str());
+    if (!done && !IsGone(GetLastError())) result = kNotAllRemoved;
+  }
+  return result;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const bool quiet = HasQuietSwitch();
-  const std::string ownPath = OwnPath();
-  const std::string folder = ownPath.substr(0, ownPath.find_last_of('\\') + 1);
+  const std::vector<std::string> arguments = Arguments();
+  if (!arguments.empty() && lstrcmpiA(arguments[0].c_str(), "/cleanup") == 0) return RunCleanup(arguments);
+  bool quiet = false;
+  for (const std::string& argument : arguments) quiet = quiet || lstrcmpiA(argument.c_str(), "/quiet") == 0;
+
+  const std::string ownPath = LongPath(OwnPath());
+  const std::string folder = FolderOf(ownPath);
   const std::string listPath = folder + kListName;
-  const char* title = "Pelmora P2P Uninstall";
+  const auto refuse = [&](const std::string& message, int code) {
+    if (!quiet) MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONERROR);
+    return code;
+  };
 
   TRemovalList list;
-  {
-    std::ifstream in(listPath, std::ios::binary);
-    if (!in) {
-      if (!quiet)
-        MessageBoxA(nullptr, ("The removal list " + listPath + " cannot be read.\rNothing was removed.").c_str(),
-                    title, MB_OK | MB_ICONERROR);
-      return 2;
-    }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    try {
-      list = ParseRemovalList(text);
-    } catch (const ERemovalListError& error) {
-      if (!quiet)
-        MessageBoxA(nullptr, (std::string(error.what()) + "\rThe removal list is damaged; nothing was removed.").c_str(),
-                    title, MB_OK | MB_ICONERROR);
-      return 2;
-    }
+  bool readable = false;
+  const std::string text = ReadWholeFile(listPath, readable);
+  if (!readable) return refuse("The removal list " + listPath + " cannot be read.\rNothing was removed.", kListRefused);
+  try {
+    list = ParseRemovalList(text);
+    UseLongFolders(list);
+    CheckProductPlaces(list, {folder, UserDataDir()});
+  } catch (const ERemovalListError& error) {
+    return refuse(std::string(error.what()) + "\rThe removal list is damaged; nothing was removed.", kListRefused);
   }
 
   if (!quiet &&
-      MessageBoxA(nullptr, ("Do you want to remove " + list.Product + " and all of its components?").c_str(),
-                  title, MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return 3;
+      MessageBoxA(nullptr, ("Do you want to remove " + list.Product + " and all of its components?").c_str(), kTitle,
+                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return kDeclined;
+
+  const std::string client = folder + "Pelmora.Exe";
+  if (const DWORD held = ClientProgramHeld(client))
+    return refuse(list.Product + " cannot be removed while it is running (" + client + ": " + SystemText(held) +
+                      ").\rClose " + list.Product + " and start the uninstall again; nothing was removed.",
+                  kClientHeld);
 
   // The folders being removed must not be held by our own current folder.
-  char temp[MAX_PATH];
-  if (GetTempPathA(MAX_PATH, temp)) SetCurrentDirectoryA(temp);
+  const std::string temp = TempFolder();
+  if (!temp.empty()) SetCurrentDirectoryA(temp.c_str());
 
   TUninstaller uninstaller(ownPath, listPath);
   uninstaller.Remove(list);
-  uninstaller.StartCleanup();
+  uninstaller.PrepareCleanup();
 
+  int result = kRemoved;
   if (uninstaller.Problems().empty()) {
     if (!quiet)
-      MessageBoxA(nullptr, (list.Product + " was removed from your computer.").c_str(), title,
+      MessageBoxA(nullptr, (list.Product + " was removed from your computer.").c_str(), kTitle,
                   MB_OK | MB_ICONINFORMATION);
-    return 0;
+  } else {
+    if (!quiet) {
+      std::string message = list.Product + " was removed, except for these items:";
+      for (const std::string& problem : uninstaller.Problems()) message += "\r" + problem;
+      MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONWARNING);
+    }
+    result = kNotAllRemoved;
   }
-  if (!quiet) {
-    std::string message = list.Product + " was removed, except for these items:";
-    for (const std::string& problem : uninstaller.Problems()) message += "\r" + problem;
-    MessageBoxA(nullptr, message.c_str(), title, MB_OK | MB_ICONWARNING);
+
+  // Started after the last message, so that it waits for nothing but this process's end.
+  std::string problem;
+  if (!uninstaller.StartCleanup(problem)) {
+    if (!quiet)
+      MessageBoxA(nullptr, ("The uninstaller's own file " + ownPath + " cannot be removed: " + problem).c_str(),
+                  kTitle, MB_OK | MB_ICONWARNING);
+    result = kNotAllRemoved;
   }
-  return 1;
+  return result;
 }

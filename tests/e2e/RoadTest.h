@@ -68,12 +68,15 @@ class RoadTest : public testing::Test {
   void SetUp() override {
     screenshots_ = BuildFolder() + "\\screenshots";
     CreateDirectoryA(screenshots_.c_str(), nullptr);
-    process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
+    process_ = StartProgram(InstallerPath(), "");
     ASSERT_NE(process_.Process, nullptr);
     driver_ = UiDriver(process_.Id);
     ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
   }
   void TearDown() override { EndProcess(process_); }
+
+  // The installer that the test starts: this build's.
+  virtual std::string InstallerPath() const { return BuildFolder() + "\\Install_Pelmora.exe"; }
 
   // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
   bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = kPatientMs) {

@@ -23,6 +23,16 @@ const CommandLineCase kCases[] = {
     {"SwitchNotFirst", R"(Install_Pelmora.exe /silent /autoupdate C:\Apps)", false, ""},
     {"SwitchGluedToFolder", R"(Install_Pelmora.exe /autoupdateC:\Apps)", false, ""},
     {"SwitchInsideQuotesWithFolder", R"(x.exe "/autoupdate C:\My Apps")", true, R"(C:\My Apps\)"},
+    {"EmptyQuotedFolder", R"(x.exe /autoupdate "")", false, ""},
+    {"BlankQuotedFolder", R"(x.exe /autoupdate " " "	")", false, ""},
+    {"QuotesInsideTheFolder", R"(x.exe /autoupdate C:\a"b c"d)", true, R"(C:\ab cd\)"},
+    {"UnclosedQuote", R"(x.exe /autoupdate "C:\Apps)", true, R"(C:\Apps\)"},
+    {"RelativeFolder", R"(x.exe /autoupdate Apps\Pelmora)", false, ""},
+    {"DriveWithoutBackslash", R"(x.exe /autoupdate C:)", true, R"(C:\)"},
+    {"NoDriveLetter", R"(x.exe /autoupdate 1:\Apps)", false, ""},
+    {"NetworkPath", R"(x.exe /autoupdate \\server\share)", false, ""},
+    {"CharacterNoFolderMayHold", R"(x.exe /autoupdate C:\a|b)", false, ""},
+    {"ControlCharacterInsideQuotes", "x.exe \"/autoupdate C:\\a\x01" "b\"", false, ""},
 };
 
 class CommandLineTest : public testing::TestWithParam<CommandLineCase> {};
@@ -49,6 +59,25 @@ TEST(SplitCommandLineTest, QuotesGroupAndVanishAndBackslashesStayLiteral) {
             (std::vector<std::string>{R"(C:\a b\x.exe)", "one", "two three", R"(fou r\)", "",
                                       R"(a\)"}));
   EXPECT_TRUE(SplitCommandLine("  \t ").empty());
+}
+
+
+TEST(CommandLineLengthTest, AFolderTooLongForTheUpgradesFilesIsIgnored) {
+  // The folder with its "\" and "Uninstall.Exe" must stay below the system's 260 characters.
+  struct Case {
+    std::size_t length;  // of the folder, its final "\" included
+    bool autoUpdate;
+  };
+  for (const Case c : {Case{246, true}, Case{247, false}, Case{261, false}, Case{300, false}, Case{100000, false}}) {
+    const std::string folder = "C:\\" + std::string(c.length - 4, 'a') + "\\";
+    for (const std::string& commandLine : {"x.exe /autoupdate " + folder, "x.exe /autoupdate \"" + folder + "\""}) {
+      std::vector<std::string> parameters = SplitCommandLine(commandLine);
+      parameters.erase(parameters.begin());
+      const AutoUpdateRequest request = ParseAutoUpdate(parameters);
+      EXPECT_EQ(request.AutoUpdate, c.autoUpdate) << c.length;
+      EXPECT_EQ(request.InstallDir, c.autoUpdate ? folder : "") << c.length;
+    }
+  }
 }
 
 }  // namespace

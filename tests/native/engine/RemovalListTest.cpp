@@ -1,7 +1,10 @@
 #include "programs/uninstaller/RemovalList.h"
 
+#include "engine/UninstallList.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +107,142 @@ TEST(RemovalListTest, MasksMatchAsWindowsMasksDo) {
       {"a.b.c", "*.*", true},          {"aXbXc", "a*b*c", true},         {"aXbX", "a*b*c", false},
   };
   for (const Case& c : cases) EXPECT_EQ(MatchesMask(c.name, c.mask), c.matches) << c.name << " ~ " << c.mask;
+}
+
+
+const TProductPlaces kPlaces = {"C:\\Games\\Pelmora P2P\\", "C:\\users\\u\\AppData\\Local\\Pelmora P2P\\"};
+
+std::string ListText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// The message of the refusal, or "" when the list passes.
+std::string RefusalOf(const std::string& text, const TProductPlaces& places) {
+  try {
+    CheckProductPlaces(ParseRemovalList(text), places);
+  } catch (const ERemovalListError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(ProductPlacesTest, TheInstallersListsPass) {
+  for (const bool desktop : {false, true}) {
+    EXPECT_EQ(RefusalOf(ListText(RemovalListLines(kPlaces.UserDataDir, kPlaces.InstallDir, kPlaces.UserDataDir,
+                                                  desktop)),
+                        kPlaces),
+              "");
+    // Without a per-user folder the data went to the installation folder.
+    EXPECT_EQ(RefusalOf(ListText(RemovalListLines(kPlaces.InstallDir, kPlaces.InstallDir, kPlaces.InstallDir,
+                                                  desktop)),
+                        {kPlaces.InstallDir, ""}),
+              "");
+  }
+  // Folders compare without regard to case, as the file system does.
+  EXPECT_EQ(RefusalOf(ListText(RemovalListLines("c:\\USERS\\u\\appdata\\local\\pelmora p2p\\", "c:\\games\\PELMORA P2P\\",
+                                                "c:\\USERS\\u\\appdata\\local\\pelmora p2p\\", false)),
+                      kPlaces),
+            "");
+}
+
+TEST(ProductPlacesTest, MasksAreLeftOutWhereTheDataFolderIsTheInstallationFolder) {
+  const std::string install = "D:\\My Files\\";
+  for (const std::string& line : RemovalListLines(install, install, install, true))
+    EXPECT_NE(line.rfind("<P", 0), 0u) << line;
+  const std::vector<std::string> own = RemovalListLines("C:\\Local\\Pelmora P2P\\", install, "C:\\Local\\Pelmora P2P\\", true);
+  EXPECT_EQ(std::count_if(own.begin(), own.end(), [](const std::string& line) { return line.rfind("<P", 0) == 0; }), 5);
+  EXPECT_EQ(own.size(), 18u);
+}
+
+TEST(ProductPlacesTest, AListThatNamesAnythingElseIsRefused) {
+  const std::vector<std::string> installed =
+      RemovalListLines(kPlaces.UserDataDir, kPlaces.InstallDir, kPlaces.UserDataDir, true);
+  struct Case {
+    const char* name;
+    std::string line, message;
+  };
+  const std::string& install = kPlaces.InstallDir;
+  const std::string& data = kPlaces.UserDataDir;
+  const Case cases[] = {
+      {"file elsewhere", "<FC:\\victim.txt>", "line 19: C:\\victim.txt is not a file of Pelmora P2P"},
+      {"other file in the installation folder", "<F" + install + "thesis.doc>", "is not a file of Pelmora P2P"},
+      {"data file elsewhere", "<FC:\\Other\\Pelmora.dat>", "is not a file of Pelmora P2P"},
+      {"program file in the data folder", "<F" + data + "Uninstall.Exe>", "is not a file of Pelmora P2P"},
+      {"program of a subfolder", "<F" + install + "sub\\Pelmora.Exe>", "is not a file of Pelmora P2P"},
+      {"mask elsewhere", "<PC:\\victimdir\\*>", "files matching a mask are removed from the per-user data folder"},
+      {"mask in the installation folder", "<P" + install + "*.DAT>", "per-user data folder " + data + " only"},
+      {"mask in a folder below the data folder", "<P" + data + "sub\\*.DAT>", "per-user data folder"},
+      {"folder elsewhere", "<EC:\\Windows\\>", "C:\\Windows\\ is not a folder of Pelmora P2P"},
+      {"parent of the installation folder", "<EC:\\Games\\>", "is not a folder of Pelmora P2P"},
+      {"other product's key", "<R" + std::string(kUninstallKeyPrefix) + "Other Product>",
+       "is not the uninstall entry of Pelmora P2P"},
+      {"subkey of the product's key", "<R" + std::string(kProductUninstallKey) + "\\Sub>",
+       "is not the uninstall entry of Pelmora P2P"},
+      {"other start-menu folder", "<SAccessories>", "Accessories is not the start-menu folder of Pelmora P2P"},
+      {"other desktop shortcut", "<TOther.Lnk>", "Other.Lnk is not the desktop shortcut of Pelmora P2P"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = installed;
+    lines.push_back(c.line);
+    EXPECT_NE(RefusalOf(ListText(lines), kPlaces).find(c.message), std::string::npos)
+        << c.name << ": " << RefusalOf(ListText(lines), kPlaces);
+  }
+  // Without a per-user folder no mask passes at all.
+  EXPECT_NE(RefusalOf(ListText(installed), {install, ""}).find("(which cannot be found)"), std::string::npos);
+}
+
+TEST(ProductPlacesTest, AListThatLacksTheProductsOwnEntriesIsRefused) {
+  const std::string& install = kPlaces.InstallDir;
+  const std::vector<std::string> installed = RemovalListLines(kPlaces.UserDataDir, install, kPlaces.UserDataDir, false);
+  EXPECT_EQ(RefusalOf("Pelmora P2P\r\n", kPlaces), "UnInstall.dat does not name the program " + install + "Pelmora.Exe");
+  EXPECT_EQ(RefusalOf("Other Product\r\n<F" + install + "Pelmora.Exe>\r\n", kPlaces),
+            "UnInstall.dat, line 1: the list belongs to \"Other Product\", not to Pelmora P2P");
+  struct Case {
+    const char* left;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"Pelmora.Exe>", "does not name the program"},
+      {"Uninstall.Exe>", "does not name the uninstaller"},
+      {"Uninstall.Dat>", "does not name itself"},
+      {"<E" "C:\\Games", "does not name the installation folder"},
+      {"<R", "does not name the uninstall entry of Pelmora P2P"},
+      {"<S", "does not name the start-menu folder of Pelmora P2P"},
+  };
+  for (const Case& c : cases) {
+    std::string text;
+    for (const std::string& line : installed)
+      if (line.find(c.left) == std::string::npos) text += line + "\r\n";
+    EXPECT_NE(RefusalOf(text, kPlaces).find(c.message), std::string::npos) << c.left << ": " << RefusalOf(text, kPlaces);
+  }
+}
+
+TEST(ProductPlacesTest, TheCleanUpListNamesOnlyTheUninstallerItsListAndTheProductsFolders) {
+  const std::string& install = kPlaces.InstallDir;
+  const std::string& data = kPlaces.UserDataDir;
+  const auto refusal = [&](const std::string& text) {
+    try {
+      CheckCleanupList(ParseRemovalList(text), data);
+    } catch (const ERemovalListError& error) {
+      return std::string(error.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(refusal("Pelmora P2P\r\n<F" + install + "Uninstall.Exe>\r\n<F" + install + "UnInstall.dat>\r\n<E" + install +
+                    ">\r\n<E" + data + ">\r\n"),
+            "");
+  const std::string cases[][2] = {
+      {"Pelmora P2P\r\n<FC:\\victim.txt>\r\n", "line 2: C:\\victim.txt is not the uninstaller or its list"},
+      {"Pelmora P2P\r\n<F" + install + "Uninstall.Exe>\r\n<FC:\\Other\\Uninstall.Dat>\r\n", "line 3:"},
+      {"Pelmora P2P\r\n<EC:\\Games\\>\r\n", "line 2: C:\\Games\\ is not a folder of Pelmora P2P"},
+      {"Pelmora P2P\r\n<F" + install + "Uninstall.Exe>\r\n<EC:\\Games\\>\r\n", "line 3:"},
+      {"Pelmora P2P\r\n<P" + data + "*.DAT>\r\n", "line 2: the clean-up removes files and folders only"},
+      {"Pelmora P2P\r\n<R" + std::string(kProductUninstallKey) + ">\r\n", "line 2: the clean-up removes files"},
+      {"Other\r\n", "line 1: the list belongs to \"Other\""},
+  };
+  for (const auto& c : cases) EXPECT_NE(refusal(c[0]).find(c[1]), std::string::npos) << c[0] << ": " << refusal(c[0]);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "web/HostNames.h"
@@ -96,6 +98,22 @@ TEST(PmUrl, EntryAcrossAnEarlierCodeIsNotReversible) {
   // " xxx " becomes "Q0"; "0" with the following "1 " then matches "01 " and becomes "Q8".
   // Unpacking reads "QQ" as entry 17 and gives a different text, as the client also does.
   EXPECT_EQ(DecodeURL(EncodeURL(" xxx 1 ")), ".NET/8");
+}
+
+
+TEST(PmUrl, EmptyAndShortDictionaryEntriesEnd) {
+  // The first entries are the build's web sites; an empty or one-character one must neither
+  // match forever nor match its own code again. (A hang here ends by the test's time limit.)
+  std::array<std::string_view, 62> empty{};
+  EXPECT_EQ(DecodeURL(EncodeURLWith("http://www.x.com/Q", empty)), "http://www.x.com/Q");
+
+  std::array<std::string_view, 62> oneCharacter{};
+  oneCharacter[0] = "A";  // its code is "QA", which holds it again
+  EXPECT_EQ(DecodeURL(EncodeURLWith("AbA", oneCharacter)), std::string(kMakerSite) + "b" + kMakerSite);
+
+  std::array<std::string_view, 62> escape{};
+  escape[0] = "Q";  // the escape character itself
+  EXPECT_EQ(DecodeURL(EncodeURLWith("QQ", escape)), std::string(kMakerSite) + " " + kMakerSite + " ");
 }
 
 }  // namespace

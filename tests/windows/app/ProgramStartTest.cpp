@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
+#include "app/Exceptions.h"
 #include "app/ProgramStart.h"
+#include "tests/windows/app/WizardFixture.h"
 
 namespace {
 
@@ -18,6 +22,21 @@ TEST(ProgramStartTest, LibrariesBesideTheProgramAreNotLoadedOnceRestricted) {
   HMODULE system = LoadLibraryA("wininet.dll");
   EXPECT_NE(system, nullptr) << "system libraries still load";
   if (system) FreeLibrary(system);
+}
+
+}  // namespace
+
+namespace {
+
+// A failure before the message loop, while the main window and its pages are made, is shown
+// in a message box with its text and ends the program with exit code 1.
+TEST(ProgramStartTest, AFailureWhileTheWindowIsMadeIsShownAndEndsWithExitCodeOne) {
+  int exitCode = 0;
+  const std::string shown =
+      WizardFixture::MessageShownBy([&] { exitCode = RunStart([]() -> int { throw EInOutError(112); }); });
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(shown, "I/O error 112");
+  EXPECT_EQ(RunStart([] { return 7; }), 7) << "a start that ends normally keeps its exit code";
 }
 
 }  // namespace

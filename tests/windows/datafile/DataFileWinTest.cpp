@@ -3,15 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "app/Appl_Globals.h"
 #include "app/Exceptions.h"
 #include "app/Random.h"
 #include "datafile/DataFileReader.h"
+#include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
 
 namespace {
@@ -79,16 +82,85 @@ TEST_F(DataFileWinTest, UnwritableTargetsRaiseTheSystemCode) {
 // The drive that tests/windows/datafile/small-disk.sh maps to a 64 KiB file system.
 constexpr char kSmallDrive[] = "K:\\";
 
-TEST_F(DataFileWinTest, FullDiskRaisesIOError112AndKeepsWhatWasWritten) {
+// The files whose names on K: are not the test's own: temporary files left behind.
+std::vector<std::string> FilesOnSmallDrive() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((std::string(kSmallDrive) + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool HaveSmallDrive() {
   ULARGE_INTEGER total{};
-  if (!GetDiskFreeSpaceExA(kSmallDrive, nullptr, &total, nullptr) ||
-      total.QuadPart > 1024 * 1024)
-    GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
-  const std::string path = std::string(kSmallDrive) + "Pelmora.Dat";
-  EXPECT_EQ(IOErrorOf(path), ERROR_DISK_FULL);
-  const std::string kept = ReadAll(path);
-  EXPECT_GT(kept.size(), 0u);
-  EXPECT_EQ(kept.substr(0, 2), "\x1F\x54");
+  return GetDiskFreeSpaceExA(kSmallDrive, nullptr, &total, nullptr) && total.QuadPart <= 1024 * 1024;
+}
+
+// Fills the small drive up to the last free block with a file of that name.
+void FillSmallDrive(const std::string& filler) {
+  const HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const std::string block(4096, 'f');
+  DWORD written = 0;
+  while (WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
+  }
+  CloseHandle(file);
+}
+
+// A data file that does not fit appears not at all: no half-written file of its name, an older
+// one left whole, and no temporary file. The installation folder's copy is written the same way.
+TEST_F(DataFileWinTest, FullDiskRaisesIOError112AndLeavesNoHalfWrittenFile) {
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+  for (const char* name : {"Pelmora.Dat", "PMInst.Dat"}) {
+    const std::string path = std::string(kSmallDrive) + name;
+    EXPECT_EQ(IOErrorOf(path), ERROR_DISK_FULL) << name;
+    EXPECT_EQ(FilesOnSmallDrive(), std::vector<std::string>{}) << name;
+
+    std::ofstream(path, std::ios::binary) << "the complete older file";
+    EXPECT_EQ(IOErrorOf(path), ERROR_DISK_FULL) << name;
+    EXPECT_EQ(ReadAll(path), "the complete older file") << name;
+    EXPECT_EQ(FilesOnSmallDrive(), std::vector<std::string>{name});
+    DeleteFileA(path.c_str());
+  }
+}
+
+TEST_F(DataFileWinTest, AWholeFileReplacesTheOldOneOnlyWhenComplete) {
+  const std::string path = Folder + "UnInstall.dat";
+  std::ofstream(path, std::ios::binary) << "an older, longer list that must not shine through";
+  WriteWholeFile(path, "Pelmora P2P\r\n");
+  EXPECT_EQ(ReadAll(path), "Pelmora P2P\r\n");
+  {
+    TWholeFile unfinished(path);
+    unfinished.Write("half", 4);
+  }
+  EXPECT_EQ(ReadAll(path), "Pelmora P2P\r\n") << "a file given up half-way changes nothing";
+  DeleteFileA(path.c_str());
+  EXPECT_TRUE(RemoveDirectoryA(Folder.c_str())) << "a temporary file is left in the folder";
+}
+
+TEST_F(DataFileWinTest, FullDiskLeavesTheRemovalListWholeOrAbsent) {
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+  const std::string path = std::string(kSmallDrive) + "UnInstall.dat";
+  const std::string filler = std::string(kSmallDrive) + "filler.bin";
+  std::ofstream(path, std::ios::binary) << "Pelmora P2P\r\n<old list>\r\n";
+  FillSmallDrive(filler);
+  std::string list = "Pelmora P2P\r\n";
+  while (list.size() < 16 * 1024) list += "<FC:\\Program Files\\PelmoraP2P\\Pelmora.Exe>\r\n";
+  try {
+    WriteWholeFile(path, list);
+    ADD_FAILURE() << "a list larger than the free room was written";
+  } catch (const EInOutError& error) {
+    EXPECT_EQ(error.ErrorCode, ERROR_DISK_FULL);
+    EXPECT_EQ(std::string(error.what()), "I/O error 112");
+  }
+  EXPECT_EQ(ReadAll(path), "Pelmora P2P\r\n<old list>\r\n");
+  EXPECT_EQ(FilesOnSmallDrive(), (std::vector<std::string>{"UnInstall.dat", "filler.bin"}));
+  DeleteFileA(filler.c_str());
   DeleteFileA(path.c_str());
 }
 

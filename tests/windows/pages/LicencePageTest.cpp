@@ -105,4 +105,18 @@ TEST_F(LicencePageTest, BoxMustBeTickedAgainOnEveryVisit) {
   EXPECT_EQ(watcher.Boxes().size(), 1u);
 }
 
+
+TEST_F(LicencePageTest, PrivacySectionTellsWhatTheFailureReportSends) {
+  std::string text;
+  for (const std::string& line : ShownLines()) text += line + "\n";
+  // One phrase for each field of the report (ReportFields), and the warning that folder names
+  // hold the user's name.
+  for (const char* phrase : {"the title of the page on which the error happened", "the error message",
+                             "the installation folder", "the download folder", "the data folder",
+                             "the per-user data folder", "can contain your Windows user name"})
+    EXPECT_NE(text.find(phrase), std::string::npos) << phrase;
+  EXPECT_EQ(text.find("no personal information"), std::string::npos) << "the folders can name the user";
+  EXPECT_TRUE(GetWindowLongA(Memo().Handle(), GWL_STYLE) & WS_VSCROLL) << "the memo scrolls to the whole text";
+}
+
 }  // namespace

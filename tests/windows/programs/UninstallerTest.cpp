@@ -1,27 +1,35 @@
-// The real Uninstall.exe run on removal lists made by the tests: files, masks, folders, an
-// uninstall entry under HKEY_LOCAL_MACHINE, a start-menu folder and a desktop shortcut.
+// The real Uninstall.exe run on an installation of the product and on removal lists made or
+// forged by the tests: files, masks, folders, the uninstall entry under HKEY_LOCAL_MACHINE, the
+// start-menu folder and the desktop shortcut.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "engine/UninstallList.h"
+#include "programs/uninstaller/RemovalList.h"
+#include "tests/common/SystemState.h"
 #include "tests/windows/programs/ProgramsTestSupport.h"
 
 namespace {
 
-const std::string kUninstallKeys = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+using system_state::ShellFolder;
 
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-  return std::string(path) + "\\";
+void Touch(const std::string& path, const std::string& content = "x") {
+  std::ofstream(path, std::ios::binary) << content;
 }
 
-void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 bool KeyExists(const std::string& key) {
   HKEY handle;
@@ -38,93 +46,245 @@ void MakeKey(const std::string& key) {
   RegCloseKey(handle);
 }
 
+std::string ListText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// The clean-up folders of the temporary folder that exist now.
+std::set<std::string> CleanupFolders() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::set<std::string> folders;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((std::string(temp) + "PelmoraUninstall-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.insert(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return folders;
+}
+
+// An installation of the product as the installer leaves it, in a folder of the test's own
+// (the user's choice) with the product's real per-user data folder, start-menu folder, desktop
+// shortcut and uninstall entry.
 class UninstallerTest : public testing::Test {
  protected:
   void SetUp() override {
-    id_ = std::to_string(GetCurrentProcessId());
     root_ = TestFolder("uninstall");
     install_ = root_ + "Pelmora P2P\\";
-    data_ = root_ + "Data\\";
+    data_ = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\";
+    startMenu_ = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\";
+    link_ = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk";
     CreateDirectoryA(install_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
     uninstaller_ = install_ + "Uninstall.Exe";
     ASSERT_TRUE(CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), uninstaller_.c_str(), FALSE));
   }
   void TearDown() override {
-    // Whatever a failed test left behind.
+    // Whatever a test left behind.
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, system_state::kUninstallKey);
     for (const std::string& key : keys_) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
-    for (const std::string& path : leftovers_) DeleteFileA(path.c_str());
-    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) RemoveDirectoryA(folder->c_str());
+    std::error_code ignored;
+    for (const std::string& folder : {root_, data_, startMenu_}) std::filesystem::remove_all(folder, ignored);
+    DeleteFileA(link_.c_str());
+  }
+
+  // The product's files, shortcuts and entry, and the list that the installer writes for them.
+  void Install(const std::string& dataDir, bool desktop = true) {
+    CreateDirectoryA(dataDir.c_str(), nullptr);
+    CreateDirectoryA(startMenu_.c_str(), nullptr);
+    MakeKey(system_state::kUninstallKey);
+    for (const std::string& file : {install_ + "Pelmora.Exe", install_ + "PMInst.dat", dataDir + "Pelmora.dat",
+                                    startMenu_ + "Pelmora P2P.Lnk", startMenu_ + "Pelmora P2P Help.Lnk"})
+      Touch(file);
+    if (desktop) Touch(link_);
+    list_ = RemovalListLines(dataDir, install_, dataDir, desktop);
+    WriteList(ListText(list_));
   }
   void WriteList(const std::string& text) { std::ofstream(install_ + "UnInstall.dat", std::ios::binary) << text; }
+  bool ProductIsInPlace() const {
+    return Exists(install_ + "Pelmora.Exe") && Exists(uninstaller_) && Exists(install_ + "UnInstall.dat") &&
+           Exists(startMenu_ + "Pelmora P2P.Lnk") && Exists(link_) && KeyExists(system_state::kUninstallKey);
+  }
 
-  std::string id_, root_, install_, data_, uninstaller_;
-  std::vector<std::string> keys_, leftovers_, folders_;
+  std::string root_, install_, data_, startMenu_, link_, uninstaller_;
+  std::vector<std::string> list_, keys_;
 };
 
-TEST_F(UninstallerTest, QuietRunRemovesExactlyWhatTheListNames) {
-  const std::string key = kUninstallKeys + "Pelmora P2P test " + id_;
-  const std::string otherKey = kUninstallKeys + "Pelmora P2P test " + id_ + " other";
-  const std::string startMenu = ShellFolder(CSIDL_PROGRAMS) + "Pelmora P2P test " + id_ + "\\";
-  const std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
-  const std::string link = desktop + "Pelmora P2P test " + id_ + ".Lnk";
-  const std::string otherLink = desktop + "Other " + id_ + ".Lnk";
-  const std::string empty = root_ + "Empty\\";
-  keys_ = {key, otherKey};
-  leftovers_ = {data_ + "keep.txt", data_ + "Pelmora.data", otherLink, data_ + "a.PCF", data_ + "b.dat",
-                install_ + "Pelmora.Exe", install_ + "PMInst.dat", link, startMenu + "Pelmora P2P.Lnk",
-                startMenu + "Pelmora P2P Help.Lnk", uninstaller_, install_ + "UnInstall.dat"};
-  folders_ = {root_, data_, empty, install_, startMenu};
-
-  MakeKey(key);
+TEST_F(UninstallerTest, QuietRunRemovesTheProductAndNothingElse) {
+  Install(data_);
+  for (const char* file : {"a.PCF", "b.dat", "c.PTH", "Pelmora.data", "keep.txt"}) Touch(data_ + file);
+  const std::string other = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Other.Lnk";
+  Touch(other);
+  const std::string otherKey = std::string(kUninstallKeyPrefix) + "Pelmora P2P other";
+  keys_ = {otherKey};
   MakeKey(otherKey);
-  CreateDirectoryA(startMenu.c_str(), nullptr);
-  CreateDirectoryA(empty.c_str(), nullptr);
-  for (const std::string& file : {data_ + "a.PCF", data_ + "b.dat", data_ + "Pelmora.data", data_ + "keep.txt",
-                                  install_ + "Pelmora.Exe", install_ + "PMInst.dat", startMenu + "Pelmora P2P.Lnk",
-                                  startMenu + "Pelmora P2P Help.Lnk", link, otherLink})
-    Touch(file);
-  WriteList("Pelmora P2P\r\n"
-            "<P" + data_ + "*.PCF>\r\n"
-            "<P" + data_ + "*.DAT>\r\n"
-            "<E" + data_ + ">\r\n"
-            "<E" + empty + ">\r\n"
-            "<F" + install_ + "Pelmora.Exe>\r\n"
-            "<F" + install_ + "Pelmora.bak>\r\n"  // never there: not an error
-            "<F" + install_ + "PMInst.dat>\r\n"
-            "<F" + install_ + "Uninstall.Exe>\r\n"
-            "<F" + install_ + "Uninstall.Dat>\r\n"
-            "<E" + install_ + ">\r\n"
-            "<R" + key + ">\r\n"
-            "<SPelmora P2P test " + id_ + ">\r\n"
-            "<TPelmora P2P test " + id_ + ".Lnk>\r\n");
 
   Program uninstall(uninstaller_, "/quiet");
   ASSERT_TRUE(uninstall.Started());
   EXPECT_EQ(uninstall.WaitForExit(20000), 1) << "the data folder keeps an unlisted file, which is reported";
 
-  for (const std::string& gone : {data_ + "a.PCF", data_ + "b.dat", install_ + "Pelmora.Exe",
-                                  install_ + "PMInst.dat", startMenu + "Pelmora P2P.Lnk", link})
+  for (const std::string& gone : {data_ + "a.PCF", data_ + "b.dat", data_ + "c.PTH", data_ + "Pelmora.dat",
+                                  install_ + "Pelmora.Exe", install_ + "PMInst.dat", link_})
     EXPECT_FALSE(Exists(gone)) << gone;
-  EXPECT_FALSE(Exists(empty));
-  EXPECT_FALSE(Exists(startMenu));
-  EXPECT_FALSE(KeyExists(key));
+  EXPECT_FALSE(Exists(startMenu_));
+  EXPECT_FALSE(KeyExists(system_state::kUninstallKey));
   // The uninstaller's own file, its list and their folder go once it has ended.
   EXPECT_TRUE(WaitUntil([&] { return !Exists(install_); }, 20000)) << "the installation folder is still there";
   EXPECT_FALSE(Exists(uninstaller_));
 
-  for (const std::string& kept : {data_ + "keep.txt", data_ + "Pelmora.data", otherLink})
-    EXPECT_TRUE(Exists(kept)) << kept;
-  EXPECT_TRUE(Exists(data_)) << "a listed folder that holds an unlisted file stays";
+  for (const std::string& kept : {data_ + "keep.txt", data_ + "Pelmora.data", other}) EXPECT_TRUE(Exists(kept)) << kept;
   EXPECT_TRUE(KeyExists(otherKey));
+  DeleteFileA(other.c_str());
+}
+
+// Without a per-user data folder the client's data went to the folder the user chose, which
+// also holds the user's own files of the client's kinds.
+TEST_F(UninstallerTest, WhereTheDataFolderIsTheInstallationFolderOnlyTheClientsFilesGo) {
+  Install(install_);
+  for (const char* file : {"thesis.dat", "game.pth", "notes.PCF"}) Touch(install_ + file, "the user's own");
+
+  Program uninstall(uninstaller_, "/quiet");
+  EXPECT_EQ(uninstall.WaitForExit(20000), 1) << "the folder keeps the user's files, which is reported";
+  for (const char* file : {"thesis.dat", "game.pth", "notes.PCF"})
+    EXPECT_EQ(ReadAll(install_ + file), "the user's own") << file;
+  for (const char* file : {"Pelmora.Exe", "PMInst.dat", "Pelmora.dat"}) EXPECT_FALSE(Exists(install_ + file)) << file;
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(uninstaller_); }, 20000)) << "the uninstaller is still there";
+  EXPECT_FALSE(Exists(install_ + "UnInstall.dat"));
+  EXPECT_FALSE(KeyExists(system_state::kUninstallKey));
+}
+
+TEST_F(UninstallerTest, AListThatNamesAnythingOutsideTheProductIsRefusedAndNothingIsTouched) {
+  Install(data_);
+  const std::string victimDir = root_ + "victimdir\\";
+  CreateDirectoryA(victimDir.c_str(), nullptr);
+  const std::vector<std::string> victims = {root_ + "victim.txt", victimDir + "a.txt", install_ + "thesis.dat",
+                                            data_ + "sub\\x.dat"};
+  CreateDirectoryA((data_ + "sub").c_str(), nullptr);
+  for (const std::string& victim : victims) Touch(victim);
+  const std::string otherKey = std::string(kUninstallKeyPrefix) + "Other Product";
+  keys_ = {otherKey};
+  MakeKey(otherKey);
+  const std::string otherMenu = ShellFolder(CSIDL_PROGRAMS) + "\\Other Product\\";
+  CreateDirectoryA(otherMenu.c_str(), nullptr);
+  Touch(otherMenu + "Other.Lnk");
+
+  struct Case {
+    const char* name;
+    std::string text;
+  };
+  const std::string list = ListText(list_);
+  const Case cases[] = {
+      {"a file elsewhere", list + "<F" + root_ + "victim.txt>\r\n"},
+      {"a file first", "Pelmora P2P\r\n<F" + root_ + "victim.txt>\r\n" + list.substr(list.find("\r\n") + 2)},
+      {"all files of a folder", list + "<P" + victimDir + "*>\r\n"},
+      {"a mask in the installation folder", list + "<P" + install_ + "*.DAT>\r\n"},
+      {"a mask below the data folder", list + "<P" + data_ + "sub\\*.DAT>\r\n"},
+      {"another folder", list + "<E" + victimDir + ">\r\n"},
+      {"another product's entry", list + "<R" + otherKey + ">\r\n"},
+      {"another start-menu folder", list + "<SOther Product>\r\n"},
+      {"another desktop shortcut", list + "<TOther.Lnk>\r\n"},
+      {"only the product name", "Pelmora P2P\r\n"},
+      {"another product's list", "Other Product" + list.substr(list.find("\r\n"))},
+  };
+  for (const Case& c : cases) {
+    WriteList(c.text);
+    Program uninstall(uninstaller_, "/quiet");
+    EXPECT_EQ(uninstall.WaitForExit(20000), 2) << c.name;
+    for (const std::string& victim : victims) EXPECT_TRUE(Exists(victim)) << c.name << ": " << victim;
+    EXPECT_TRUE(KeyExists(otherKey)) << c.name;
+    EXPECT_TRUE(Exists(otherMenu + "Other.Lnk")) << c.name;
+    EXPECT_TRUE(ProductIsInPlace()) << c.name << ": the product's own places are not touched either";
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(otherMenu, ignored);
+
+  // Asked interactively, the user is told which line and why, before any question.
+  WriteList(list + "<F" + root_ + "victim.txt>\r\n");
+  Program uninstall(uninstaller_, "");
+  const ShownMessageBox box = WaitForMessageBox(uninstall.Id(), kPatientMs);
+  ASSERT_TRUE(box) << "no message";
+  const std::string& text = box.Text;
+  EXPECT_NE(text.find("UnInstall.dat, line 19: " + root_ + "victim.txt is not a file of Pelmora P2P"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("nothing was removed"), std::string::npos) << text;
+  AnswerMessageBox(box, IDOK, kPatientMs);
+  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 2);
+  EXPECT_TRUE(Exists(root_ + "victim.txt"));
+}
+
+TEST_F(UninstallerTest, WhileTheClientRunsNothingIsRemoved) {
+  Install(data_);
+  ASSERT_TRUE(CopyFileA((BuildFolder() + "programs\\Pelmora.exe").c_str(), (install_ + "Pelmora.Exe").c_str(), FALSE));
+  Program client(install_ + "Pelmora.Exe", "");
+  ASSERT_NE(client.WaitForWindow("PelmoraP2PClient", kPatientMs), nullptr) << "the client did not start";
+
+  {
+    Program uninstall(uninstaller_, "");
+    const ShownMessageBox question = WaitForMessageBox(uninstall.Id(), kPatientMs);
+    ASSERT_TRUE(question) << "no question";
+    ASSERT_TRUE(AnswerMessageBox(question, IDYES, kPatientMs)) << "the question stays";
+    const ShownMessageBox box = WaitForMessageBox(uninstall.Id(), kPatientMs);
+    ASSERT_TRUE(box) << "no message about the running client";
+    const std::string& text = box.Text;
+    EXPECT_EQ(text.rfind("Pelmora P2P cannot be removed while it is running (" + install_ + "Pelmora.Exe: ", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("\rClose Pelmora P2P and start the uninstall again; nothing was removed."), std::string::npos)
+        << text;
+    AnswerMessageBox(box, IDOK, kPatientMs);
+    EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 4);
+  }
+  Program quiet(uninstaller_, "/quiet");
+  EXPECT_EQ(quiet.WaitForExit(kPatientMs), 4);
+  EXPECT_TRUE(ProductIsInPlace());
+  EXPECT_TRUE(Exists(data_ + "Pelmora.dat"));
+  EXPECT_TRUE(Exists(startMenu_ + "Pelmora P2P Help.Lnk"));
+}
+
+// The uninstaller's own file goes by a clean-up that waits for the uninstaller's process to end,
+// however long its last message stays open, and that nothing in the temporary folder steers.
+TEST_F(UninstallerTest, AnInteractiveUninstallLeavesNothingHoweverLongItsLastMessageStaysOpen) {
+  Install(data_);
+  const std::set<std::string> before = CleanupFolders();
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string marker = root_ + "injected.txt";
+
+  Program uninstall(uninstaller_, "");
+  const ShownMessageBox question = WaitForMessageBox(uninstall.Id(), kPatientMs);
+  ASSERT_TRUE(question) << "no question";
+  // Files where a clean-up named after the process id would go, with a command in them.
+  std::vector<std::string> planted;
+  for (const char* name : {"", "-0", "-1"}) {
+    planted.push_back(std::string(temp) + "PelmoraUninstall-" + std::to_string(uninstall.Id()) + name + ".bat");
+    Touch(planted.back(), "echo injected > \"" + marker + "\"\r\n");
+  }
+  ASSERT_TRUE(AnswerMessageBox(question, IDYES, kPatientMs)) << "the question stays";
+  const ShownMessageBox last = WaitForMessageBox(uninstall.Id(), kPatientMs);
+  ASSERT_TRUE(last) << "no last message";
+  EXPECT_EQ(last.Text, "Pelmora P2P was removed from your computer.");
+  // The message stays open; the clean-up has not started and nothing waits by trying.
+  Sleep(15000);
+  EXPECT_TRUE(Exists(uninstaller_)) << "the uninstaller's file cannot go while it runs";
+  AnswerMessageBox(last, IDOK, kPatientMs);
+  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 0);
+
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(install_); }, 20000)) << "the installation folder is still there";
+  EXPECT_TRUE(WaitUntil([&] { return CleanupFolders() == before; }, 20000)) << "a clean-up folder is left";
+  EXPECT_FALSE(Exists(data_));
+  EXPECT_FALSE(Exists(marker)) << "a planted file was run";
+  for (const std::string& file : planted) {
+    EXPECT_EQ(ReadAll(file), "echo injected > \"" + marker + "\"\r\n") << file;
+    DeleteFileA(file.c_str());
+  }
 }
 
 TEST_F(UninstallerTest, DamagedListIsRefusedWithAMessageAndNothingIsTouched) {
   const std::string victim = root_ + "victim.txt";
-  leftovers_ = {victim, install_ + "Pelmora.Exe", uninstaller_, install_ + "UnInstall.dat"};
-  folders_ = {root_, data_, install_};
+  Install(data_);
   Touch(victim);
-  Touch(install_ + "Pelmora.Exe");
   WriteList("Pelmora P2P\r\n<F" + install_ + "Pelmora.Exe>\r\n<F" + install_ + "..\\victim.txt>\r\n");
 
   Program uninstall(uninstaller_, "");
@@ -141,26 +301,29 @@ TEST_F(UninstallerTest, DamagedListIsRefusedWithAMessageAndNothingIsTouched) {
 }
 
 TEST_F(UninstallerTest, AnsweringNoRemovesNothing) {
-  leftovers_ = {install_ + "Pelmora.Exe", uninstaller_, install_ + "UnInstall.dat"};
-  folders_ = {root_, data_, install_};
-  Touch(install_ + "Pelmora.Exe");
-  WriteList("Pelmora P2P\r\n<F" + install_ + "Pelmora.Exe>\r\n");
-
+  Install(data_);
   Program uninstall(uninstaller_, "");
   const ShownMessageBox box = WaitForMessageBox(uninstall.Id(), kPatientMs);
   ASSERT_TRUE(box) << "no question";
   EXPECT_EQ(box.Text, "Do you want to remove Pelmora P2P and all of its components?");
   AnswerMessageBox(box, IDNO, kPatientMs);
   EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 3);
-  EXPECT_TRUE(Exists(install_ + "Pelmora.Exe"));
+  EXPECT_TRUE(ProductIsInPlace());
 }
 
 TEST_F(UninstallerTest, MissingListIsReportedInQuietMode) {
-  leftovers_ = {uninstaller_};
-  folders_ = {root_, data_, install_};
   Program uninstall(uninstaller_, "/quiet");
   EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 2);
   EXPECT_TRUE(Exists(uninstaller_));
+}
+
+// The clean-up switch acts only for a copy in a clean-up folder of the temporary folder.
+TEST_F(UninstallerTest, TheInstalledUninstallerIgnoresTheCleanUpSwitch) {
+  Install(data_);
+  Touch(install_ + "Cleanup.dat", "Pelmora P2P\r\n<F" + install_ + "Uninstall.Exe>\r\n<F" + install_ + "UnInstall.dat>\r\n");
+  Program cleanup(uninstaller_, "/cleanup 1 1");
+  EXPECT_EQ(cleanup.WaitForExit(kPatientMs), 2);
+  EXPECT_TRUE(ProductIsInPlace());
 }
 
 }  // namespace

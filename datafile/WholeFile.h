@@ -1,0 +1,32 @@
+#pragma once
+// Files that appear whole or not at all (Windows): the content goes to a new temporary file in
+// the target's folder, is flushed to the disk and then moved over the target in one step. A full
+// disk, a failure or an end of the program half-way leaves the target as it was (or absent) and
+// no temporary file. Failures raise EInOutError with the system's code ("I/O error 112").
+
+#include <cstddef>
+#include <string>
+
+class TWholeFile {
+ public:
+  // Refuses a folder as the target, as opening it for writing would.
+  explicit TWholeFile(const std::string& path);
+  TWholeFile(const TWholeFile&) = delete;
+  TWholeFile& operator=(const TWholeFile&) = delete;
+  // Without Commit the temporary file is removed and the target stays untouched.
+  ~TWholeFile();
+
+  void Write(const void* data, std::size_t size);
+  // Flushes, closes and puts the content in place of the target.
+  void Commit();
+  // Closes and removes the temporary file; raises nothing.
+  void Discard() noexcept;
+  bool IsOpen() const { return Handle != nullptr; }
+
+ private:
+  std::string Target, Temporary;
+  void* Handle = nullptr;
+};
+
+// The bytes as the whole new content of the file (the uninstaller's removal list).
+void WriteWholeFile(const std::string& path, const std::string& bytes);

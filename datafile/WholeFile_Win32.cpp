@@ -1,0 +1,84 @@
+#include "datafile/WholeFile.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "app/Exceptions.h"
+
+namespace {
+
+[[noreturn]] void RaiseLastError() { throw EInOutError(static_cast<int>(GetLastError())); }
+
+// A name beside the target that no file has yet: CREATE_NEW never takes over a file that is
+// already there, so a planted file cannot receive the content.
+HANDLE CreateTemporary(const std::string& target, std::string& temporary) {
+  static std::atomic<unsigned> counter{0};
+  const std::size_t slash = target.find_last_of("\\:");
+  const std::string folder = target.substr(0, slash + 1), name = target.substr(slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char unique[32];
+    wsprintfA(unique, "%lX-%X", GetCurrentProcessId(),
+              static_cast<unsigned>(GetTickCount64()) * 31u + counter.fetch_add(1));
+    temporary = folder + "~" + name + "." + unique + ".tmp";
+    const HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+TWholeFile::TWholeFile(const std::string& path) : Target(path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw EInOutError(ERROR_ACCESS_DENIED);
+  const HANDLE handle = CreateTemporary(path, Temporary);
+  if (handle == INVALID_HANDLE_VALUE) RaiseLastError();
+  Handle = handle;
+}
+
+TWholeFile::~TWholeFile() { Discard(); }
+
+void TWholeFile::Write(const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(Handle, bytes, static_cast<DWORD>(size), &written, nullptr)) RaiseLastError();
+    // A write that makes no progress means there is no room left.
+    if (written == 0) throw EInOutError(ERROR_DISK_FULL);
+    bytes += written;
+    size -= written;
+  }
+}
+
+void TWholeFile::Commit() {
+  const HANDLE handle = Handle;
+  const BOOL flushed = FlushFileBuffers(handle);
+  const DWORD flushError = GetLastError();
+  Handle = nullptr;
+  if (!CloseHandle(handle) || !flushed) {
+    const DWORD error = flushed ? GetLastError() : flushError;
+    DeleteFileA(Temporary.c_str());
+    throw EInOutError(static_cast<int>(error));
+  }
+  if (!MoveFileExA(Temporary.c_str(), Target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    DeleteFileA(Temporary.c_str());
+    throw EInOutError(static_cast<int>(error));
+  }
+}
+
+void TWholeFile::Discard() noexcept {
+  if (!Handle) return;
+  CloseHandle(Handle);
+  Handle = nullptr;
+  DeleteFileA(Temporary.c_str());
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  TWholeFile file(path);
+  file.Write(bytes.data(), bytes.size());
+  file.Commit();
+}
