@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
     InstallDir = folder;
     DownloadDir = "C:\\Downloads\\";
     ReleaseCode = "01";
+    // All five shortcuts, as the peer of bench/run-peer-bench makes them.
+    CreateDesktopShortcut = true;
     form.ShowPanel("PNLInstallGo", false);
     // The whole run ends by sliding the finish page in; that slide is timed on its own and
     // taken off.

@@ -3,33 +3,22 @@
 #include <windows.h>
 
 #include "app/Exceptions.h"
-#include "app/Progress.h"
-#include "app/ui/Application.h"
+#include "app/ProgressDisplay.h"
 
 namespace {
 
 class TFileTarget final : public TPayloadTarget {
  public:
   TFileTarget(const std::string& path, TProgressBar* bar, Control* label)
-      : Path(path), Bar(bar), Label(label) {}
+      : Path(path), Display(bar, label) {}
   TFileTarget(const TFileTarget&) = delete;
   TFileTarget& operator=(const TFileTarget&) = delete;
   ~TFileTarget() override {
     if (File != INVALID_HANDLE_VALUE) CloseHandle(File);
   }
 
-  void Progress(long long position) override {
-    if (Bar) {
-      SetBarPosition(static_cast<int>(position));
-      if (Label) {
-        const std::string text =
-            std::to_string(PercentComplete(Bar->Position(), Bar->Max())) + "% complete";
-        // The same text once more would only repaint the label.
-        if (Label->Caption() != text) Label->SetCaption(text);
-      }
-    }
-    Application::Instance().ProcessMessages();
-  }
+  void Progress(long long position) override { Display.Step(position); }
+  void FinishProgress() { Display.Finish(); }
 
   void Create() override {
     File = CreateFileA(Path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -46,30 +35,6 @@ class TFileTarget final : public TPayloadTarget {
     if (written != size) throw EInOutError(ERROR_DISK_FULL);
   }
 
-  // A themed bar repaints itself on every position change, even one that moves no pixel, and
-  // the thousands of steps would spend their time painting the same picture. The position is
-  // set at every step; the bar is drawn again (by the message pump) when its fill moves.
-  void SetBarPosition(int position) {
-    const HWND bar = Bar->Handle();
-    // Switching drawing back on would show a bar that was hidden.
-    if (!(GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE)) {
-      Bar->SetPosition(position);
-      return;
-    }
-    const int before = FilledWidth();
-    SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
-    Bar->SetPosition(position);
-    SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
-    if (FilledWidth() != before) InvalidateRect(bar, nullptr, TRUE);
-  }
-
-  int FilledWidth() const {
-    RECT client;
-    GetClientRect(Bar->Handle(), &client);
-    const int max = Bar->Max();
-    return max > 0 ? MulDiv(Bar->Position(), client.right - client.left, max) : 0;
-  }
-
   void Close() {
     const HANDLE file = File;
     File = INVALID_HANDLE_VALUE;
@@ -78,8 +43,7 @@ class TFileTarget final : public TPayloadTarget {
 
  private:
   std::string Path;
-  TProgressBar* Bar;
-  Control* Label;
+  TProgressDisplay Display;
   HANDLE File = INVALID_HANDLE_VALUE;
 };
 
@@ -102,4 +66,5 @@ void ExtractPayload(const TPayload& payload, const std::string& path, TProgressB
   TFileTarget target(path, bar, label);
   InflatePayload(payload, target);
   target.Close();
+  target.FinishProgress();
 }

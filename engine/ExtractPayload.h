@@ -9,8 +9,9 @@
 
 // Writes the program to path (an existing file is replaced). The bar, when given, follows the
 // progress (1024 to N x 1024 while the blocks are copied, then C + bytes written); the label
-// shows the bar's percentage followed by "% complete", only when a bar is given too. Pending
-// window messages are processed after every step.
+// shows the bar's percentage followed by "% complete", only when a bar is given too. The
+// controls follow and pending window messages are processed at the display's pace (about once
+// a frame, see TProgressPacer) and at the end, which shows the final position.
 // Raises EFCreateError when the file cannot be created, EPayloadError ("Error") for a damaged
 // stream, EInOutError with the system's code when a write fails, EOutOfMemory without memory.
 void ExtractPayload(const TPayload& payload, const std::string& path, TProgressBar* bar,

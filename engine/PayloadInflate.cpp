@@ -72,18 +72,26 @@ void InflatePayload(const TPayload& payload, TPayloadTarget& target) {
   TInflater inflater(buffer.get(), tableSize);
   target.Create();
 
-  std::uint8_t chunk[kPayloadBlockSize];
-  long long written = 0;
+  // Whole requests fill the piece exactly: its size is a multiple of theirs.
+  std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[kPayloadWriteSize]);
+  if (!piece) throw EOutOfMemory();
+  std::size_t filled = 0;
+  long long inflated = 0;
   std::size_t got;
   do {
+    if (filled == kPayloadWriteSize) {
+      target.Write(piece.get(), filled);
+      filled = 0;
+    }
     const auto want = static_cast<std::size_t>(
-        std::min<long long>(payload.U - written, static_cast<long long>(kPayloadBlockSize)));
-    got = inflater.Read(chunk, want);
-    if (got > 0) target.Write(chunk, got);
-    written += static_cast<long long>(got);
-    target.Progress(payload.C + written);
+        std::min<long long>(payload.U - inflated, static_cast<long long>(kPayloadBlockSize)));
+    got = inflater.Read(piece.get() + filled, want);
+    filled += got;
+    inflated += static_cast<long long>(got);
+    target.Progress(payload.C + inflated);
   } while (got >= kPayloadBlockSize);
+  if (filled > 0) target.Write(piece.get(), filled);
 
-  if (written != payload.U) throw EPayloadError();
+  if (inflated != payload.U) throw EPayloadError();
   inflater.ExpectEnd();
 }

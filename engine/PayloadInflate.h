@@ -11,6 +11,9 @@
 #include "app/Exceptions.h"
 
 inline constexpr std::size_t kPayloadBlockSize = 1024;
+// The program reaches the target in pieces of up to this many bytes: every write is a trip to
+// the system, and one per block of 1024 bytes would make thousands of them.
+inline constexpr std::size_t kPayloadWriteSize = 64 * kPayloadBlockSize;
 
 struct TPayload {
   const std::uint8_t* Blocks;  // N blocks of kPayloadBlockSize bytes, one after the other
@@ -36,7 +39,9 @@ class TPayloadTarget {
 };
 
 // Copies the N blocks into a buffer (progress k x 1024 after block k), then inflates in
-// requests of at most 1024 bytes, writing each and reporting C + bytes written. Raises
+// requests of at most 1024 bytes, reporting C + bytes inflated after each; the bytes go to
+// Write in order, a piece of kPayloadWriteSize as soon as it is full and the rest at the end,
+// so that a failing write ends the progress at C + bytes handed to Write. Raises
 // EPayloadError unless the stream inflates to exactly U bytes and ends there with a valid
 // check value, and EOutOfMemory when the buffer or the inflater cannot be had.
 void InflatePayload(const TPayload& payload, TPayloadTarget& target);

@@ -8,7 +8,7 @@
 #include "app/Appl_Globals.h"
 #include "app/Exceptions.h"
 #include "app/Form_Main.h"
-#include "app/Progress.h"
+#include "app/ProgressDisplay.h"
 #include "app/ui/Application.h"
 #include "datafile/WriteDataFile.h"
 #include "engine/Files.h"
@@ -79,9 +79,10 @@ void TPNLInstallInstalling::Loaded() {
 void TPNLInstallInstalling::BeforeShow() { SetProgress(0); }
 
 void TPNLInstallInstalling::SetProgress(long long position) {
-  ProgressBar1->SetPosition(static_cast<int>(position));
-  Label12->SetCaption(std::to_string(PercentComplete(position, ProgressBar1->Max())) + "% complete");
-  Application::Instance().ProcessMessages();
+  // Each position marks the end of a stretch of the run: it is shown, not paced away.
+  TProgressDisplay display(ProgressBar1, Label12);
+  display.Step(position);
+  display.Finish();
 }
 
 void TPNLInstallInstalling::SetProgressPercent(int percent) {

@@ -51,21 +51,24 @@ class RecordingTarget : public TPayloadTarget {
     if (FailCreate) throw EFCreateError("X:\\Pelmora.Exe", "Sharing violation.");
   }
   void Write(const std::uint8_t* data, std::size_t size) override {
-    ASSERT_LE(size, kPayloadBlockSize);
+    ASSERT_LE(size, kPayloadWriteSize);
     ASSERT_GT(size, 0u);
+    Writes.push_back(size);
     Output.append(reinterpret_cast<const char*>(data), size);
     if (FailWriteAt && Output.size() >= FailWriteAt) throw EInOutError(112);
   }
   std::vector<long long> Positions;
   std::size_t CreatedAfter = SIZE_MAX;
   std::string Output;
+  std::vector<std::size_t> Writes;
   bool FailCreate = false;
   std::size_t FailWriteAt = 0;
 };
 
 TEST(PayloadInflateTest, InflatesToTheProgramWithAStepPerBlockAndPerRequest) {
   for (const std::size_t size : {std::size_t{1}, std::size_t{1023}, std::size_t{1024}, std::size_t{3 * 1024},
-                                 std::size_t{5000}, std::size_t{300 * 1024 + 512}}) {
+                                 std::size_t{5000}, kPayloadWriteSize, kPayloadWriteSize + 1,
+                                 std::size_t{300 * 1024 + 512}}) {
     SCOPED_TRACE("program of " + std::to_string(size) + " bytes");
     const std::string program = Program(size);
     const PackedPayload packed = Pack(program);
@@ -89,6 +92,9 @@ TEST(PayloadInflateTest, InflatesToTheProgramWithAStepPerBlockAndPerRequest) {
     for (long long r = 1; r <= requests; ++r)
       EXPECT_EQ(target.Positions[payload.N + r - 1], payload.C + std::min(r * 1024, payload.U));
     EXPECT_EQ(target.Positions.back(), payload.C + payload.U);
+    // The program goes out in whole pieces, the last one with the rest.
+    ASSERT_EQ(target.Writes.size(), (size + kPayloadWriteSize - 1) / kPayloadWriteSize);
+    for (std::size_t w = 0; w + 1 < target.Writes.size(); ++w) EXPECT_EQ(target.Writes[w], kPayloadWriteSize);
   }
 }
 
@@ -158,17 +164,18 @@ TEST(PayloadInflateTest, CreateFailureComesAfterTheCopyingPhaseAndWritesNothing)
   EXPECT_EQ(target.Positions.back(), packed.Payload().N * 1024);
 }
 
-TEST(PayloadInflateTest, WriteFailureEndsTheExtraction) {
-  const PackedPayload packed = Pack(Program(10 * 1024));
+TEST(PayloadInflateTest, WriteFailureEndsTheExtractionWithTheProgressAtTheBytesHandedOver) {
+  const PackedPayload packed = Pack(Program(3 * kPayloadWriteSize + 100));
   RecordingTarget target;
-  target.FailWriteAt = 3 * 1024;
+  target.FailWriteAt = 2 * kPayloadWriteSize;
   try {
     InflatePayload(packed.Payload(), target);
     ADD_FAILURE() << "no error raised";
   } catch (const EInOutError& error) {
     EXPECT_STREQ(error.what(), "I/O error 112");
   }
-  EXPECT_EQ(target.Output.size(), 3u * 1024);
+  EXPECT_EQ(target.Output.size(), 2 * kPayloadWriteSize);
+  EXPECT_EQ(target.Positions.back(), packed.C + static_cast<long long>(target.Output.size()));
 }
 
 }  // namespace

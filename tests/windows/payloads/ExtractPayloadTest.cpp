@@ -152,6 +152,63 @@ TEST_F(ExtractPayloadTest, WithoutBarNoControlChangesButMessagesAreProcessed) {
   EXPECT_EQ(Bar().Position(), 77);
 }
 
+// What the bar and the label were given while a payload was extracted, and when a message that
+// was posted during the extraction was handled.
+struct Watched {
+  std::vector<int> positions;
+  std::vector<std::string> texts;
+  bool extracting = false;
+  bool posted = false;
+  bool handledWhileExtracting = false;
+  bool handledAfter = false;
+};
+
+constexpr UINT kPosted = WM_APP + 7;
+
+LRESULT CALLBACK Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                       DWORD_PTR data) {
+  auto& watched = *reinterpret_cast<Watched*>(data);
+  if (message == PBM_SETPOS) watched.positions.push_back(static_cast<int>(wParam));
+  if (message == WM_SETTEXT) {
+    watched.texts.push_back(reinterpret_cast<const char*>(lParam));
+    // Posted from inside the extraction: only the extraction's own message processing can
+    // handle it before the extraction returns.
+    if (!watched.posted) watched.posted = PostMessageA(window, kPosted, 0, 0);
+  }
+  if (message == kPosted) (watched.extracting ? watched.handledWhileExtracting : watched.handledAfter) = true;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(ExtractPayloadTest, ShowsRisingPercentagesEndsOnTheFinalOneAndAnswersMessagesMeanwhile) {
+  UseInstallingScale();
+  Watched watched;
+  SetWindowSubclass(Bar().Handle(), Watch, 1, reinterpret_cast<DWORD_PTR>(&watched));
+  SetWindowSubclass(Label().Handle(), Watch, 1, reinterpret_cast<DWORD_PTR>(&watched));
+  watched.extracting = true;
+  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), &Bar(), &Label());
+  watched.extracting = false;
+  Pump();
+  RemoveWindowSubclass(Bar().Handle(), Watch, 1);
+  RemoveWindowSubclass(Label().Handle(), Watch, 1);
+
+  EXPECT_TRUE(watched.posted) << "the label was never set";
+  EXPECT_TRUE(watched.handledWhileExtracting) << "a message posted during the extraction waited for its end";
+  EXPECT_FALSE(watched.handledAfter);
+
+  const long long end = GB_PelmoraP2P_exe::C + GB_PelmoraP2P_exe::U;
+  ASSERT_FALSE(watched.positions.empty());
+  EXPECT_EQ(watched.positions.back(), end);
+  for (std::size_t i = 1; i < watched.positions.size(); ++i)
+    EXPECT_LE(watched.positions[i - 1], watched.positions[i]) << "the bar went back at change " << i;
+  ASSERT_FALSE(watched.texts.empty());
+  EXPECT_EQ(watched.texts.back(), std::to_string(PercentComplete(end, Bar().Max())) + "% complete");
+  for (std::size_t i = 1; i < watched.texts.size(); ++i)
+    EXPECT_LT(std::stoi(watched.texts[i - 1]), std::stoi(watched.texts[i]))
+        << watched.texts[i] << " after " << watched.texts[i - 1];
+  EXPECT_EQ(Bar().Position(), end);
+  EXPECT_EQ(Label().Caption(), watched.texts.back());
+}
+
 // Starts the client stand-in from a copy in the test's folder; while it runs, its file is held.
 class RunningClient {
  public:
