@@ -88,6 +88,9 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (OnClick) OnClick(*this);
       return 0;
+    case WM_GETFONT:
+      // As the system's controls answer it: what the control draws its caption in can be read.
+      return reinterpret_cast<LRESULT>(GetFont(font_));
   }
   return DefaultHandler(message, wParam, lParam);
 }
