@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 
 #include "pages/PNL_Error.h"
@@ -109,8 +110,23 @@ bool CaptionLayout(HWND window, HDC dc, RECT& room, UINT& format) {
   return false;
 }
 
+// Takes from room what the control's parent cuts off: the part that reaches out of the
+// parent's client area is not seen.
+void ClipToParent(HWND control, RECT& room) {
+  RECT client;
+  GetClientRect(control, &client);
+  MapWindowPoints(control, GetParent(control), reinterpret_cast<POINT*>(&client), 2);
+  RECT parent;
+  GetClientRect(GetParent(control), &parent);
+  room.left += std::max(0L, parent.left - client.left);
+  room.top += std::max(0L, parent.top - client.top);
+  room.right -= std::max(0L, client.right - parent.right);
+  room.bottom -= std::max(0L, client.bottom - parent.bottom);
+}
+
 // Measures the caption of every visible control inside window in the control's own font,
-// laid out as the control lays it out, against the room the control has for it.
+// laid out as the control lays it out, against the room the control has for it where its
+// parent shows it.
 std::vector<Misfit> MisfitsIn(HWND window) {
   std::vector<Misfit> misfits;
   EnumChildWindows(
@@ -124,6 +140,7 @@ std::vector<Misfit> MisfitsIn(HWND window) {
         RECT room;
         UINT format;
         if (CaptionLayout(control, dc, room, format)) {
+          ClipToParent(control, room);
           // Lines that the design breaks itself are meant to stand whole, each on one line.
           if (text.find_first_of("\r\n") != std::string::npos) format &= ~DT_WORDBREAK;
           const SIZE roomSize{room.right - room.left, room.bottom - room.top};
