@@ -67,13 +67,11 @@ void TFormMain::Create() {
   WindowClass windowClass = GetWindowClass();
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, windowClass.Style, FALSE, windowClass.ExStyle);
-  RECT workArea;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
   width_ = frame.right - frame.left;
   height_ = frame.bottom - frame.top;
-  left_ = workArea.left + (workArea.right - workArea.left - width_) / 2;
-  top_ = workArea.top + (workArea.bottom - workArea.top - height_) / 2;
-  CreateHandle(nullptr);
+  left_ = (GetSystemMetrics(SM_CXSCREEN) - width_) / 2;
+  top_ = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
+  CreateHandle(nullptr, Application::Instance().Handle());
 }
 
 void TFormMain::AfterCreate() {
@@ -118,6 +116,7 @@ void TFormMain::FormCreate() {
 
 void TFormMain::Show() {
   FormShow();
+  Application::Instance().ShowTaskBarButton();
   ShowWindow(handle_, SW_SHOWNORMAL);
   UpdateWindow(handle_);
 }

@@ -40,8 +40,9 @@ const ControlSpec kDesign[] = {
      .Height = 46, .Caption = "You can hit the restart button to give it another shot. "},
     {.Kind = ControlKind::Label, .Name = "Label3", .Left = 308, .Top = 143,
      .Caption = "Let us know", .Font = {.Bold = true}},
+    // 2 pixels taller than first designed, so that its fourth line shows whole.
     {.Kind = ControlKind::StaticText, .Name = "StaticText5", .Left = 308, .Top = 159, .Width = 217,
-     .Height = 50,
+     .Height = 52,
      .Caption = "We aim on creating software that just does what it should do, apperently "
                 "something went wrong in this. We would love to know that so we can fix it."},
     {.Kind = ControlKind::StaticText, .Name = "StaticText7", .Left = 309, .Top = 217, .Width = 217,

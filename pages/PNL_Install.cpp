@@ -30,7 +30,8 @@ const ControlSpec kDesign[] = {
      .Height = 30,
      .Caption = "In the next step you'll be asked to choose the installation directory. ",
      .Options = kWordWrap},
-    {.Kind = ControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 345,
+    // 2 pixels wider than first designed, for the whole of Label2.
+    {.Kind = ControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 347,
      .Height = 281, .Color = Colors::White},
     {.Kind = ControlKind::Image, .Name = "Image4", .Parent = "Panel44", .Left = 8, .Top = 8,
      .Resource = kPictureInstallId},
@@ -40,7 +41,9 @@ const ControlSpec kDesign[] = {
      .Caption = "In case you might experience problems please let us know"},
     {.Kind = ControlKind::Label, .Name = "Label14", .Parent = "Panel44", .Left = 8, .Top = 248,
      .Caption = "so we can help you out. You can reach us at :"},
-    {.Kind = ControlKind::Label, .Name = "Label18", .Parent = "Panel44", .Left = 227, .Top = 248,
+    // On a line of its own, first designed behind Label14 at 227, 248: there the panel's edge
+    // cuts the support address off.
+    {.Kind = ControlKind::Label, .Name = "Label18", .Parent = "Panel44", .Left = 8, .Top = 268,
      .Caption = kSupportMail, .FontColor = Colors::Blue, .Font = {.Underline = true},
      .Options = kHandCursor},
 };

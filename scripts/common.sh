@@ -47,12 +47,22 @@ wine_env() {
 # window manager on the virtual display, Wine otherwise waits two seconds whenever a window hides.
 # It has drives for the tests as well: D:, E: and F: are fixed disks, R: is removable and N: is
 # a network drive, each a folder under the prefix's test-drives.
+# Every prefix gets Wine's own fonts, which measure like the Windows fonts the pages are designed
+# in (MS Sans Serif, Tahoma): Debian's Wine looks for them in the prefix's Fonts folder only, and
+# without them the texts are set in a far wider face that the designed boxes clip.
 # The mark holds the recipe's version, so that a prefix made by an older recipe is made anew.
-PREFIX_RECIPE=2
+PREFIX_RECIPE=3
+WINE_FONTS=/usr/share/wine/fonts
 ensure_wine_prefix() {
   local prefix kind="${2:-}"
   prefix="$(realpath -m "$1")"
   [ "$(cat "$prefix/.pelmora-ready" 2>/dev/null)" = "$PREFIX_RECIPE" ] && return 0
+  # A prefix made elsewhere (WINEPREFIX of scripts/run) holds somebody's programs: it is used as it
+  # is and never made anew.
+  if [ -e "$prefix" ] && [ ! -e "$prefix/.pelmora-ready" ] && [[ "$prefix" != "$(realpath -m "$BUILD_DIR")"/* ]]; then
+    log "wine: using the prefix $prefix as it is (pages are designed for Wine's fonts in its C:\windows\Fonts)"
+    return 0
+  fi
   # Test programs started side by side must not make the same prefix twice.
   mkdir -p "$(dirname "$prefix")"
   exec {lock}>"$prefix.lock"
@@ -60,6 +70,11 @@ ensure_wine_prefix() {
   if [ "$(cat "$prefix/.pelmora-ready" 2>/dev/null)" = "$PREFIX_RECIPE" ]; then
     exec {lock}>&-
     return 0
+  fi
+  if [ ! -f "$WINE_FONTS/sserife.fon" ]; then
+    log "wine: Wine's fonts are missing in $WINE_FONTS (package fonts-wine; scripts/setup-deps installs it)"
+    exec {lock}>&-
+    return 1
   fi
   log "wine: creating the prefix $prefix"
   rm -rf "$prefix"
@@ -71,6 +86,7 @@ ensure_wine_prefix() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
     rm -f "$prefix/dosdevices/z:"
+    cp "$WINE_FONTS"/* "$prefix/drive_c/windows/Fonts/"
     local users="$prefix/drive_c/users/$(whoami)"
     for d in Desktop Documents Downloads Music Pictures Videos; do
       if [ -L "$users/$d" ]; then rm "$users/$d"; mkdir "$users/$d"; fi

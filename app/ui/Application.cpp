@@ -10,6 +10,29 @@ Application& Application::Instance() {
   return application;
 }
 
+HWND Application::Handle() {
+  if (handle_) return handle_;
+  static const char kClassName[] = "PmApplication";
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExA(&windowClass);
+  // In the middle of the screen, under the main window that it owns: should a window system
+  // give it a pixel of its own, the main window covers it.
+  handle_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, Title.c_str(), WS_POPUP,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                            0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!handle_) throw Exception("Cannot create the application window");
+  return handle_;
+}
+
+void Application::ShowTaskBarButton() {
+  SetWindowTextA(Handle(), Title.c_str());
+  ShowWindow(handle_, SW_SHOWNA);
+}
+
 void Application::Dispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
     Control* target = Control::FromHandle(message.hwnd);

@@ -23,6 +23,13 @@ class Application {
   // The window whose child controls get dialog-style keyboard navigation (Tab, arrows).
   HWND MainWindow = nullptr;
 
+  // The application window, made on first use. It has no size and is never seen, but it owns
+  // the program's windows and carries Title, so that the task bar shows the program under Title
+  // while the main window keeps a caption of its own: an owned window gets no task-bar button.
+  HWND Handle();
+  // Shows the application window, titled Title, as the program's task-bar button.
+  void ShowTaskBarButton();
+
   // Runs the message loop until WM_QUIT and returns its exit code.
   int Run();
   // Handles every message that is waiting, then returns.
@@ -38,6 +45,7 @@ class Application {
   // Handles one waiting message; false when there was none or the program is to end.
   bool ProcessMessage();
   void Dispatch(MSG& message);
+  HWND handle_ = nullptr;
   bool terminated_ = false;
   int exitCode_ = 0;
 };

@@ -48,13 +48,13 @@ Control* Control::FromHandle(HWND handle) {
   return handle ? static_cast<Control*>(GetPropA(handle, kControlProperty)) : nullptr;
 }
 
-void Control::CreateHandle(Control* parent) {
+void Control::CreateHandle(Control* parent, HWND owner) {
   parent_ = parent;
   WindowClass windowClass = GetWindowClass();
   if (windowClass.Own) RegisterOwnClass(windowClass.Name, &Control::WindowProc);
   DWORD style = windowClass.Style | (parent ? WS_CHILD : 0);
   handle_ = CreateWindowExA(windowClass.ExStyle, windowClass.Name, caption_.c_str(), style, left_,
-                            top_, width_, height_, parent ? parent->Handle() : nullptr, nullptr,
+                            top_, width_, height_, parent ? parent->Handle() : owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   if (!handle_) throw Exception("Cannot create the window " + name_);
   // Messages sent during creation run the default handling: the control is not bound yet.
@@ -88,6 +88,9 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (OnClick) OnClick(*this);
       return 0;
+    case WM_GETFONT:
+      // As the system's controls answer it: what the control draws its caption in can be read.
+      return reinterpret_cast<LRESULT>(GetFont(font_));
   }
   return DefaultHandler(message, wParam, lParam);
 }

@@ -47,8 +47,8 @@ class Control {
 
   std::function<void(Control& sender)> OnClick;
 
-  // Creates the window as a child of parent (nullptr: a top-level window).
-  void CreateHandle(Control* parent);
+  // Creates the window as a child of parent; without one, a top-level window owned by owner.
+  void CreateHandle(Control* parent, HWND owner = nullptr);
 
   static Control* FromHandle(HWND handle);
 

@@ -351,11 +351,39 @@ Control::WindowClass TRadioGroup::GetWindowClass() const {
   return {"PmRadioGroup", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
-void TRadioGroup::AfterCreate() {
-  // The frame is a sibling behind the buttons: a group box passes no notifications on.
-  frame_ = CreateWindowExA(0, "BUTTON", caption_.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                           width_, height_, handle_, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
+LRESULT TRadioGroup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    Paint();
+    return 0;
+  }
+  return Control::HandleMessage(message, wParam, lParam);
+}
+
+void TRadioGroup::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(handle_, &paint);
+  RECT area;
+  GetClientRect(handle_, &area);
+  HGDIOBJ oldFont = SelectObject(dc, GetFont(font_));
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  // An etched frame whose top line runs through the middle of the caption, as a group box has.
+  RECT frame = area;
+  frame.top += metrics.tmHeight / 2 - 1;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (!caption_.empty()) {
+    constexpr int kCaptionLeft = 8;
+    RECT caption{kCaptionLeft, 0, area.right - kCaptionLeft, metrics.tmHeight};
+    DrawTextA(dc, caption_.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
+    // The caption stands on the group's background, with a blank on either side of it.
+    RECT gap{caption.left - 2, 0, caption.right + 2, metrics.tmHeight};
+    FillRect(dc, &gap, GetSolidBrush(BackgroundColor()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, fontColor_ == kNoColor ? Colors::Black : fontColor_);
+    DrawTextA(dc, caption_.c_str(), -1, &caption, DT_SINGLELINE);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(handle_, &paint);
 }
 
 void TRadioGroup::ClearItems() { buttons_.clear(); }

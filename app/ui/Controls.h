@@ -226,7 +226,9 @@ class TComboBox : public Control {
   HBRUSH OnCtlColor(HDC dc) override;
 };
 
-// A frame with a caption around radio buttons laid out one under the other.
+// A frame with a caption around radio buttons laid out one under the other. The group paints
+// its frame and the whole room inside it itself: a group box beside the buttons would leave the
+// room between them unpainted, showing whatever was on the screen there before.
 class TRadioGroup : public Control {
  public:
   using Control::Control;
@@ -239,10 +241,10 @@ class TRadioGroup : public Control {
 
  protected:
   WindowClass GetWindowClass() const override;
-  void AfterCreate() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Arrange();
-  HWND frame_ = nullptr;
+  void Paint();
   std::vector<std::unique_ptr<TRadioButton>> buttons_;
 };

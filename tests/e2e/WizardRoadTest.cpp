@@ -17,6 +17,41 @@ std::string InstallerPath() {
   return folder + "\\Install_Pelmora.exe";
 }
 
+std::string TextOf(HWND window) {
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Whether the task bar shows a button for a top-level window. Wine's shows one for every visible
+// window without an owner; Windows' also for a visible owned window that asks for one
+// (WS_EX_APPWINDOW), and none for a tool window that does not.
+bool HasTaskBarButton(HWND window) {
+  if (!IsWindowVisible(window)) return false;
+  const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+  if (exStyle & WS_EX_APPWINDOW) return true;
+  if (exStyle & WS_EX_TOOLWINDOW) return false;
+  return GetWindow(window, GW_OWNER) == nullptr;
+}
+
+// The texts of the task-bar buttons of a process's windows.
+std::vector<std::string> TaskBarTexts(DWORD processId) {
+  struct Search {
+    DWORD Process;
+    std::vector<std::string> Texts;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search.Process && HasTaskBarButton(window)) search.Texts.push_back(TextOf(window));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Texts;
+}
+
 class WizardRoadTest : public testing::Test {
  protected:
   void Start(const std::string& parameters = "") {
@@ -68,6 +103,28 @@ TEST_F(WizardRoadTest, SwitchThatIsNotFirstRunsTheInteractiveWizard) {
   // Past the moment the unattended upgrade would have started, the wizard is still there.
   Sleep(1500);
   EXPECT_EQ(driver_.Header(), "Welcome");
+}
+
+TEST_F(WizardRoadTest, TaskBarShowsTheApplicationTitleAndTheWindowItsOwnCaption) {
+  Start();
+  HWND window = driver_.Window();
+  EXPECT_EQ(TextOf(window), "Install Pelmora P2P 4.44");
+  HWND owner = GetWindow(window, GW_OWNER);
+  ASSERT_NE(owner, nullptr) << "an unowned main window has a task-bar button of its own";
+  EXPECT_EQ(TextOf(owner), "Install Pelmora P2P");
+  EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_EQ(TaskBarTexts(process_.Id), std::vector<std::string>{"Install Pelmora P2P"});
+  RECT bounds;
+  GetWindowRect(owner, &bounds);
+  EXPECT_TRUE(IsRectEmpty(&bounds)) << "the application window is never seen";
+}
+
+TEST_F(WizardRoadTest, WindowStandsInTheMiddleOfTheScreen) {
+  Start();
+  RECT window;
+  GetWindowRect(driver_.Window(), &window);
+  EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
+  EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
 }
 
 TEST_F(WizardRoadTest, ScreenshotShowsTheWindow) {

@@ -28,6 +28,55 @@ TEST_F(FormMainTest, WindowHasItsSizeCaptionAndNoBorderIcons) {
   EXPECT_TRUE(IsWindowVisible(window));
 }
 
+// A work area apart from the screen, as a task bar along the bottom of the screen leaves it.
+class FormPlacementTest : public WizardFixture {
+ protected:
+  void SetUp() override {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &savedWorkArea_, 0);
+    RECT above{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 200};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &above, 0);
+    WizardFixture::SetUp();
+  }
+  void TearDown() override {
+    WizardFixture::TearDown();
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &savedWorkArea_, 0);
+  }
+
+ private:
+  RECT savedWorkArea_{};
+};
+
+TEST_F(FormPlacementTest, WindowStandsInTheMiddleOfTheScreenNotOfTheWorkArea) {
+  RECT workArea;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  ASSERT_EQ(workArea.bottom, GetSystemMetrics(SM_CYSCREEN) - 200)
+      << "the work area could not be set apart from the screen";
+
+  RECT window;
+  GetWindowRect(Form().Handle(), &window);
+  EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
+  EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
+}
+
+TEST_F(FormMainTest, OwnedByTheApplicationWindowThatAloneStandsOnTheTaskBar) {
+  HWND application = Application::Instance().Handle();
+  EXPECT_EQ(GetWindow(Form().Handle(), GW_OWNER), application);
+  EXPECT_FALSE(GetWindowLongA(Form().Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(IsWindowVisible(application));
+  EXPECT_EQ(GetWindow(application, GW_OWNER), nullptr);
+  RECT bounds;
+  GetWindowRect(application, &bounds);
+  EXPECT_TRUE(IsRectEmpty(&bounds)) << "the application window is never seen";
+
+  Application::Instance().Title = "Install Pelmora P2P";
+  Application::Instance().ShowTaskBarButton();
+  char text[64] = "";
+  GetWindowTextA(application, text, sizeof text);
+  EXPECT_STREQ(text, "Install Pelmora P2P");
+  GetWindowTextA(Form().Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "Install Pelmora P2P 4.44");
+}
+
 TEST_F(FormMainTest, ComponentsStandWhereTheDesignPutsThem) {
   struct Expected {
     const Control* control;
