@@ -220,6 +220,17 @@ TEST(FindFilesTest, TheSameFileReachedTwiceIsListedOnceAsFirstReached) {
   ExpectSteadyProgress(events.Percents);
 }
 
+TEST(FindFilesTest, AFolderThatCannotBeListedIsPassedBy) {
+  Scratch scratch(TempFolder());
+  scratch.File("file.bin");
+  const std::string extra = scratch["missing"] + ";" + scratch["file.bin"] + ";" + scratch.Root();
+
+  Events events;
+  const Strings found = FindFiles("*", 4, extra, events.Progress(), events.Accept(), 0);
+  EXPECT_EQ(found, Strings{scratch["file.bin"]});
+  EXPECT_EQ(events.Percents, (std::vector<int>{1, 33, 66, 99, 99, 100}));
+}
+
 TEST(FindFilesTest, TheAcceptanceEventDecidesWhichFilesAreKept) {
   Scratch scratch(TempFolder());
   for (const char* file : {"keep.bin", "refuse.bin", "sub\\keep.bin", "sub\\refuse.bin"}) scratch.File(file);
