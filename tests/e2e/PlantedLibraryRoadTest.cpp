@@ -42,16 +42,6 @@ std::string ModulePath(DWORD process, const std::string& library) {
   return path;
 }
 
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-  const ULONGLONG start = GetTickCount64();
-  while (!condition()) {
-    if (GetTickCount64() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 class PlantedLibraryRoadTest : public RoadTest {
  protected:
   void SetUp() override {
@@ -95,7 +85,7 @@ TEST_F(PlantedLibraryRoadTest, LibrariesBesideTheInstallerAreNeverLoaded) {
   // the file it found first even when it maps its own code, so the proof is the planted
   // library's marker, which only its own start writes.
   for (const char* library : kPlanted) {
-    EXPECT_TRUE(WaitUntil([&] { return !ModulePath(process_.Id, library).empty(); }, 10000))
+    EXPECT_TRUE(WaitUntil([&] { return !ModulePath(process_.Id, library).empty(); }, kPatientMs))
         << library << " was never loaded, so the road does not show where it comes from";
     EXPECT_FALSE(std::filesystem::exists(downloads_ + library + ".dll.loaded")) << "the planted " << library << " ran";
   }
