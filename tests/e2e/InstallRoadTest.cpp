@@ -60,22 +60,7 @@ class InstallRoadTest : public RoadTest {
     CloseHandle(client);
   }
 
-  // Waits for the wizard's message box, reads it and answers OK, as a person would.
-  std::string AnswerMessage() {
-    HWND box = nullptr;
-    for (int i = 0; i < 300 && !box; ++i, Sleep(10)) box = OpenMessageBox(process_.Id);
-    if (!box) return "<no message>";
-    std::string text = MessageText(box);
-    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
-    return text;
-  }
   std::string Typed() { return WindowText(VisibleChildOfClass(driver_.Window(), "Edit")); }
-  void Tick(const std::string& caption) {
-    HWND box = ChildCaptioned(driver_.Window(), caption);
-    ASSERT_NE(box, nullptr) << caption;
-    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-  }
   bool Shows(const std::string& text) { return ChildCaptioned(driver_.Window(), text) != nullptr; }
 
   const std::string base_ = "C:\\pelmora-road-" + std::to_string(GetCurrentProcessId());

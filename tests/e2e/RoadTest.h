@@ -3,6 +3,7 @@
 // person sees them, and a fixture that starts the real installer and photographs its pages.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,18 @@ inline HWND VisibleChildOfClass(HWND window, const std::string& windowClass) {
   return search.Found;
 }
 
+// The process that this one started, if it has started one.
+inline DWORD ChildOf(DWORD parent) {
+  DWORD child = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) child = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return child;
+}
+
 // The real installer of this build, started for one test; Reach waits for a page and saves a
 // screenshot of it under the build folder's screenshots folder.
 class RoadTest : public testing::Test {
@@ -125,6 +138,23 @@ class RoadTest : public testing::Test {
         driver_.Window(), "&I have read the statement above and I fully agree with this statement.");
     ASSERT_NE(agree, nullptr) << "no licence box";
     SendMessageTimeoutA(agree, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+
+  // Waits for the wizard's message box, reads it and answers OK, as a person would.
+  std::string AnswerMessage(DWORD timeoutMs = 3000) {
+    HWND box = nullptr;
+    for (ULONGLONG start = GetTickCount64(); !box && GetTickCount64() - start < timeoutMs; Sleep(10))
+      box = OpenMessageBox(process_.Id);
+    if (!box) return "<no message>";
+    std::string text = MessageText(box);
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
+    return text;
+  }
+  void Tick(const std::string& caption) {
+    HWND box = ChildCaptioned(driver_.Window(), caption);
+    ASSERT_NE(box, nullptr) << caption;
+    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
 
   // Types into the edit box of the page in view.
