@@ -193,6 +193,9 @@ TEST_F(UpgradeRunTest, AClientThatEndsDuringTheSecondWaitIsReplacedByTheThirdAtt
   });
 
   ASSERT_EQ(Header(), "Upgrade of Pelmora P2P ready") << ErrorText();
+  ASSERT_EQ(notices.size(), 4u);
+  EXPECT_EQ(notices[2], "Pelmora P2P is still running or in use by another program. Upgrade will retry in a "
+                        "few seconds. (Attempt 2)");
   EXPECT_EQ(notices, NoticesOf(1, 2));
   EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == built_) << "the client is not the new program";
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
