@@ -143,10 +143,13 @@ class RoadTest : public testing::Test {
   // Waits for the wizard's message box, reads it and answers OK, as a person would.
   std::string AnswerMessage(DWORD timeoutMs = 3000) {
     HWND box = nullptr;
-    for (ULONGLONG start = GetTickCount64(); !box && GetTickCount64() - start < timeoutMs; Sleep(10))
+    std::string text;
+    // The box's window comes before its text: both are waited for.
+    for (ULONGLONG start = GetTickCount64(); text.empty() && GetTickCount64() - start < timeoutMs; Sleep(10)) {
       box = OpenMessageBox(process_.Id);
+      text = MessageText(box);
+    }
     if (!box) return "<no message>";
-    std::string text = MessageText(box);
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(10);
     return text;
