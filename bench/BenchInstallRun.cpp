@@ -15,6 +15,7 @@
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/Shortcuts.h"
+#include "engine/InstallationRun.h"
 #include "pages/PNL_InstallInstalling.h"
 
 namespace {
@@ -66,8 +67,8 @@ int main(int argc, char** argv) {
       GB_Uninstall_exe::ExtractPayload(folder + "Uninstall.Exe");
     });
     double dataFiles = Timed([&] {
-      page->WriteDataFile(AppDataDir + "Pelmora.Dat");
-      page->WriteDataFile(folder + "PMInst.Dat");
+      WriteDataFile(AppDataDir + "Pelmora.Dat", *page);
+      WriteDataFile(folder + "PMInst.Dat", *page);
     });
     double links = Timed([&] {
       CreateStartMenuShortcuts(folder, ShortcutRun::Installation);

@@ -1,6 +1,58 @@
 #include "pages/PNL_UpgradeFindDir.h"
 
+#include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/ui/Dialogs.h"
+#include "engine/LIB_FindFiles.h"
+#include "resources/ResourceIds.h"
 
-TPnlUpgradeFindDir::TPnlUpgradeFindDir() : TFramePanel("PnlUpgradeFindDir") { Title = "Searching Pelmora P2P"; }
+namespace {
 
+constexpr std::uint8_t kFixedDrives = 1;
+
+const ControlSpec kDesign[] = {
+    {.Kind = ControlKind::Image, .Name = "Image9", .Left = 0, .Top = 8, .Width = 160, .Height = 202,
+     .Resource = kPictureSearchId},
+    // Wide enough for "100% complete", which the label grows to as it would size itself.
+    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
+     .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
+    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+     .Height = 26},
+    {.Kind = ControlKind::StaticText, .Name = "StaticText4", .Left = 328, .Top = 272, .Width = 336,
+     .Height = 82, .Caption = "Explanation"},
+};
+
+}  // namespace
+
+TPnlUpgradeFindDir::TPnlUpgradeFindDir() : TProgressPage("PnlUpgradeFindDir", kDesign) {
+  Title = "Searching Pelmora P2P";
+}
+
+void TPnlUpgradeFindDir::Loaded() {
+  TProgressPage::Loaded();
+  StaticText4 = &Controls.Get("StaticText4");
+  // The search reports whole percentages.
+  SetMax(100);
+}
+
+void TPnlUpgradeFindDir::AfterShow() {
+  SetProgress(0);
+  StaticText4->SetCaption(
+      "Now searching for installed Pelmora P2P versions on your hard disks.\rThis can take a few moments.");
+  FoundInstallations = FindFiles(
+      "pelmora.exe", kFixedDrives, "",
+      [this](int percent) {
+        SetProgress(percent);
+        return false;
+      },
+      [](const std::string&) { return true; }, 0);
+  if (!FoundInstallations.empty()) {
+    SetProgress(0);
+    Form().ShowPanel("PnlUpgradeStart", true);
+    return;
+  }
+  ShowMessage(
+      "No installed Pelmora P2P versions could be found,\ror the found Pelmora P2P versions are newer than\r"
+      "the one in this installation. An upgrade is\rnot possible.");
+  Form().ShowPanel("PnlInstall", true);
+}

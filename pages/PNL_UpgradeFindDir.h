@@ -1,8 +1,17 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/ProgressPage.h"
 
-class TPnlUpgradeFindDir : public TFramePanel {
+// The search page: looks for installed client programs on the fixed disks, then offers them on
+// the ready-to-upgrade page, or goes back to the install-or-upgrade page when there is none.
+class TPnlUpgradeFindDir : public TProgressPage {
  public:
   TPnlUpgradeFindDir();
+  void AfterShow() override;
+
+ protected:
+  void Loaded() override;
+
+ private:
+  Control* StaticText4 = nullptr;
 };

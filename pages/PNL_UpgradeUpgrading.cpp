@@ -1,6 +1,43 @@
 #include "pages/PNL_UpgradeUpgrading.h"
 
+#include <windows.h>
+
+#include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "engine/ClientProcess.h"
+#include "engine/UpgradeRun.h"
 
-TPNLUpgradeUpgrading::TPNLUpgradeUpgrading() : TFramePanel("PNLUpgradeUpgrading") { Title = "Upgrading Pelmora P2P"; }
+namespace {
 
+const ControlSpec kDesign[] = {
+    // Wide enough for "100% complete", which the label grows to as it would size itself.
+    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
+     .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
+    // The retry notice; as wide as the page allows, for the notice it grows to.
+    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 8, .Top = 8, .Width = 696, .Height = 13,
+     .Caption = ".", .FontColor = Colors::Red, .Font = {.Height = 11}},
+    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+     .Height = 26},
+};
+
+}  // namespace
+
+TPNLUpgradeUpgrading::TPNLUpgradeUpgrading() : TProgressPage("PNLUpgradeUpgrading", kDesign) {
+  Title = "Upgrading Pelmora P2P";
+}
+
+void TPNLUpgradeUpgrading::Loaded() {
+  TProgressPage::Loaded();
+  Label1 = &Controls.Get("Label1");
+}
+
+void TPNLUpgradeUpgrading::AfterShow() {
+  UpgradeRun(InstallDir, AutoUpdate, *this, [this](const std::string& text) { Label1->SetCaption(text); },
+             WaitSecondMs);
+  if (AutoUpdate) {
+    // The client started this upgrade and has ended; its new program takes over at once.
+    StartClient(InstallDir);
+    ExitProcess(0);
+  }
+  Form().ShowPanel("PNLUpgradeReady", true);
+}

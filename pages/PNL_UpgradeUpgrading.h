@@ -1,8 +1,20 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/ProgressPage.h"
 
-class TPNLUpgradeUpgrading : public TFramePanel {
+// The upgrading page: runs the upgrade, then shows the finish page, or, unattended, starts the
+// new client and ends the installer.
+class TPNLUpgradeUpgrading : public TProgressPage {
  public:
   TPNLUpgradeUpgrading();
+  void AfterShow() override;
+
+  // The length of one second of the run's waits; tests shorten it, the product keeps 1000.
+  unsigned WaitSecondMs = 1000;
+
+ protected:
+  void Loaded() override;
+
+ private:
+  Control* Label1 = nullptr;
 };

@@ -46,12 +46,14 @@ wine_env() {
 # A prefix for tests ("test" as second argument) also leaves its windows unmanaged: without a
 # window manager on the virtual display, Wine otherwise waits two seconds whenever a window hides.
 # It has drives for the tests as well: D:, E: and F: are fixed disks, R: is removable and N: is
-# a network drive, each a folder under the prefix's test-drives.
+# a network drive, each a folder under the prefix's test-drives. X:, where the test programs are
+# started from the build folder, is a network drive too: the search for installed clients walks
+# the fixed disks and would otherwise walk the whole build, the prefix itself included.
 # Every prefix gets Wine's own fonts, which measure like the Windows fonts the pages are designed
 # in (MS Sans Serif, Tahoma): Debian's Wine looks for them in the prefix's Fonts folder only, and
 # without them the texts are set in a far wider face that the designed boxes clip.
 # The mark holds the recipe's version, so that a prefix made by an older recipe is made anew.
-PREFIX_RECIPE=3
+PREFIX_RECIPE=4
 WINE_FONTS=/usr/share/wine/fonts
 ensure_wine_prefix() {
   local prefix kind="${2:-}"
@@ -95,7 +97,7 @@ ensure_wine_prefix() {
       printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
       if [ "$kind" = test ]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
-        printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"r:"="floppy"\r\n"n:"="network"\r\n'
+        printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"r:"="floppy"\r\n"n:"="network"\r\n"x:"="network"\r\n'
       fi
     } > "$prefix/drive_c/pelmora-settings.reg"
     (cd "$prefix/drive_c" && wine regedit /S 'C:\pelmora-settings.reg')

@@ -3,6 +3,8 @@
 // was asked to (maximised when the installer starts it), reads the client data file that the
 // installer wrote and shows what it found. While it runs it holds its own file open without
 // write sharing, as Windows holds a running program's image, so an upgrade meets a locked file.
+// Started with "/selfupdate <installer>", it updates itself as the real client does: it starts
+// that installer with "/autoupdate <its own folder>" and ends a moment later.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -18,6 +20,34 @@ namespace {
 constexpr char kClassName[] = "PelmoraP2PClient";
 constexpr char kTitle[] = "Pelmora P2P";
 constexpr int kReportId = 100;
+constexpr UINT_PTR kEndTimer = 1;
+constexpr UINT kEndDelayMs = 1000;
+
+// The installer named after "/selfupdate", without quotes; empty without the switch.
+std::string SelfUpdateInstaller(std::string commandLine) {
+  const std::string kSwitch = "/selfupdate ";
+  if (commandLine.compare(0, kSwitch.size(), kSwitch) != 0) return {};
+  std::string installer = commandLine.substr(kSwitch.size());
+  while (!installer.empty() && (installer.front() == ' ' || installer.front() == '"')) installer.erase(0, 1);
+  while (!installer.empty() && (installer.back() == ' ' || installer.back() == '"')) installer.pop_back();
+  return installer;
+}
+
+// Starts the installer on this program's folder, which is given without its final backslash:
+// quoted, a final backslash would escape the closing quote.
+bool StartSelfUpdate(const std::string& installer, const std::string& ownPath) {
+  const std::string folder = ownPath.substr(0, ownPath.find_last_of('\\'));
+  std::string commandLine = "\"" + installer + "\" /autoupdate \"" + folder + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(installer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
 
 std::string DataFilePath() {
   char folder[MAX_PATH];
@@ -62,6 +92,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SIZE:
       MoveWindow(GetDlgItem(window, kReportId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
+    case WM_TIMER:
+      if (wParam == kEndTimer) DestroyWindow(window);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -72,7 +105,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   char ownPath[MAX_PATH];
   GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
   const HANDLE image = CreateFileA(ownPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -92,6 +125,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (!window) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);
+  const std::string installer = SelfUpdateInstaller(commandLine);
+  if (!installer.empty() && StartSelfUpdate(installer, ownPath)) SetTimer(window, kEndTimer, kEndDelayMs, nullptr);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

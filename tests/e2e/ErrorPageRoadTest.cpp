@@ -14,18 +14,6 @@ namespace {
 using namespace road;
 using namespace system_state;
 
-// The process that this one started, if it has started one.
-DWORD ChildOf(DWORD parent) {
-  DWORD child = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
-    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) child = entry.th32ProcessID;
-  CloseHandle(snapshot);
-  return child;
-}
-
 // A text of the wizard's window that begins so, such as the failure message of the error page.
 std::string ChildTextBeginningWith(HWND window, const std::string& beginning) {
   struct Search {

@@ -65,11 +65,6 @@ class InstallRoadTest : public RoadTest {
   std::string TypedOnceItIs(const std::string& expected) {
     return ReadUntil([this] { return Typed(); }, expected, kPatientMs);
   }
-  void Tick(const std::string& caption) {
-    HWND box = WaitForChildCaptioned(caption);
-    ASSERT_NE(box, nullptr) << caption;
-    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-  }
   bool Shows(const std::string& text) { return WaitForChildCaptioned(text) != nullptr; }
 
   const std::string base_ = "C:\\pelmora-road-" + std::to_string(GetCurrentProcessId());

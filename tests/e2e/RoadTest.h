@@ -3,6 +3,7 @@
 // person sees them, and a fixture that starts the real installer and photographs its pages.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,18 @@ inline HWND VisibleChildOfClass(HWND window, const std::string& windowClass) {
   return search.Found;
 }
 
+// The process that this one started, if it has started one.
+inline DWORD ChildOf(DWORD parent) {
+  DWORD child = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) child = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return child;
+}
+
 // The real installer of this build, started for one test; Reach waits for a page and saves a
 // screenshot of it under the build folder's screenshots folder.
 class RoadTest : public testing::Test {
@@ -99,7 +112,9 @@ class RoadTest : public testing::Test {
   }
 
   // Waits for the wizard's message box, reads it and answers OK, as a person would.
-  std::string AnswerMessage() { return ReadAndAnswerMessageBox(process_.Id, kPatientMs); }
+  std::string AnswerMessage(DWORD timeoutMs = kPatientMs) {
+    return ReadAndAnswerMessageBox(process_.Id, timeoutMs);
+  }
 
   // Waits for a child window of the wizard with this text; null when none came.
   HWND WaitForChildCaptioned(const std::string& caption) {
@@ -115,6 +130,13 @@ class RoadTest : public testing::Test {
         "&I have read the statement above and I fully agree with this statement.");
     ASSERT_NE(agree, nullptr) << "no licence box";
     SendMessageTimeoutA(agree, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+
+  // Clicks the wizard's check box or radio button so captioned, as a person does.
+  void Tick(const std::string& caption) {
+    HWND box = WaitForChildCaptioned(caption);
+    ASSERT_NE(box, nullptr) << caption;
+    SendMessageTimeoutA(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   }
 
   // Types into the edit box of the page in view.

@@ -166,8 +166,14 @@ TEST_F(FormMainTest, OneShotTimerStartsTheUnattendedUpgradeOnlyWhenAsked) {
   EXPECT_FALSE(Form().Timer1.Enabled());
   EXPECT_EQ(Header(), "Welcome");
 
+  // Stands in for the upgrading page, which would upgrade a client and end the program.
+  auto upgrading = std::make_unique<TFramePanel>("PNLUpgradeUpgrading");
+  upgrading->Title = "Upgrading Pelmora P2P";
+  TFramePanel* standIn = upgrading.get();
+  Form().AddPanel(std::move(upgrading));
   AutoUpdate = true;
   Form().Timer1Timer();
+  EXPECT_EQ(Form().ActivePanel(), standIn);
   EXPECT_EQ(Header(), "Upgrading Pelmora P2P");
   EXPECT_TRUE(ShownButtons().empty());
 }

@@ -44,6 +44,19 @@ std::string BuildFolder() {
   return folder + "\\";
 }
 
+// The names of the files that match a pattern such as "C:\\folder\\*".
+std::vector<std::string> FilesIn(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
 class ExtractPayloadTest : public WizardFixture {
  protected:
   void SetUp() override {
@@ -250,6 +263,8 @@ TEST_F(ExtractPayloadTest, TargetHeldByARunningProgramRaisesTheCreationErrorAfte
   const long long copied = GB_PelmoraP2P_exe::N * 1024;
   EXPECT_EQ(Bar().Position(), copied);
   EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(copied, Bar().Max())) + "% complete");
+  EXPECT_TRUE(ReadAll(path) == ReadAll(BuildFolder() + "programs\\Pelmora.exe")) << "the running program was touched";
+  EXPECT_EQ(FilesIn(folder_ + "*"), std::vector<std::string>{"Pelmora.Exe"});
 }
 
 TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
@@ -258,13 +273,18 @@ TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
   table[static_cast<std::size_t>(real.C / 2)] ^= 0x01;
   const TPayload flipped{table.data(), real.N, real.C, real.U};
   const TPayload cut{real.Blocks, real.N / 2, real.C, real.U};
+  // The program already there stays whole, and nothing else is left beside it.
+  const std::string path = File("damaged.exe");
+  std::ofstream(path, std::ios::binary) << "the old program";
   for (const TPayload& damaged : {flipped, cut}) {
     try {
-      ExtractPayload(damaged, File("damaged.exe"), &Bar(), &Label());
+      ExtractPayload(damaged, path, &Bar(), &Label());
       ADD_FAILURE() << "no error";
     } catch (const EPayloadError& error) {
       EXPECT_STREQ(error.what(), "Error");
     }
+    EXPECT_EQ(ReadAll(path), "the old program");
+    EXPECT_EQ(FilesIn(folder_ + "*"), std::vector<std::string>{"damaged.exe"});
   }
 }
 
@@ -281,6 +301,8 @@ TEST_F(ExtractPayloadTest, FullDiskRaisesIOError112) {
   } catch (const EInOutError& error) {
     EXPECT_STREQ(error.what(), "I/O error 112");
   }
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "a part of the program was left";
+  EXPECT_EQ(FilesIn("K:\\pm*.tmp"), std::vector<std::string>{}) << "the temporary file was left";
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+#include "engine/InstallationRun.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/Exceptions.h"
+#include "app/ui/Application.h"
+#include "datafile/WholeFile.h"
+#include "datafile/WriteDataFile.h"
+#include "engine/Files.h"
+#include "engine/GB_PelmoraP2P_exe.h"
+#include "engine/GB_Uninstall_exe.h"
+#include "engine/PayloadTotals.h"
+#include "engine/Shortcuts.h"
+#include "engine/UninstallList.h"
+
+namespace {
+
+std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+// A special folder of the shell, without a final backslash; empty when the system cannot tell.
+std::string ShellFolder(int csidl) {
+  char path[MAX_PATH];
+  if (SHGetFolderPathA(Application::Instance().MainWindow, csidl, nullptr, 0, path) != S_OK) return {};
+  return path;
+}
+
+void SettleInstallDir(std::string& InstallDir) {
+  InstallDir = WithBackslash(InstallDir);
+  // The chosen folder first, then the fallbacks in turn; only the last one's failure ends
+  // the run, before anything is written.
+  const std::string fallbacks[] = {
+      ShellFolder(CSIDL_PROGRAM_FILES).empty() ? "" : ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P\\",
+      ShellFolder(CSIDL_LOCAL_APPDATA).empty() ? "" : ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\",
+  };
+  auto tryFolder = [](const std::string& folder) {
+    if (folder.empty()) return false;
+    if (!FolderExists(folder)) {
+      try {
+        MakeFolder(folder);
+      } catch (const EInOutError&) {
+        return false;
+      }
+    }
+    return FolderExists(folder);
+  };
+  if (tryFolder(InstallDir)) return;
+  for (const std::string& fallback : fallbacks) {
+    if (tryFolder(fallback)) {
+      InstallDir = fallback;
+      return;
+    }
+  }
+  InstallDir = "C:\\Pelmora\\";
+  MakeFolder(InstallDir);
+}
+
+void SettleAppDataDir(const TInstallationSettings& settings) {
+  std::string localAppData = ShellFolder(CSIDL_LOCAL_APPDATA);
+  settings.AppDataDir = localAppData.empty() ? settings.InstallDir : localAppData + "\\Pelmora P2P\\";
+  try {
+    MakeFolder(settings.AppDataDir);
+  } catch (const EInOutError&) {
+    settings.AppDataDir = settings.InstallDir;
+  }
+  if (!FolderExists(settings.AppDataDir)) settings.AppDataDir = settings.InstallDir;
+  settings.ClientDataDir = settings.AppDataDir;
+}
+
+void CreateShortcuts(const TInstallationSettings& settings, TRunProgress& progress) {
+  // One unit: the first failure leaves out the rest of the shortcuts, 92 % included.
+  try {
+    CreateStartMenuShortcuts(settings.InstallDir, ShortcutRun::Installation);
+    progress.SetProgressPercent(92);
+    if (settings.CreateDesktopShortcut) CreateDesktopLink(settings.InstallDir);
+  } catch (const Exception&) {
+    // The installation works without its shortcuts.
+  }
+}
+
+void WriteRemovalList(const TInstallationSettings& settings) {
+  try {
+    std::string text;
+    for (const std::string& line : RemovalListLines(settings.ClientDataDir, settings.InstallDir,
+                                                    settings.AppDataDir, settings.CreateDesktopShortcut))
+      text += line + "\r\n";
+    // Whole or not at all: a list cut short by a full disk would leave files behind.
+    WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
+  } catch (const Exception&) {
+    // Without the list the uninstaller removes nothing; the installation itself is complete.
+  }
+}
+
+}  // namespace
+
+void MakeFolder(std::string folder) {
+  folder = WithBackslash(folder);
+  if (ForceFolders(folder)) return;
+  std::string lastLevel = folder.substr(0, folder.size() - 1);
+  if (!CreateDirectoryA(lastLevel.c_str(), nullptr)) throw EInOutError(static_cast<int>(GetLastError()));
+}
+
+void WriteDataFile(const std::string& path, TRunProgress& progress) {
+  ::WriteDataFile(path, [&progress](int percent) {
+    progress.SetProgressPercent(percent);
+    if (percent == 94) progress.ProcessMessages();
+  });
+}
+
+void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress) {
+  progress.SetMax(kPayloadTotal);
+  progress.SetMax(progress.Max() + progress.Max() / 10);
+
+  SettleInstallDir(settings.InstallDir);
+  SettleAppDataDir(settings);
+
+  const std::string& installDir = settings.InstallDir;
+  if (FileExists(installDir + "pelmora.exe")) DeleteFileA((installDir + "pelmora.exe").c_str());
+  GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", progress.Bar(), progress.Label());
+  try {
+    GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
+  } catch (const Exception&) {
+    // The client works without its uninstaller; the run goes on.
+  }
+  if (FileExists(installDir + "pelmora.dat")) DeleteFileA((installDir + "pelmora.dat").c_str());
+  if (FileExists(installDir + "pelmora.bak")) DeleteFileA((installDir + "pelmora.bak").c_str());
+  progress.SetProgressPercent(90);
+
+  RegisterUninstall(installDir);
+  CreateShortcuts(settings, progress);
+  progress.SetProgressPercent(93);
+
+  WriteDataFile(settings.AppDataDir + "Pelmora.Dat", progress);
+  try {
+    WriteDataFile(installDir + "PMInst.Dat", progress);
+  } catch (const Exception&) {
+    // The copy beside the program is a convenience; the client reads the per-user file.
+  }
+  WriteRemovalList(settings);
+}

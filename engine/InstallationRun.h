@@ -1,0 +1,26 @@
+#pragma once
+// The installation run: puts the client, its uninstaller, the data files, the removal list, the
+// shortcuts and the uninstall entry on the computer.
+
+#include <string>
+
+#include "engine/RunProgress.h"
+
+// The settings the run reads and settles; the page binds them to the installer's settings,
+// which the data file writer reads as well.
+struct TInstallationSettings {
+  std::string& InstallDir;     // read; settled to a folder that exists, ending in "\"
+  std::string& AppDataDir;     // set: the per-user folder of the data file
+  std::string& ClientDataDir;  // set to AppDataDir
+  bool CreateDesktopShortcut;
+};
+
+// The whole run, with progress on the page's bar and label. Raises the failures that end it
+// (a folder that cannot be made, the client program, the first data file); every other step is
+// guarded on its own.
+void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress);
+
+// Creates the folder with all missing parents; raises EInOutError when it cannot.
+void MakeFolder(std::string folder);
+// Writes one client data file, moving the bar to the writer's progress points.
+void WriteDataFile(const std::string& path, TRunProgress& progress);

@@ -1,0 +1,39 @@
+#include "engine/UpgradeRun.h"
+
+#include <exception>
+
+#include "engine/Files.h"
+#include "engine/GB_PelmoraP2P_exe.h"
+#include "engine/GB_Uninstall_exe.h"
+#include "engine/PayloadTotals.h"
+#include "engine/Shortcuts.h"
+
+std::string RetryNotice(int attempt) {
+  return "Pelmora P2P is still running or in use by another program. Upgrade will retry in a "
+         "few seconds. (Attempt " + std::to_string(attempt) + ")";
+}
+
+void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress,
+                const TNoticeEvent& showNotice, unsigned secondMs) {
+  progress.SetMax(kPayloadTotal);
+  if (!FolderExists(installDir)) ForceFolders(installDir);
+  if (autoUpdate)
+    for (int second = 0; second < kUnattendedWaitSeconds; ++second) progress.Wait(secondMs);
+
+  for (int attempt = 1; attempt <= kUpgradeAttempts; ++attempt) {
+    try {
+      GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", progress.Bar(), progress.Label());
+      break;
+    } catch (const std::exception&) {
+      // The old program is still whole: a running client holds it, or the new one could not
+      // be written. Another try a little later.
+      showNotice(RetryNotice(attempt));
+      for (int second = 0; second < kRetryWaitSeconds; ++second) progress.Wait(secondMs);
+      showNotice("");
+    }
+  }
+
+  GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
+  CreateStartMenuShortcuts(installDir, ShortcutRun::Upgrade);
+  progress.SetProgress(progress.Max());
+}

@@ -1,0 +1,31 @@
+#include "pages/ProgressPage.h"
+
+#include "app/ProgressDisplay.h"
+#include "app/ui/Application.h"
+
+TProgressPage::TProgressPage(const char* name, std::span<const ControlSpec> design)
+    : TFramePanel(name, design) {}
+
+void TProgressPage::Loaded() {
+  ProgressBar1 = &Controls.Get<TProgressBar>("ProgressBar1");
+  Label12 = &Controls.Get("Label12");
+}
+
+void TProgressPage::BeforeShow() { SetProgress(0); }
+
+void TProgressPage::SetMax(long long maximum) { ProgressBar1->SetMax(static_cast<int>(maximum)); }
+
+long long TProgressPage::Max() const { return ProgressBar1->Max(); }
+
+void TProgressPage::SetProgress(long long position) {
+  // Each position marks the end of a stretch of a run: it is shown at once, not paced away.
+  TProgressDisplay display(ProgressBar1, Label12);
+  display.Step(position);
+  display.Finish();
+}
+
+void TProgressPage::ProcessMessages() { Application::Instance().ProcessMessages(); }
+
+void TProgressPage::Wait(unsigned milliseconds) {
+  Application::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
+}

@@ -1,0 +1,249 @@
+// The upgrade roads from outside: a person who upgrades an installation through the wizard, and
+// the client that updates itself by starting the installer unattended.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/common/SystemState.h"
+#include "tests/driver/UiDriver.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+using namespace system_state;
+namespace fs = std::filesystem;
+
+const char kOlderTail[] = "an older version";
+
+std::string BuiltClient() { return ReadFile(BuildFolder() + "\\programs\\Pelmora.exe"); }
+
+// The program file of a running process; empty when it cannot be asked.
+std::string ImageOf(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return {};
+  char path[MAX_PATH] = "";
+  DWORD size = sizeof path;
+  if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
+  CloseHandle(process);
+  return path;
+}
+
+// A window of the stand-in client that runs from this folder, other than the process given:
+// tests beside this one run clients of their own.
+HWND ClientWindowIn(const std::string& folder, DWORD otherId, DWORD* processId) {
+  struct Search {
+    std::string Folder;
+    DWORD Other;
+    HWND Found = nullptr;
+    DWORD Id = 0;
+  } search{folder, otherId};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        char name[64] = "";
+        GetClassNameA(window, name, sizeof name);
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        if (std::string(name) != "PelmoraP2PClient" || id == search.Other || !IsWindowVisible(window))
+          return TRUE;
+        const std::string image = ImageOf(id);
+        if (lstrcmpiA(image.substr(0, search.Folder.size()).c_str(), search.Folder.c_str()) != 0) return TRUE;
+        search.Found = window;
+        search.Id = id;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  *processId = search.Id;
+  return search.Found;
+}
+
+// The installer that this process started; Wine may start helper processes beside it.
+DWORD InstallerStartedBy(DWORD parent) {
+  DWORD installer = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !installer; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, "Install_Pelmora.exe") == 0)
+      installer = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return installer;
+}
+
+bool WaitUntilZoomed(HWND window) {
+  for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < 5000; Sleep(20))
+    if (IsZoomed(window)) return true;
+  return false;
+}
+
+void EndProcessById(DWORD id) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+  if (!process) return;
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+}
+
+void CleanInstallationPlaces(const std::string& base) {
+  std::error_code ignored;
+  fs::remove_all(base, ignored);
+  fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+  fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+  DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+class UpgradeRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    CleanInstallationPlaces(base_);
+    CreateDirectoryA(base_.c_str(), nullptr);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    DWORD id = 0;
+    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    CleanInstallationPlaces(base_);
+  }
+
+  // From the welcome page of a fresh wizard to the choice of the upgrade and its "&Next".
+  void ChooseUpgrade(int first) {
+    ASSERT_TRUE(Reach("Welcome", std::to_string(first) + "-welcome"));
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("License agreement and disclaimer", std::to_string(first + 1) + "-licence"));
+    AgreeToTheLicence();
+    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(Reach("Install or upgrade?", std::to_string(first + 2) + "-install-or-upgrade"));
+    Tick("&Upgrade an existing installation");
+    ASSERT_TRUE(driver_.Click("&Next"));
+  }
+
+  const std::string base_ = "C:\\pelmora-upgrade-" + std::to_string(GetCurrentProcessId());
+};
+
+TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  WalkToSummary(base_ + "\\Pelmora P2P", base_ + "\\Downloads", 50);
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "58-installed", 60000));
+  ASSERT_TRUE(driver_.Click("&Exit"));
+  ASSERT_EQ(WaitForExit(process_, 10000), 0);
+  EndProcess(process_);
+  std::ofstream(installDir + "Pelmora.Exe", std::ios::binary | std::ios::app) << kOlderTail;
+
+  process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
+  driver_ = UiDriver(process_.Id);
+  ASSERT_TRUE(driver_.WaitForWindow(10000));
+  ChooseUpgrade(61);
+  ASSERT_TRUE(Reach("Ready to upgrade", "64-ready-to-upgrade", 120000));
+
+  // Other tests may leave clients on the disks meanwhile: ours is listed, and picked.
+  HWND list = VisibleChildOfClass(driver_.Window(), "ComboBox");
+  ASSERT_NE(list, nullptr);
+  DWORD_PTR index = 0;
+  SendMessageTimeoutA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>(installDir.c_str()), SMTO_ABORTIFHUNG, 2000, &index);
+  ASSERT_NE(static_cast<LRESULT>(index), CB_ERR) << installDir << " is not listed";
+  SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  ASSERT_TRUE(driver_.Click("&Upgrade"));
+  ASSERT_TRUE(Reach("Upgrade of Pelmora P2P ready", "65-upgraded", 60000));
+  EXPECT_TRUE(ReadFile(installDir + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Help.Lnk"));
+  ASSERT_TRUE(driver_.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(process_, 10000), 0);
+}
+
+// An installation on a disk of its own, as a copy of this build's programs, the client older.
+class UnattendedRoadTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CleanInstallationPlaces(base_);
+    fs::create_directories(installDir_);
+    std::ofstream(installDir_ + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
+    CopyFileA((BuildFolder() + "\\programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
+  }
+  void TearDown() override {
+    // An installer still at work would start a client after the clean-up.
+    EndProcess(installer_);
+    DWORD id = 0;
+    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    CleanInstallationPlaces(base_);
+  }
+
+  // Watches the unattended installer until it ends: the headers it showed and its exit code.
+  struct Watched {
+    std::vector<std::string> Headers;
+    long ExitCode;
+  };
+  Watched Watch(const StartedProcess& installer, DWORD timeoutMs) {
+    Watched watched{{}, -1};
+    UiDriver driver(installer.Id);
+    const ULONGLONG start = GetTickCount64();
+    while (GetTickCount64() - start < timeoutMs) {
+      if (WaitForSingleObject(installer.Process, 20) == WAIT_OBJECT_0) break;
+      if (!driver.Found()) driver.WaitForWindow(0);
+      if (!driver.Found()) continue;
+      const std::string header = driver.Header();
+      if (!header.empty() && (watched.Headers.empty() || watched.Headers.back() != header))
+        watched.Headers.push_back(header);
+      if (header == "Error") driver.Click("&Exit");
+    }
+    watched.ExitCode = WaitForExit(installer, 0);
+    return watched;
+  }
+
+  const std::string base_ = "C:\\pelmora-unattended-" + std::to_string(GetCurrentProcessId());
+  const std::string installDir_ = base_ + "\\Pelmora P2P\\";
+  StartedProcess installer_;
+};
+
+TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
+  StartedProcess oldClient = StartProgram(installDir_ + "Pelmora.Exe",
+                                          "/selfupdate \"" + BuildFolder() + "\\Install_Pelmora.exe\"");
+  ASSERT_NE(oldClient.Process, nullptr);
+  for (ULONGLONG start = GetTickCount64(); !installer_.Id && GetTickCount64() - start < 10000; Sleep(20))
+    installer_.Id = InstallerStartedBy(oldClient.Id);
+  ASSERT_NE(installer_.Id, 0u) << "the client started no installer";
+  installer_.Process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, installer_.Id);
+  ASSERT_NE(installer_.Process, nullptr);
+  EXPECT_EQ(WaitForExit(oldClient, 10000), 0) << "the old client did not end";
+  EndProcess(oldClient);
+
+  Watched watched = Watch(installer_, 60000);
+  EXPECT_EQ(watched.ExitCode, 0);
+  EXPECT_NE(std::find(watched.Headers.begin(), watched.Headers.end(), "Upgrading Pelmora P2P"),
+            watched.Headers.end());
+  EXPECT_EQ(std::find(watched.Headers.begin(), watched.Headers.end(), "Upgrade of Pelmora P2P ready"),
+            watched.Headers.end()) << "the finish page was shown";
+  EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
+
+  HWND client = nullptr;
+  DWORD clientId = 0;
+  for (ULONGLONG start = GetTickCount64(); !client && GetTickCount64() - start < 10000; Sleep(20))
+    client = ClientWindowIn(base_, oldClient.Id, &clientId);
+  ASSERT_NE(client, nullptr) << "the new client was not started";
+  EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
+}
+
+TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
+  // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
+  DeleteFileA((installDir_ + "Uninstall.Exe").c_str());
+  fs::create_directories(installDir_ + "Uninstall.Exe");
+  installer_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "/autoupdate " + installDir_);
+  ASSERT_NE(installer_.Process, nullptr);
+
+  Watched watched = Watch(installer_, 60000);
+  ASSERT_FALSE(watched.Headers.empty());
+  EXPECT_EQ(watched.Headers.back(), "Error");
+  EXPECT_EQ(watched.ExitCode, 0) << "the error page's Exit did not end the installer";
+  EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient());
+}
+
+}  // namespace
