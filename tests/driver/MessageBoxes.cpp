@@ -1,5 +1,8 @@
 #include "tests/driver/MessageBoxes.h"
 
+#include <atomic>
+#include <thread>
+
 #include "tests/driver/Waiting.h"
 
 namespace {
@@ -60,4 +63,20 @@ std::string ReadAndAnswerMessageBox(DWORD processId, DWORD timeoutMs) {
   if (!box) return "<no message box>";
   AnswerMessageBox(box, IDOK, timeoutMs);
   return box.Text;
+}
+
+std::string MessageShownBy(const std::function<void()>& action) {
+  std::string text;
+  std::atomic<bool> finished{false};
+  std::thread answerer([&] {
+    ShownMessageBox box;
+    WaitUntil([&] { return finished || (box = FindMessageBox(GetCurrentProcessId())); }, INFINITE);
+    if (!box) return;
+    text = box.Text;
+    AnswerMessageBox(box, IDOK, kPatientMs);
+  });
+  action();
+  finished = true;
+  answerer.join();
+  return text;
 }

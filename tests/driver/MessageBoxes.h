@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 struct ShownMessageBox {
@@ -29,3 +30,7 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId, DWORD timeoutMs)
 // Waits for a message box of the process and answers it with OK. Returns its text, or
 // "<no message box>" when none came within timeoutMs.
 std::string ReadAndAnswerMessageBox(DWORD processId, DWORD timeoutMs);
+
+// Runs action, which shows a modal message box of this process, while another thread reads the
+// box and closes it with OK as a person would. Returns the text; empty when no box appeared.
+std::string MessageShownBy(const std::function<void()>& action);

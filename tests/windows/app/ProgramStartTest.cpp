@@ -5,7 +5,7 @@
 
 #include "app/Exceptions.h"
 #include "app/ProgramStart.h"
-#include "tests/windows/app/WizardFixture.h"
+#include "tests/driver/MessageBoxes.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ namespace {
 TEST(ProgramStartTest, AFailureWhileTheWindowIsMadeIsShownAndEndsWithExitCodeOne) {
   int exitCode = 0;
   const std::string shown =
-      WizardFixture::MessageShownBy([&] { exitCode = RunStart([]() -> int { throw EInOutError(112); }); });
+      MessageShownBy([&] { exitCode = RunStart([]() -> int { throw EInOutError(112); }); });
   EXPECT_EQ(exitCode, 1);
   EXPECT_EQ(shown, "I/O error 112");
   EXPECT_EQ(RunStart([] { return 7; }), 7) << "a start that ends normally keeps its exit code";

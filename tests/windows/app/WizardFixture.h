@@ -89,23 +89,5 @@ class WizardFixture : public testing::Test {
     return {bounds.left, bounds.top};
   }
 
-  // Runs action, which is to show a modal message box, reads the box's text and closes it with
-  // its OK button as a person would. Returns the text; empty when no box appeared.
-  static std::string MessageShownBy(const std::function<void()>& action) {
-    std::string text;
-    std::atomic<bool> finished{false};
-    std::thread answerer([&] {
-      ShownMessageBox box;
-      WaitUntil([&] { return finished || (box = FindMessageBox(GetCurrentProcessId())); }, INFINITE);
-      if (!box) return;
-      text = box.Text;
-      AnswerMessageBox(box, IDOK, 10000);
-    });
-    action();
-    finished = true;
-    answerer.join();
-    return text;
-  }
-
   std::unique_ptr<TFormMain> form_;
 };
