@@ -7,16 +7,11 @@
 #include <string>
 
 #include "app/ui/FolderTree.h"
+#include "bench/Timing.h"
 #include "pages/FolderPage.h"
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A plain top-level window for the tree to live in.
 class Host : public Control {

@@ -12,29 +12,12 @@
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
 #include "app/ui/Application.h"
+#include "bench/Timing.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"
-#include "engine/Shortcuts.h"
 #include "engine/InstallationRun.h"
+#include "engine/Shortcuts.h"
 #include "pages/PNL_InstallInstalling.h"
-
-namespace {
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <class Step>
-double Timed(Step step) {
-  double start = Now();
-  step();
-  return Now() - start;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
