@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <exception>
+
 #include "app/Exceptions.h"
 #include "app/ui/Application.h"
 #include "datafile/WholeFile.h"
@@ -82,16 +84,12 @@ void CreateShortcuts(const TInstallationSettings& settings, TRunProgress& progre
 }
 
 void WriteRemovalList(const TInstallationSettings& settings) {
-  try {
-    std::string text;
-    for (const std::string& line : RemovalListLines(settings.ClientDataDir, settings.InstallDir,
-                                                    settings.AppDataDir, settings.CreateDesktopShortcut))
-      text += line + "\r\n";
-    // Whole or not at all: a list cut short by a full disk would leave files behind.
-    WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
-  } catch (const Exception&) {
-    // Without the list the uninstaller removes nothing; the installation itself is complete.
-  }
+  std::string text;
+  for (const std::string& line : RemovalListLines(settings.ClientDataDir, settings.InstallDir,
+                                                  settings.AppDataDir, settings.CreateDesktopShortcut))
+    text += line + "\r\n";
+  // Whole or not at all: a list cut short by a full disk would leave files behind.
+  WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
 }
 
 }  // namespace
@@ -120,10 +118,13 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
   const std::string& installDir = settings.InstallDir;
   if (FileExists(installDir + "pelmora.exe")) DeleteFileA((installDir + "pelmora.exe").c_str());
   GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", progress.Bar(), progress.Label());
+  // Without its uninstaller the installation could never be removed: the run still puts the
+  // rest in place, but then ends on the error page instead of reporting success.
+  std::exception_ptr uninstallerFailure;
   try {
     GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
   } catch (const Exception&) {
-    // The client works without its uninstaller; the run goes on.
+    uninstallerFailure = std::current_exception();
   }
   if (FileExists(installDir + "pelmora.dat")) DeleteFileA((installDir + "pelmora.dat").c_str());
   if (FileExists(installDir + "pelmora.bak")) DeleteFileA((installDir + "pelmora.bak").c_str());
@@ -139,5 +140,7 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
   } catch (const Exception&) {
     // The copy beside the program is a convenience; the client reads the per-user file.
   }
+  // Without the list the uninstaller would remove nothing: its failure ends the run too.
   WriteRemovalList(settings);
+  if (uninstallerFailure) std::rethrow_exception(uninstallerFailure);
 }

@@ -16,7 +16,9 @@ struct TInstallationSettings {
 };
 
 // The whole run, with progress on the page's bar and label. Raises the failures that end it
-// (a folder that cannot be made, the client program, the first data file); every other step is
+// (a folder that cannot be made, the client program, the first data file, the removal list);
+// a failure of the uninstaller is raised once everything else is in place, so that the run
+// never ends as a success without a way to remove what it installed. Every other step is
 // guarded on its own.
 void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress);
 

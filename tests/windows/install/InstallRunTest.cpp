@@ -224,6 +224,31 @@ TEST_F(InstallRunTest, WithoutShortcutsTheDataFilesAndListAreStillWritten) {
   EXPECT_EQ(Lines(ReadFile(install + "UnInstall.dat")).size(), 18u);
 }
 
+// Without its uninstaller or its removal list an installation could never be removed: the run
+// puts everything else in place and then ends on the error page with the failure.
+TEST_F(InstallRunTest, WithoutTheUninstallerOrItsListTheRunEndsOnTheErrorPage) {
+  struct Case {
+    const char* Blocked;  // a folder stands where this file belongs
+    const char* Message;  // how the error page's message begins
+  };
+  const Case cases[] = {
+      {"Uninstall.Exe", "Cannot create file \""},
+      {"UnInstall.dat", "I/O error "},
+  };
+  for (const Case& c : cases) {
+    Clean();
+    const std::string install = base_ + "\\Blocked " + c.Blocked + "\\";
+    ASSERT_TRUE(fs::create_directories(install + c.Blocked)) << c.Blocked;
+    InstallDir = install;
+    Install();
+    EXPECT_EQ(Header(), "Error") << c.Blocked;
+    EXPECT_EQ(ErrorPanel->ErrorText().rfind(c.Message, 0), 0u) << c.Blocked << ": " << ErrorPanel->ErrorText();
+    EXPECT_EQ(ReadFile(install + "Pelmora.Exe"), ReadFile(BuiltProgram("Pelmora.exe"))) << c.Blocked;
+    EXPECT_NO_THROW(ReadDataFile(ReadFile(LocalData() + "\\Pelmora.Dat"))) << c.Blocked;
+    EXPECT_TRUE(fs::exists(install + "PMInst.Dat")) << c.Blocked;
+  }
+}
+
 TEST_F(InstallRunTest, AFolderThatCannotBeMadeAnywhereEndsOnTheErrorPageBeforeWriting) {
   // Files stand where the chosen folder and every fallback would go.
   std::vector<std::string> blockers = {base_ + "\\Blocked", ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P",
