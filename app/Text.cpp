@@ -40,5 +40,8 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
     }
   }
   while (m < mask.size() && mask[m] == '*') ++m;
+  // A mask ending with ".*" also takes names that end where its dot stands: "*.*" is every
+  // name, "readme.*" takes "readme".
+  if (mask.substr(m) == ".*") return true;
   return m == mask.size();
 }
