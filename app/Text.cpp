@@ -19,3 +19,29 @@ std::string Trim(const std::string& text) {
   auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankOrControl).base();
   return first < last ? std::string(first, last) : std::string();
 }
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+  // Iterative match with one backtrack point for the last "*".
+  std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() &&
+               (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
+                                      std::tolower(static_cast<unsigned char>(name[n])))) {
+      ++m;
+      ++n;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  // A mask ending with ".*" also takes names that end where its dot stands: "*.*" is every
+  // name, "readme.*" takes "readme".
+  if (mask.substr(m) == ".*") return true;
+  return m == mask.size();
+}

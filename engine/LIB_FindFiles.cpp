@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/Text.h"
 #include "engine/SearchPlan.h"
 
 namespace {
@@ -53,18 +54,22 @@ class TSearch {
 
   bool Aborted() const { return aborted_; }
 
+  // Each folder is listed once, for its files and its subfolders alike: a listing costs far
+  // more than matching the names.
   void Walk(const std::string& folder, TProgressRange range) {
-    for (const std::string& mask : masks_) ListFiles(folder, mask);
-
     TSubfolderRanges subfolders(range);
     TFolderListing listing(folder + "*.*");
     if (listing.Opened()) {
       do {
         if (aborted_) break;
+        if (!listing.IsFolder()) {
+          AddFile(folder, listing.Entry.cFileName);
+          continue;
+        }
         // Hidden folders are not entered, and neither are links to folders: following a
         // junction or symbolic link could lead back up the tree and walk it again and again.
         const DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_REPARSE_POINT;
-        if (!listing.IsFolder() || (listing.Entry.dwFileAttributes & skipped) || listing.IsDots()) continue;
+        if ((listing.Entry.dwFileAttributes & skipped) || listing.IsDots()) continue;
         const TProgressRange subfolder = subfolders.Next();
         Walk(folder + listing.Entry.cFileName + "\\", subfolder);
       } while (listing.Next());
@@ -77,18 +82,17 @@ class TSearch {
  private:
   bool LimitReached() const { return maxCount_ != 0 && found_.Count() >= maxCount_; }
 
-  void ListFiles(const std::string& folder, const std::string& mask) {
-    TFolderListing listing(folder + mask);
-    if (!listing.Opened()) return;
-    do {
-      if (LimitReached()) return;
-      // A folder whose name matches is no file: the callers use what is found as files.
-      if (listing.IsFolder()) continue;
-      const std::string path = folder + listing.Entry.cFileName;
-      if (found_.Contains(path)) continue;
-      if (onAcceptFile_ && !onAcceptFile_(path)) continue;
-      found_.Add(path);
-    } while (listing.Next());
+  void AddFile(const std::string& folder, const char* name) {
+    if (LimitReached() || !MatchesAnyMask(name)) return;
+    const std::string path = folder + name;
+    if (found_.Contains(path)) return;
+    if (onAcceptFile_ && !onAcceptFile_(path)) return;
+    found_.Add(path);
+  }
+
+  bool MatchesAnyMask(const char* name) const {
+    return std::any_of(masks_.begin(), masks_.end(),
+                       [name](const std::string& mask) { return MatchesMask(name, mask); });
   }
 
   const std::vector<std::string> masks_;

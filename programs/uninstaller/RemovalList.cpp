@@ -250,26 +250,3 @@ TRemovalList ParseRemovalList(std::string_view text) {
   if (!haveProduct) throw ERemovalListError("UnInstall.dat is empty");
   return list;
 }
-
-bool MatchesMask(std::string_view name, std::string_view mask) {
-  // Iterative match with one backtrack point for the last "*".
-  std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
-  while (n < name.size()) {
-    if (m < mask.size() && mask[m] == '*') {
-      starMask = m++;
-      starName = n;
-    } else if (m < mask.size() &&
-               (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
-                                      std::tolower(static_cast<unsigned char>(name[n])))) {
-      ++m;
-      ++n;
-    } else if (starMask != std::string_view::npos) {
-      m = starMask + 1;
-      n = ++starName;
-    } else {
-      return false;
-    }
-  }
-  while (m < mask.size() && mask[m] == '*') ++m;
-  return m == mask.size();
-}

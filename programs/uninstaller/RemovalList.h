@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Exceptions.h"
+#include "app/Text.h"
 
 enum class TRemovalKind : char {
   MatchingFiles = 'P',    // files of a folder matching a wildcard mask: folder + mask
@@ -74,5 +75,3 @@ void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places);
 // otherwise.
 void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir);
 
-// Windows file masks: "*" any run of characters, "?" one character, case-insensitive.
-bool MatchesMask(std::string_view name, std::string_view mask);

@@ -105,6 +105,10 @@ TEST(RemovalListTest, MasksMatchAsWindowsMasksDo) {
       {"a.pcf", "*.PCF", true},        {"a.pcf.bak", "*.PCF", false},    {".DAT", "*.DAT", true},
       {"abc", "a?c", true},            {"ac", "a?c", false},             {"anything", "*", true},
       {"a.b.c", "*.*", true},          {"aXbXc", "a*b*c", true},         {"aXbX", "a*b*c", false},
+      {"README", "*.*", true},         {"readme", "readme.*", true},     {"readm", "readme.*", false},
+      {"Pelmora.EXE", "pelmora.exe", true}, {"pelmora.exe.bak", "pelmora.exe", false},
+      {"xpelmora.exe", "pelmora.exe", false}, {"Setup.Exe", "*.exe", true}, {"setup.exe", "*.ex", false},
+      {"A.c.txt", "a?c.txt", true},    {"abc.txt", "a?c.txt", true},     {"abbc.txt", "a?c.txt", false},
   };
   for (const Case& c : cases) EXPECT_EQ(MatchesMask(c.name, c.mask), c.matches) << c.name << " ~ " << c.mask;
 }
