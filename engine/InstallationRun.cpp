@@ -6,7 +6,6 @@
 #include <exception>
 
 #include "app/Exceptions.h"
-#include "app/ui/Application.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
 #include "engine/Files.h"
@@ -21,13 +20,6 @@ namespace {
 std::string WithBackslash(std::string folder) {
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;
-}
-
-// A special folder of the shell, without a final backslash; empty when the system cannot tell.
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH];
-  if (SHGetFolderPathA(Application::Instance().MainWindow, csidl, nullptr, 0, path) != S_OK) return {};
-  return path;
 }
 
 void SettleInstallDir(std::string& InstallDir) {

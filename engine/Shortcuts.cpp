@@ -5,7 +5,7 @@
 #include <objbase.h>
 
 #include "app/Exceptions.h"
-#include "app/ui/Application.h"
+#include "engine/Files.h"
 #include "web/HostNames.h"
 
 namespace {
@@ -52,13 +52,6 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-std::string SpecialFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  if (SHGetFolderPathA(Application::Instance().MainWindow, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
-    return "";
-  return path;
-}
-
 }  // namespace
 
 void CreateLink(const std::string& target, const std::string& linkFile,
@@ -97,9 +90,9 @@ void RegisterUninstall(const std::string& installDir, const std::string& key) {
   RegCloseKey(handle);
 }
 
-std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
+std::string ProgramsFolder() { return ShellFolder(CSIDL_PROGRAMS); }
 
-std::string DesktopFolder() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY); }
+std::string DesktopFolder() { return ShellFolder(CSIDL_DESKTOPDIRECTORY); }
 
 void CreateStartMenuShortcuts(const std::string& installDir, ShortcutRun run,
                               const std::string& programsFolder) {

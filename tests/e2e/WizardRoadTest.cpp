@@ -68,7 +68,7 @@ class WizardRoadTest : public testing::Test {
 
 TEST_F(WizardRoadTest, WelcomeLeadsToTheLicenceAndExitEndsTheProgram) {
   Start();
-  EXPECT_TRUE(driver_.WaitForHeader("Welcome", kPatientMs)) << driver_.Header();
+  ASSERT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
   const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
   EXPECT_EQ(driver_.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
 
@@ -83,6 +83,8 @@ TEST_F(WizardRoadTest, WelcomeLeadsToTheLicenceAndExitEndsTheProgram) {
 
 TEST_F(WizardRoadTest, PreviousGoesBackToTheWelcomePage) {
   Start();
+  // A person clicks once the page stands in view, not while the window is still being made.
+  ASSERT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
   ASSERT_TRUE(driver_.Click("&Next"));
   ASSERT_TRUE(driver_.WaitForPage("License agreement and disclaimer", kPatientMs));
   ASSERT_TRUE(driver_.Click("&Previous"));
