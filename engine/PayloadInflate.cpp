@@ -58,39 +58,33 @@ class TInflater {
 
 void InflatePayload(const TPayload& payload, TPayloadTarget& target) {
   if (payload.N < 0 || payload.U < 0) throw EPayloadError();
-  const std::size_t tableSize = static_cast<std::size_t>(payload.N) * kPayloadBlockSize;
-  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[tableSize ? tableSize : 1]);
-  if (!buffer) throw EOutOfMemory();
-
-  for (long long k = 1; k <= payload.N; ++k) {
-    const std::size_t offset = static_cast<std::size_t>(k - 1) * kPayloadBlockSize;
-    std::copy_n(payload.Blocks + offset, kPayloadBlockSize, buffer.get() + offset);
-    target.Progress(k * static_cast<long long>(kPayloadBlockSize));
-  }
-
-  // The inflater reads the whole buffer, filler included; it stops at the stream's end.
-  TInflater inflater(buffer.get(), tableSize);
+  // The stored table lies whole in memory already: the inflater reads it in place, filler
+  // included, and stops at the stream's end. Its blocks are still reported one by one.
+  for (long long k = 1; k <= payload.N; ++k) target.Progress(k * static_cast<long long>(kPayloadBlockSize));
+  TInflater inflater(payload.Blocks, static_cast<std::size_t>(payload.N) * kPayloadBlockSize);
   target.Create();
 
-  // Whole requests fill the piece exactly: its size is a multiple of theirs.
   std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[kPayloadWriteSize]);
   if (!piece) throw EOutOfMemory();
-  std::size_t filled = 0;
   long long inflated = 0;
-  std::size_t got;
-  do {
-    if (filled == kPayloadWriteSize) {
-      target.Write(piece.get(), filled);
-      filled = 0;
-    }
+  bool ended = false;
+  while (!ended) {
+    // A whole piece is inflated in one request; its progress is reported as requests of 1024
+    // bytes would report it: the first one that falls short, if need be one for nothing,
+    // reports last and ends the run.
     const auto want = static_cast<std::size_t>(
-        std::min<long long>(payload.U - inflated, static_cast<long long>(kPayloadBlockSize)));
-    got = inflater.Read(piece.get() + filled, want);
-    filled += got;
+        std::min<long long>(payload.U - inflated, static_cast<long long>(kPayloadWriteSize)));
+    const std::size_t got = inflater.Read(piece.get(), want);
+    for (std::size_t reported = 0; !ended;) {
+      const std::size_t step = std::min(got - reported, kPayloadBlockSize);
+      reported += step;
+      target.Progress(payload.C + inflated + static_cast<long long>(reported));
+      if (step < kPayloadBlockSize) ended = true;
+      else if (reported == got && got == want) break;
+    }
+    if (got > 0) target.Write(piece.get(), got);
     inflated += static_cast<long long>(got);
-    target.Progress(payload.C + inflated);
-  } while (got >= kPayloadBlockSize);
-  if (filled > 0) target.Write(piece.get(), filled);
+  }
 
   if (inflated != payload.U) throw EPayloadError();
   inflater.ExpectEnd();

@@ -14,6 +14,7 @@ inline constexpr std::size_t kPayloadBlockSize = 1024;
 // The program reaches the target in pieces of up to this many bytes: every write is a trip to
 // the system, and one per block of 1024 bytes would make thousands of them.
 inline constexpr std::size_t kPayloadWriteSize = 64 * kPayloadBlockSize;
+static_assert(kPayloadWriteSize % kPayloadBlockSize == 0);
 
 struct TPayload {
   const std::uint8_t* Blocks;  // N blocks of kPayloadBlockSize bytes, one after the other
@@ -38,10 +39,12 @@ class TPayloadTarget {
   virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
-// Copies the N blocks into a buffer (progress k x 1024 after block k), then inflates in
-// requests of at most 1024 bytes, reporting C + bytes inflated after each; the bytes go to
-// Write in order, a piece of kPayloadWriteSize as soon as it is full and the rest at the end,
-// so that a failing write ends the progress at C + bytes handed to Write. Raises
-// EPayloadError unless the stream inflates to exactly U bytes and ends there with a valid
-// check value, and EOutOfMemory when the buffer or the inflater cannot be had.
+// Reports the N stored blocks (progress k x 1024 for block k), then inflates the table in
+// place in requests of one piece of kPayloadWriteSize, each handed to Write whole, the last
+// with the rest. Progress runs as requests of 1024 bytes would report it: C + bytes inflated
+// after every 1024, and once more after the request that falls short (for nothing when the
+// program is a whole number of blocks); a piece's progress comes before its Write, so that a
+// failing write ends the progress at C + bytes handed to Write. Raises EPayloadError unless
+// the stream inflates to exactly U bytes and ends there with a valid check value, and
+// EOutOfMemory when the piece or the inflater cannot be had.
 void InflatePayload(const TPayload& payload, TPayloadTarget& target);
