@@ -1,5 +1,10 @@
 #include "app/Frame_Panel.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+
 #include "app/Exceptions.h"
 #include "app/Form_Main.h"
 
@@ -13,23 +18,63 @@ ControlSpec PageSpec(const char* name) {
           .Color = Colors::SkyBlue};
 }
 
+// The class name of a control kind as the code spells it ("TEdit").
+std::string ClassName(const std::type_info& type) {
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> name(
+      abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), &std::free);
+  return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+}
+
 }  // namespace
 
-TFramePanel::TFramePanel(const char* name, std::span<const ControlSpec> design)
-    : Control(PageSpec(name)), design_(design) {}
+TFramePanel::TFramePanel(const char* name, std::span<const ControlSpec> design,
+                         std::span<const PageButton> buttons)
+    : Control(PageSpec(name)), design_(design), buttons_(buttons) {}
 
-void TFramePanel::InitButtons(tPmButtonBar&) {}
+void TFramePanel::InitButtons(tPmButtonBar& bar) {
+  for (const PageButton& button : buttons_) {
+    auto click = [this, &button](TLbSpeedButton&) { UnlessSliding([&] { Press(button); }); };
+    if (button.Group == ButtonGroup::Left)
+      bar.AddLeftButton(button.Caption, button.ButtonID, click, button.WidthKind);
+    else
+      bar.AddRightButton(button.Caption, button.ButtonID, click, button.WidthKind);
+  }
+}
+
 void TFramePanel::BeforeShow() {}
 void TFramePanel::AfterShow() {}
 
-void TFramePanel::btnExitClick() {
-  if (Form().Sliding) return;
-  Form().Close();
+void TFramePanel::Press(const PageButton& button) {
+  if (button.Handler)
+    (this->*button.Handler)();
+  else
+    GoTo(button.Target);
 }
+
+void TFramePanel::UnlessSliding(const std::function<void()>& action) const {
+  if (!Form().Sliding) action();
+}
+
+void TFramePanel::GoTo(const char* target) const { Form().ShowPanel(target, true); }
+
+void TFramePanel::btnExitClick() { Form().Close(); }
 
 TFormMain& TFramePanel::Form() const {
   if (!form_) throw Exception("The page " + name_ + " is not on a main window");
   return *form_;
+}
+
+Control& TFramePanel::Designed(const std::string& name) const {
+  Control* control = Controls.Find(name);
+  if (!control) throw Exception("The page " + name_ + " has no control " + name + " in its design");
+  return *control;
+}
+
+void TFramePanel::WrongKind(const std::string& name, const std::type_info& found,
+                            const std::type_info& wanted) const {
+  throw Exception("The control " + name + " of the page " + name_ + " is a " + ClassName(found) +
+                  ", not a " + ClassName(wanted));
 }
 
 Control::WindowClass TFramePanel::GetWindowClass() const {

@@ -1,27 +1,49 @@
 #pragma once
 // Base of every wizard page: a 712 x 377 sky-blue panel built from its design table, with a
-// title for the main window's header and three slots that the main window runs when the page
-// is shown.
+// title for the main window's header, a table of the buttons it puts on the bar, and three slots
+// that the main window runs when the page is shown.
 
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <typeinfo>
 
 #include "app/ui/Controls.h"
 
 class TFormMain;
 class tPmButtonBar;
+class TFramePanel;
+
+// A handler of a page, as a button table names it (see Handler).
+using PageHandler = void (TFramePanel::*)();
+
+enum class ButtonGroup { Left, Right };
+
+// One button of a page's bar. The rows are added in table order: left buttons from the bar's
+// left end, right buttons from its right end, the first one outermost. A click runs the page's
+// handler, or, for a button that only moves on, shows the target page.
+struct PageButton {
+  ButtonGroup Group = ButtonGroup::Right;
+  const char* Caption = "";
+  int ButtonID = 0;
+  std::uint8_t WidthKind = 1;
+  PageHandler Handler = nullptr;
+  const char* Target = nullptr;
+};
 
 class TFramePanel : public Control {
  public:
   static constexpr int kWidth = 712;
   static constexpr int kHeight = 377;
 
-  // name: the page name under which the page is found; design: its controls.
-  TFramePanel(const char* name, std::span<const ControlSpec> design = {});
+  // name: the page name under which the page is found; design: its controls; buttons: its bar.
+  TFramePanel(const char* name, std::span<const ControlSpec> design = {},
+              std::span<const PageButton> buttons = {});
 
   std::string Title;
 
-  // Puts the page's buttons on the bar. A page without buttons leaves the bar empty.
+  // Puts the buttons of the page's button table on the bar; without a table the bar stays empty.
   virtual void InitButtons(tPmButtonBar& bar);
   // Fills the page from the installer settings before it slides in.
   virtual void BeforeShow();
@@ -32,18 +54,50 @@ class TFramePanel : public Control {
   TFormMain& Form() const;
   void AttachTo(TFormMain& form) { form_ = &form; }
 
+  // "&Exit" of every page: closes the main window, which ends the program.
+  void btnExitClick();
+
  protected:
   WindowClass GetWindowClass() const override;
   void AfterCreate() override;
-  // Runs after the design's controls exist: the place to bind handlers to them.
+  // Runs once, when the page is created, after the design's controls exist: the place to bind
+  // them (Bind) and to attach handlers to them.
   virtual void Loaded() {}
 
-  // "&Exit" of every page: closes the main window, which ends the program.
-  void btnExitClick();
+  // Sets member to the design's control of that name. A name the design lacks or a control of
+  // another kind fails here, when the page is created, naming the page and the control.
+  template <class T>
+  void Bind(T*& member, const std::string& name) const {
+    Control& control = Designed(name);
+    member = dynamic_cast<T*>(&control);
+    if (!member) WrongKind(name, typeid(control), typeid(T));
+  }
+
+  // Runs action unless a page change is sliding. Every click of a page comes through here, so
+  // that clicks arriving during a slide are ignored.
+  void UnlessSliding(const std::function<void()>& action) const;
+  // Shows the page named target, sliding; for the pages' handlers once they have done their part.
+  void GoTo(const char* target) const;
 
   ControlSet Controls;
 
  private:
+  Control& Designed(const std::string& name) const;
+  [[noreturn]] void WrongKind(const std::string& name, const std::type_info& found,
+                              const std::type_info& wanted) const;
+  void Press(const PageButton& button);
+
   std::span<const ControlSpec> design_;
+  std::span<const PageButton> buttons_;
   TFormMain* form_ = nullptr;
 };
+
+// The table's form of a page's handler: a handler of the page class that the table belongs to.
+template <class Page>
+constexpr PageHandler Handler(void (Page::*handler)()) {
+  return static_cast<PageHandler>(handler);
+}
+
+// "&Exit", the first button of every page that has buttons.
+inline constexpr PageButton kExitButton{.Group = ButtonGroup::Left, .Caption = "&Exit",
+                                        .ButtonID = 1, .Handler = &TFramePanel::btnExitClick};

@@ -45,27 +45,27 @@ std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter() {
   };
 }
 
+const PageButton TFolderPage::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TFolderPage::btnNextClick)},
+    {.Caption = "&Previous", .ButtonID = 3, .Handler = Handler(&TFolderPage::btnPreviousClick)},
+};
+
 TFolderPage::TFolderPage(const char* name, std::span<const ControlSpec> design)
-    : TFramePanel(name, design) {}
+    : TFramePanel(name, design, kButtons) {}
 
 void TFolderPage::Loaded() {
-  Edit1().OnKeyPress = [this](TEdit&, char& key) { Edit1KeyPress(key); };
-  Edit1().OnExit = [this](TEdit&) { Edit1Exit(); };
-}
-
-TEdit& TFolderPage::Edit1() const { return Controls.Get<TEdit>("Edit1"); }
-
-void TFolderPage::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+  Bind(Edit1, "Edit1");
+  Bind(StaticText1, "StaticText1");
+  Edit1->OnKeyPress = [this](TEdit&, char& key) { Edit1KeyPress(key); };
+  Edit1->OnExit = [this](TEdit&) { Edit1Exit(); };
 }
 
 void TFolderPage::BeforeShow() {
-  Controls.Get("StaticText1").SetCaption(ExplanationText());
+  StaticText1->SetCaption(ExplanationText());
   if (!tree_) CreateFolderTree();
   if (Setting().empty()) Setting() = Proposal();
-  Edit1().SetCaption(Setting());
+  Edit1->SetCaption(Setting());
   SelectFolderInTree(Setting());
 }
 
@@ -88,17 +88,17 @@ void TFolderPage::SelectFolderInTree(const std::string& path) {
   }
 }
 
-void TFolderPage::FolderTreeChange() { Edit1().SetCaption(TextForSelection(tree_->SelectedPath())); }
+void TFolderPage::FolderTreeChange() { Edit1->SetCaption(TextForSelection(tree_->SelectedPath())); }
 
 void TFolderPage::Edit1KeyPress(char& key) {
-  if (key == '\r') SelectFolderInTree(Edit1().Caption());
+  if (key == '\r') SelectFolderInTree(Edit1->Caption());
 }
 
-void TFolderPage::Edit1Exit() { SelectFolderInTree(Edit1().Caption()); }
+void TFolderPage::Edit1Exit() { SelectFolderInTree(Edit1->Caption()); }
 
 std::string TFolderPage::TrimmedEntry() const {
-  std::string text = Trim(Edit1().Caption());
-  Edit1().SetCaption(text);
+  std::string text = Trim(Edit1->Caption());
+  Edit1->SetCaption(text);
   return text;
 }
 

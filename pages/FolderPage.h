@@ -13,7 +13,6 @@
 
 class TFolderPage : public TFramePanel {
  public:
-  void InitButtons(tPmButtonBar& bar) override;
   void BeforeShow() override;
 
   // Selects the folder, or the parent of a folder that does not exist, without raising the
@@ -35,18 +34,22 @@ class TFolderPage : public TFramePanel {
   virtual void Edit1Exit();
 
   void Loaded() override;
-  TEdit& Edit1() const;
   // Trims the entry and puts it back into the edit box.
   std::string TrimmedEntry() const;
   // False, with the invalid-folder message shown, for a name the pages refuse (a drive root
   // among them).
   bool CheckFolderName(const std::string& text) const;
 
+  TEdit* Edit1 = nullptr;
+
  private:
+  static const PageButton kButtons[];
+
   void CreateFolderTree();
   void FolderTreeChange();
   void Edit1KeyPress(char& key);
 
+  TStaticText* StaticText1 = nullptr;
   std::unique_ptr<TFolderTree> tree_;
 };
 

@@ -98,37 +98,35 @@ const char* const kAgreement[] = {
 
 }  // namespace
 
-TPnlDisclaimer::TPnlDisclaimer() : TFramePanel("PnlDisclaimer", kDesign) {
+const PageButton TPnlDisclaimer::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlDisclaimer::btnNextClick)},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlWelcome"},
+};
+
+TPnlDisclaimer::TPnlDisclaimer() : TFramePanel("PnlDisclaimer", kDesign, kButtons) {
   Title = "License agreement and disclaimer";
 }
 
-void TPnlDisclaimer::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+void TPnlDisclaimer::Loaded() {
+  Bind(MemoDisclaimer, "MemoDisclaimer");
+  Bind(CheckBox1, "CheckBox1");
 }
 
 void TPnlDisclaimer::BeforeShow() {
-  auto& memo = Controls.Get<TMemo>("MemoDisclaimer");
-  memo.Clear();
-  for (const char* line : kAgreement) memo.AddLine(line);
-  memo.ScrollToTop();
-  Controls.Get<TCheckBox>("CheckBox1").SetChecked(false);
+  MemoDisclaimer->Clear();
+  for (const char* line : kAgreement) MemoDisclaimer->AddLine(line);
+  MemoDisclaimer->ScrollToTop();
+  CheckBox1->SetChecked(false);
 }
 
 void TPnlDisclaimer::btnNextClick() {
-  if (Form().Sliding) return;
-  if (!Controls.Get<TCheckBox>("CheckBox1").Checked()) {
+  if (!CheckBox1->Checked()) {
     MessageBoxA(Form().Handle(),
                 "You can only install Pelmora P2P in case you agree to this statement.\r"
                 "Check the checkbox to confirm.\rOtherwise please press Exit",
                 Application::Instance().Title.c_str(), MB_OK);
     return;
   }
-  Form().ShowPanel("PnlInstall", true);
-}
-
-void TPnlDisclaimer::btnPreviousClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PnlWelcome", true);
+  GoTo("PnlInstall");
 }

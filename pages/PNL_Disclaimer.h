@@ -5,11 +5,17 @@
 class TPnlDisclaimer : public TFramePanel {
  public:
   TPnlDisclaimer();
-  void InitButtons(tPmButtonBar& bar) override;
   // Refills the agreement, shows its top and clears the box: it must be ticked on every visit.
   void BeforeShow() override;
 
+ protected:
+  void Loaded() override;
+
  private:
+  static const PageButton kButtons[];
+
   void btnNextClick();
-  void btnPreviousClick();
+
+  TMemo* MemoDisclaimer = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
 };

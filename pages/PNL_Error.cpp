@@ -60,7 +60,12 @@ const ControlSpec kDesign[] = {
 
 }  // namespace
 
-TPnlError::TPnlError() : TFramePanel("PnlError", kDesign) {
+const PageButton TPnlError::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Restart", .ButtonID = 2, .Handler = Handler(&TPnlError::btnRestartClick)},
+};
+
+TPnlError::TPnlError() : TFramePanel("PnlError", kDesign, kButtons) {
   Title = "Error";
   ErrorPanel = this;
 }
@@ -70,23 +75,20 @@ TPnlError::~TPnlError() {
 }
 
 void TPnlError::Loaded() {
-  Controls.Get("btnClipboard").OnClick = [this](Control&) { btnClipboardClick(); };
-  Controls.Get("Label5").OnClick = [this](Control&) { Label5Click(); };
-}
-
-void TPnlError::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Restart", 2, [this](TLbSpeedButton&) { btnRestartClick(); }, 1);
+  Bind(StaticText1, "StaticText1");
+  Bind(btnClipboard, "btnClipboard");
+  Bind(Label5, "Label5");
+  btnClipboard->OnClick = [this](Control&) { UnlessSliding([this] { btnClipboardClick(); }); };
+  Label5->OnClick = [this](Control&) { Label5Click(); };
 }
 
 void TPnlError::SetErrorText(const std::string& text) {
-  Controls.Get("StaticText1").SetCaption(LowerCase(text) == "i/o error 112" ? "Disk Full" : text);
+  StaticText1->SetCaption(LowerCase(text) == "i/o error 112" ? "Disk Full" : text);
 }
 
-std::string TPnlError::ErrorText() const { return Controls.Get("StaticText1").Caption(); }
+std::string TPnlError::ErrorText() const { return StaticText1->Caption(); }
 
 void TPnlError::btnClipboardClick() {
-  if (Form().Sliding) return;
   const std::string text = ErrorText();
   // A failure here must not replace the message the user wants to copy: it is told in a
   // message box and the page stays as it is.
@@ -115,7 +117,6 @@ void TPnlError::Label5Click() {
 }
 
 void TPnlError::btnRestartClick() {
-  if (Form().Sliding) return;
   // A fresh interactive instance: the parameters of this one are not passed on.
   char ownPath[MAX_PATH];
   GetModuleFileNameA(nullptr, ownPath, MAX_PATH);

@@ -10,7 +10,6 @@ class TPnlError : public TFramePanel {
  public:
   TPnlError();
   ~TPnlError() override;
-  void InitButtons(tPmButtonBar& bar) override;
   // Shows the failure message; the operating system's disk-full error reads "Disk Full".
   void SetErrorText(const std::string& text);
   std::string ErrorText() const;
@@ -19,11 +18,17 @@ class TPnlError : public TFramePanel {
   void Loaded() override;
 
  private:
+  static const PageButton kButtons[];
+
   // Puts the shown message on the clipboard as plain text.
   void btnClipboardClick();
   // Opens a new mail to the support address in the user's mail program.
   void Label5Click();
   void btnRestartClick();
+
+  TStaticText* StaticText1 = nullptr;
+  TButton* btnClipboard = nullptr;
+  TLabel* Label5 = nullptr;
 };
 
 // The error page, through which the failure handler reaches it.

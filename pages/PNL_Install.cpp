@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 
@@ -50,29 +49,29 @@ const ControlSpec kDesign[] = {
 
 }  // namespace
 
-TPnlInstall::TPnlInstall() : TFramePanel("PnlInstall", kDesign) { Title = "Install or upgrade?"; }
+const PageButton TPnlInstall::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlInstall::btnNextClick)},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlDisclaimer"},
+};
+
+TPnlInstall::TPnlInstall() : TFramePanel("PnlInstall", kDesign, kButtons) {
+  Title = "Install or upgrade?";
+}
 
 void TPnlInstall::Loaded() {
-  Controls.Get("RadioButton1").OnClick = [this](Control&) { RadioButton1Click(); };
-  Controls.Get("RadioButton2").OnClick = [this](Control&) { RadioButton2Click(); };
-  Controls.Get("Label18").OnClick = [this](Control&) { Label18Click(); };
+  Bind(RadioButton1, "RadioButton1");
+  Bind(RadioButton2, "RadioButton2");
+  Bind(CheckBox1, "CheckBox1");
+  Bind(Label18, "Label18");
+  RadioButton1->OnClick = [this](Control&) { RadioButton1Click(); };
+  RadioButton2->OnClick = [this](Control&) { RadioButton2Click(); };
+  Label18->OnClick = [this](Control&) { Label18Click(); };
 }
 
-void TPnlInstall::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
-}
+void TPnlInstall::RadioButton1Click() { RadioButton2->SetChecked(!RadioButton1->Checked()); }
 
-void TPnlInstall::RadioButton1Click() {
-  auto& install = Controls.Get<TRadioButton>("RadioButton1");
-  Controls.Get<TRadioButton>("RadioButton2").SetChecked(!install.Checked());
-}
-
-void TPnlInstall::RadioButton2Click() {
-  auto& upgrade = Controls.Get<TRadioButton>("RadioButton2");
-  Controls.Get<TRadioButton>("RadioButton1").SetChecked(!upgrade.Checked());
-}
+void TPnlInstall::RadioButton2Click() { RadioButton1->SetChecked(!RadioButton2->Checked()); }
 
 void TPnlInstall::Label18Click() {
   std::string link = std::string("mailto:") + kSupportMail;
@@ -80,13 +79,7 @@ void TPnlInstall::Label18Click() {
 }
 
 void TPnlInstall::btnNextClick() {
-  if (Form().Sliding) return;
-  UpgradeChosen = Controls.Get<TRadioButton>("RadioButton2").Checked();
-  CreateDesktopShortcut = Controls.Get<TCheckBox>("CheckBox1").Checked();
-  Form().ShowPanel(UpgradeChosen ? "PnlUpgradeFindDir" : "PnlInstallChooseDir", true);
-}
-
-void TPnlInstall::btnPreviousClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PnlDisclaimer", true);
+  UpgradeChosen = RadioButton2->Checked();
+  CreateDesktopShortcut = CheckBox1->Checked();
+  GoTo(UpgradeChosen ? "PnlUpgradeFindDir" : "PnlInstallChooseDir");
 }

@@ -5,15 +5,20 @@
 class TPnlInstall : public TFramePanel {
  public:
   TPnlInstall();
-  void InitButtons(tPmButtonBar& bar) override;
 
  protected:
   void Loaded() override;
 
  private:
+  static const PageButton kButtons[];
+
   void RadioButton1Click();
   void RadioButton2Click();
   void Label18Click();
   void btnNextClick();
-  void btnPreviousClick();
+
+  TRadioButton* RadioButton1 = nullptr;
+  TRadioButton* RadioButton2 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
+  TLabel* Label18 = nullptr;
 };

@@ -25,43 +25,41 @@ const char* const kConnections[] = {
 
 }  // namespace
 
+const PageButton TPNLInstallChooseConnection::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Next", .ButtonID = 2,
+     .Handler = Handler(&TPNLInstallChooseConnection::btnNextClick)},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = "PNLInstallChooseDownloadDir"},
+};
+
 TPNLInstallChooseConnection::TPNLInstallChooseConnection()
-    : TFramePanel("PNLInstallChooseConnection", kDesign) {
+    : TFramePanel("PNLInstallChooseConnection", kDesign, kButtons) {
   Title = "Select your internet-connection";
 }
 
-void TPNLInstallChooseConnection::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+void TPNLInstallChooseConnection::Loaded() {
+  Bind(StaticText1, "StaticText1");
+  Bind(rgConnection, "rgConnection");
 }
 
 void TPNLInstallChooseConnection::BeforeShow() {
-  Controls.Get("StaticText1")
-      .SetCaption(
-          "Choose the kind of internet-connection that\ryou use. Pelmora P2P uses this "
-          "information to \roptimize its performance dependend on the\rkind of connection you "
-          "have. After installation\ryou can always select to the item \"Settings\"\rof Pelmora "
-          "P2P to finetune this settings further.");
-  auto& group = Controls.Get<TRadioGroup>("rgConnection");
-  group.ClearItems();
-  for (const char* caption : kConnections) group.AddItem(caption);
-  group.SetItemIndex(ConnectionKind);
+  StaticText1->SetCaption(
+      "Choose the kind of internet-connection that\ryou use. Pelmora P2P uses this "
+      "information to \roptimize its performance dependend on the\rkind of connection you "
+      "have. After installation\ryou can always select to the item \"Settings\"\rof Pelmora "
+      "P2P to finetune this settings further.");
+  rgConnection->ClearItems();
+  for (const char* caption : kConnections) rgConnection->AddItem(caption);
+  rgConnection->SetItemIndex(ConnectionKind);
 }
 
 void TPNLInstallChooseConnection::btnNextClick() {
-  if (Form().Sliding) return;
-  int selected = Controls.Get<TRadioGroup>("rgConnection").ItemIndex();
+  int selected = rgConnection->ItemIndex();
   if (selected < 0) {
     MessageBoxA(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
                 MB_OK);
     return;
   }
   ConnectionKind = selected;
-  Form().ShowPanel("PNLInstallGo", true);
-}
-
-void TPNLInstallChooseConnection::btnPreviousClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PNLInstallChooseDownloadDir", true);
+  GoTo("PNLInstallGo");
 }

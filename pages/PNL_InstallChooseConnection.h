@@ -5,11 +5,17 @@
 class TPNLInstallChooseConnection : public TFramePanel {
  public:
   TPNLInstallChooseConnection();
-  void InitButtons(tPmButtonBar& bar) override;
   // Fills the explanation and the list, and selects the stored ConnectionKind.
   void BeforeShow() override;
 
+ protected:
+  void Loaded() override;
+
  private:
+  static const PageButton kButtons[];
+
   void btnNextClick();
-  void btnPreviousClick();
+
+  TStaticText* StaticText1 = nullptr;
+  TRadioGroup* rgConnection = nullptr;
 };

@@ -50,15 +50,14 @@ std::string TPnlInstallChooseDir::TextForSelection(const std::string& selected) 
 }
 
 void TPnlInstallChooseDir::Edit1Exit() {
-  if (Trim(Edit1().Caption()) == kReleaseCodeQuestion) {
-    Edit1().SetCaption(ReleaseCode);
+  if (Trim(Edit1->Caption()) == kReleaseCodeQuestion) {
+    Edit1->SetCaption(ReleaseCode);
     return;
   }
   TFolderPage::Edit1Exit();
 }
 
 void TPnlInstallChooseDir::btnNextClick() {
-  if (Form().Sliding) return;
   InstallDir = TrimmedEntry();
   if (!CheckFolderName(InstallDir)) return;
   if (InstallDir.back() != '\\') InstallDir += '\\';
@@ -69,12 +68,11 @@ void TPnlInstallChooseDir::btnNextClick() {
                 "otherwise choose another folder.");
     return;
   }
-  Form().ShowPanel("PNLInstallChooseDownloadDir", true);
+  GoTo("PNLInstallChooseDownloadDir");
 }
 
 void TPnlInstallChooseDir::btnPreviousClick() {
-  if (Form().Sliding) return;
   // Emptied so that the page proposes its default afresh next time.
   InstallDir.clear();
-  Form().ShowPanel("PnlInstall", true);
+  GoTo("PnlInstall");
 }

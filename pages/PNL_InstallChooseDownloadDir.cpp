@@ -2,7 +2,6 @@
 
 #include "app/Appl_Globals.h"
 #include "app/FolderName.h"
-#include "app/Form_Main.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -42,20 +41,18 @@ std::string TPNLInstallChooseDownloadDir::TextForSelection(const std::string& se
 }
 
 void TPNLInstallChooseDownloadDir::btnNextClick() {
-  if (Form().Sliding) return;
   std::string text = TrimmedEntry();
   if (!CheckFolderName(text)) return;
   if (text.back() != '\\') {
     text += '\\';
-    Edit1().SetCaption(text);
+    Edit1->SetCaption(text);
   }
   DownloadDir = text;
-  Form().ShowPanel("PnlInstallChooseConnection", true);
+  GoTo("PnlInstallChooseConnection");
 }
 
 void TPNLInstallChooseDownloadDir::btnPreviousClick() {
-  if (Form().Sliding) return;
   // Emptied so that the page proposes its default afresh next time.
   DownloadDir.clear();
-  Form().ShowPanel("PnlInstallChooseDir", true);
+  GoTo("PnlInstallChooseDir");
 }

@@ -1,7 +1,6 @@
 #include "pages/PNL_InstallGo.h"
 
 #include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -22,29 +21,27 @@ const ControlSpec kDesign[] = {
      .Height = 13},
 };
 
+const PageButton kButtons[] = {
+    kExitButton,
+    {.Caption = "&Install Now", .ButtonID = 2, .WidthKind = 2, .Target = "PNLInstallInstalling"},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstallChooseConnection"},
+};
+
 }  // namespace
 
-TPNLInstallGo::TPNLInstallGo() : TFramePanel("PNLInstallGo", kDesign) { Title = "Ready to install"; }
+TPNLInstallGo::TPNLInstallGo() : TFramePanel("PNLInstallGo", kDesign, kButtons) {
+  Title = "Ready to install";
+}
 
-void TPNLInstallGo::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Install Now", 2, [this](TLbSpeedButton&) { btnInstallNowClick(); }, 2);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
+void TPNLInstallGo::Loaded() {
+  Bind(Label6, "Label6");
+  Bind(Label7, "Label7");
+  Bind(Label9, "Label9");
 }
 
 void TPNLInstallGo::BeforeShow() {
-  Controls.Get("Label6").SetCaption("Installation folder = " + InstallDir);
-  Controls.Get("Label7").SetCaption("Download folder = " + DownloadDir);
-  Controls.Get("Label9").SetCaption(CreateDesktopShortcut ? "Create shortcut on desktop = Yes"
-                                                           : "Create shortcut on desktop = No");
-}
-
-void TPNLInstallGo::btnInstallNowClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PNLInstallInstalling", true);
-}
-
-void TPNLInstallGo::btnPreviousClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PnlInstallChooseConnection", true);
+  Label6->SetCaption("Installation folder = " + InstallDir);
+  Label7->SetCaption("Download folder = " + DownloadDir);
+  Label9->SetCaption(CreateDesktopShortcut ? "Create shortcut on desktop = Yes"
+                                           : "Create shortcut on desktop = No");
 }

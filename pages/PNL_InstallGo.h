@@ -5,11 +5,14 @@
 class TPNLInstallGo : public TFramePanel {
  public:
   TPNLInstallGo();
-  void InitButtons(tPmButtonBar& bar) override;
   // Shows the chosen folders and the shortcut choice as they are stored now.
   void BeforeShow() override;
 
+ protected:
+  void Loaded() override;
+
  private:
-  void btnInstallNowClick();
-  void btnPreviousClick();
+  TLabel* Label6 = nullptr;
+  TLabel* Label7 = nullptr;
+  TLabel* Label9 = nullptr;
 };

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/FinishPage.h"
 
-class TPNLInstallReady : public TFramePanel {
+class TPNLInstallReady : public TFinishPage {
  public:
   TPNLInstallReady();
-  void InitButtons(tPmButtonBar& bar) override;
-
- private:
-  void btnStartClick();
 };

@@ -1,7 +1,6 @@
 #include "pages/PNL_UpgradeFindDir.h"
 
 #include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
 #include "app/ui/Dialogs.h"
 #include "engine/LIB_FindFiles.h"
 #include "resources/ResourceIds.h"
@@ -30,7 +29,7 @@ TPnlUpgradeFindDir::TPnlUpgradeFindDir() : TProgressPage("PnlUpgradeFindDir", kD
 
 void TPnlUpgradeFindDir::Loaded() {
   TProgressPage::Loaded();
-  StaticText4 = &Controls.Get("StaticText4");
+  Bind(StaticText4, "StaticText4");
   // The search reports whole percentages.
   SetMax(100);
 }
@@ -48,11 +47,11 @@ void TPnlUpgradeFindDir::AfterShow() {
       [](const std::string&) { return true; }, 0);
   if (!FoundInstallations.empty()) {
     SetProgress(0);
-    Form().ShowPanel("PnlUpgradeStart", true);
+    GoTo("PnlUpgradeStart");
     return;
   }
   ShowMessage(
       "No installed Pelmora P2P versions could be found,\ror the found Pelmora P2P versions are newer than\r"
       "the one in this installation. An upgrade is\rnot possible.");
-  Form().ShowPanel("PnlInstall", true);
+  GoTo("PnlInstall");
 }

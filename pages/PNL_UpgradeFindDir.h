@@ -13,5 +13,5 @@ class TPnlUpgradeFindDir : public TProgressPage {
   void Loaded() override;
 
  private:
-  Control* StaticText4 = nullptr;
+  TStaticText* StaticText4 = nullptr;
 };

@@ -1,8 +1,5 @@
 #include "pages/PNL_UpgradeReady.h"
 
-#include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
-#include "engine/ClientProcess.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -22,17 +19,6 @@ const ControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLUpgradeReady::TPNLUpgradeReady() : TFramePanel("PNLUpgradeReady", kDesign) {
+TPNLUpgradeReady::TPNLUpgradeReady() : TFinishPage("PNLUpgradeReady", kDesign) {
   Title = "Upgrade of Pelmora P2P ready";
-}
-
-void TPNLUpgradeReady::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Start Pelmora P2P", 2, [this](TLbSpeedButton&) { btnStartClick(); }, 2);
-}
-
-void TPNLUpgradeReady::btnStartClick() {
-  if (Form().Sliding) return;
-  StartClient(InstallDir);
-  Form().Close();
 }

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "app/Frame_Panel.h"
+#include "pages/FinishPage.h"
 
-class TPNLUpgradeReady : public TFramePanel {
+class TPNLUpgradeReady : public TFinishPage {
  public:
   TPNLUpgradeReady();
-  void InitButtons(tPmButtonBar& bar) override;
-
- private:
-  void btnStartClick();
 };

@@ -1,7 +1,6 @@
 #include "pages/PNL_UpgradeStart.h"
 
 #include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
 
 namespace {
 
@@ -14,34 +13,28 @@ const ControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLUpgradeStart::TPNLUpgradeStart() : TFramePanel("PNLUpgradeStart", kDesign) {
+const PageButton TPNLUpgradeStart::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Upgrade", .ButtonID = 2, .Handler = Handler(&TPNLUpgradeStart::btnUpgradeClick)},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstall"},
+};
+
+TPNLUpgradeStart::TPNLUpgradeStart() : TFramePanel("PNLUpgradeStart", kDesign, kButtons) {
   Title = "Ready to upgrade";
 }
 
-void TPNLUpgradeStart::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Upgrade", 2, [this](TLbSpeedButton&) { btnUpgradeClick(); }, 1);
-  bar.AddRightButton("&Previous", 3, [this](TLbSpeedButton&) { btnPreviousClick(); }, 1);
-}
+void TPNLUpgradeStart::Loaded() { Bind(ComboBoxUpgrade, "ComboBoxUpgrade"); }
 
 void TPNLUpgradeStart::BeforeShow() {
-  auto& list = Controls.Get<TComboBox>("ComboBoxUpgrade");
-  list.Clear();
+  ComboBoxUpgrade->Clear();
   for (const std::string& program : FoundInstallations)
-    list.AddItem(program.substr(0, program.find_last_of('\\') + 1));
-  list.SetItemIndex(0);
+    ComboBoxUpgrade->AddItem(program.substr(0, program.find_last_of('\\') + 1));
+  ComboBoxUpgrade->SetItemIndex(0);
   // The page may not be visible yet; then the list simply does not get the focus.
-  SetFocus(list.Handle());
+  SetFocus(ComboBoxUpgrade->Handle());
 }
 
 void TPNLUpgradeStart::btnUpgradeClick() {
-  if (Form().Sliding) return;
-  auto& list = Controls.Get<TComboBox>("ComboBoxUpgrade");
-  InstallDir = list.Item(list.ItemIndex());
-  Form().ShowPanel("PnlUpgradeUpgrading", true);
-}
-
-void TPNLUpgradeStart::btnPreviousClick() {
-  if (Form().Sliding) return;
-  Form().ShowPanel("PnlInstall", true);
+  InstallDir = ComboBoxUpgrade->Item(ComboBoxUpgrade->ItemIndex());
+  GoTo("PnlUpgradeUpgrading");
 }

@@ -5,11 +5,16 @@
 class TPNLUpgradeStart : public TFramePanel {
  public:
   TPNLUpgradeStart();
-  void InitButtons(tPmButtonBar& bar) override;
   // Lists the folders of the copies the search found, the first one picked.
   void BeforeShow() override;
 
+ protected:
+  void Loaded() override;
+
  private:
+  static const PageButton kButtons[];
+
   void btnUpgradeClick();
-  void btnPreviousClick();
+
+  TComboBox* ComboBoxUpgrade = nullptr;
 };

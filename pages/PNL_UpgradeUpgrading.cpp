@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
 #include "engine/ClientProcess.h"
 #include "engine/UpgradeRun.h"
 
@@ -28,7 +27,7 @@ TPNLUpgradeUpgrading::TPNLUpgradeUpgrading() : TProgressPage("PNLUpgradeUpgradin
 
 void TPNLUpgradeUpgrading::Loaded() {
   TProgressPage::Loaded();
-  Label1 = &Controls.Get("Label1");
+  Bind(Label1, "Label1");
 }
 
 void TPNLUpgradeUpgrading::AfterShow() {
@@ -39,5 +38,5 @@ void TPNLUpgradeUpgrading::AfterShow() {
     StartClient(InstallDir);
     ExitProcess(0);
   }
-  Form().ShowPanel("PNLUpgradeReady", true);
+  GoTo("PNLUpgradeReady");
 }

@@ -16,5 +16,5 @@ class TPNLUpgradeUpgrading : public TProgressPage {
   void Loaded() override;
 
  private:
-  Control* Label1 = nullptr;
+  TLabel* Label1 = nullptr;
 };

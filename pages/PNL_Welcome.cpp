@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/Form_Main.h"
 #include "app/Random.h"
 #include "resources/ResourceIds.h"
 
@@ -55,7 +54,12 @@ const ControlSpec kDesign[] = {
 
 }  // namespace
 
-TPnlWelcome::TPnlWelcome() : TFramePanel("PnlWelcome", kDesign) {
+const PageButton TPnlWelcome::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlWelcome::btnNextClick)},
+};
+
+TPnlWelcome::TPnlWelcome() : TFramePanel("PnlWelcome", kDesign, kButtons) {
   Title = "Welcome";
   for (int word = 1; word <= kWords; ++word) {
     MoveUp[word] = Random(2) == 1;
@@ -67,9 +71,9 @@ TPnlWelcome::TPnlWelcome() : TFramePanel("PnlWelcome", kDesign) {
   Timer1.SetEnabled(true);
 }
 
-void TPnlWelcome::InitButtons(tPmButtonBar& bar) {
-  bar.AddLeftButton("&Exit", 1, [this](TLbSpeedButton&) { btnExitClick(); }, 1);
-  bar.AddRightButton("&Next", 2, [this](TLbSpeedButton&) { btnNextClick(); }, 1);
+void TPnlWelcome::Loaded() {
+  Bind(Image2, "Image2");
+  for (int word = 1; word <= kWords; ++word) Bind(lblMove[word], "lblMove" + std::to_string(word));
 }
 
 void TPnlWelcome::Timer1Timer() {
@@ -77,8 +81,8 @@ void TPnlWelcome::Timer1Timer() {
 }
 
 void TPnlWelcome::MoveWord(int word) {
-  Control& label = Controls.Get("lblMove" + std::to_string(word));
-  const int right = Controls.Get("Image2").Width();
+  Control& label = *lblMove[word];
+  const int right = Image2->Width();
   const int bottom = Height();
   int top = MoveUp[word] ? label.Top() - SpeedY[word] : label.Top() + SpeedY[word];
   int left = MoveLeft[word] ? label.Left() - SpeedX[word] : label.Left() + SpeedX[word];
@@ -121,7 +125,6 @@ void TPnlWelcome::MoveWord(int word) {
 }
 
 void TPnlWelcome::btnNextClick() {
-  if (Form().Sliding) return;
   Timer1.SetEnabled(false);
-  Form().ShowPanel("PnlDisclaimer", true);
+  GoTo("PnlDisclaimer");
 }

@@ -11,7 +11,6 @@ class TPnlWelcome : public TFramePanel {
   static constexpr int kWords = 8;
 
   TPnlWelcome();
-  void InitButtons(tPmButtonBar& bar) override;
 
   // Moves every word one step; runs every 50 ms from construction until "&Next".
   void Timer1Timer();
@@ -24,7 +23,15 @@ class TPnlWelcome : public TFramePanel {
   std::array<std::uint8_t, kWords + 1> SpeedY{};
   std::array<std::uint8_t, kWords + 1> SpeedX{};
 
+ protected:
+  void Loaded() override;
+
  private:
+  static const PageButton kButtons[];
+
   void MoveWord(int word);
   void btnNextClick();
+
+  TImage* Image2 = nullptr;
+  std::array<TLabel*, kWords + 1> lblMove{};
 };

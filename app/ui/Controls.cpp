@@ -217,10 +217,15 @@ void ControlSet::Add(std::unique_ptr<Control> control) {
   controls_[name] = std::move(control);
 }
 
-Control& ControlSet::Get(const std::string& name) const {
+Control* ControlSet::Find(const std::string& name) const {
   auto found = controls_.find(name);
-  if (found == controls_.end()) throw Exception("No control named " + name);
-  return *found->second;
+  return found == controls_.end() ? nullptr : found->second.get();
+}
+
+Control& ControlSet::Get(const std::string& name) const {
+  Control* control = Find(name);
+  if (!control) throw Exception("No control named " + name);
+  return *control;
 }
 
 Control::WindowClass TButton::GetWindowClass() const {

@@ -116,6 +116,8 @@ class TPageControl : public Control {
 class ControlSet {
  public:
   void Add(std::unique_ptr<Control> control);
+  // The control of that name; none: nullptr.
+  Control* Find(const std::string& name) const;
   Control& Get(const std::string& name) const;
   template <class T>
   T& Get(const std::string& name) const {

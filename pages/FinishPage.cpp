@@ -1,0 +1,19 @@
+#include "pages/FinishPage.h"
+
+#include "app/Appl_Globals.h"
+#include "app/Form_Main.h"
+#include "engine/ClientProcess.h"
+
+const PageButton TFinishPage::kButtons[] = {
+    kExitButton,
+    {.Caption = "&Start Pelmora P2P", .ButtonID = 2, .WidthKind = 2,
+     .Handler = Handler(&TFinishPage::btnStartClick)},
+};
+
+TFinishPage::TFinishPage(const char* name, std::span<const ControlSpec> design)
+    : TFramePanel(name, design, kButtons) {}
+
+void TFinishPage::btnStartClick() {
+  StartClient(InstallDir);
+  Form().Close();
+}

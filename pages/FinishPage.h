@@ -1,0 +1,17 @@
+#pragma once
+// What the installation and upgrade finish pages share: an end point whose bar offers "&Exit" and
+// "&Start Pelmora P2P", which starts the installed client and then closes the wizard.
+
+#include <span>
+
+#include "app/Frame_Panel.h"
+
+class TFinishPage : public TFramePanel {
+ protected:
+  TFinishPage(const char* name, std::span<const ControlSpec> design);
+
+ private:
+  static const PageButton kButtons[];
+
+  void btnStartClick();
+};
