@@ -30,7 +30,12 @@ std::string ClassName(const std::type_info& type) {
 
 TFramePanel::TFramePanel(const char* name, std::span<const ControlSpec> design,
                          std::span<const PageButton> buttons)
-    : Control(PageSpec(name)), design_(design), buttons_(buttons) {}
+    : Control(PageSpec(name)), design_(design), buttons_(buttons) {
+  for (const PageButton& button : buttons_)
+    if ((button.Handler == nullptr) == (button.Target == nullptr))
+      throw Exception("The button " + std::string(button.Caption) + " of the page " + name_ +
+                      " needs either a handler or a target page");
+}
 
 void TFramePanel::InitButtons(tPmButtonBar& bar) {
   for (const PageButton& button : buttons_) {

@@ -22,7 +22,7 @@ enum class ButtonGroup { Left, Right };
 
 // One button of a page's bar. The rows are added in table order: left buttons from the bar's
 // left end, right buttons from its right end, the first one outermost. A click runs the page's
-// handler, or, for a button that only moves on, shows the target page.
+// handler, or, for a button that only moves on, shows the target page; a row has one of the two.
 struct PageButton {
   ButtonGroup Group = ButtonGroup::Right;
   const char* Caption = "";

@@ -1,5 +1,6 @@
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "app/Exceptions.h"
@@ -70,6 +71,30 @@ TEST_F(PageBindingTest, AWrongNameOrKindFailsWhenThePageIsCreated) {
       message = error.what();
     }
     EXPECT_EQ(message, c.Message) << c.What;
+  }
+}
+
+class ButtonTablePage : public TFramePanel {
+ public:
+  explicit ButtonTablePage(std::span<const PageButton> buttons)
+      : TFramePanel("ButtonTablePage", {}, buttons) {}
+  void Act() {}
+};
+
+TEST(PageButtonTableTest, AButtonWithoutAnActionOrWithTwoFailsWhenThePageIsMade) {
+  const PageButton neither[] = {kExitButton, {.Caption = "&Next", .ButtonID = 2}};
+  const PageButton both[] = {{.Caption = "&Next", .ButtonID = 2,
+                              .Handler = Handler(&ButtonTablePage::Act), .Target = "PnlWelcome"}};
+  const std::span<const PageButton> tables[] = {neither, both};
+  for (std::span<const PageButton> table : tables) {
+    std::string message = "<nothing thrown>";
+    try {
+      ButtonTablePage page(table);
+    } catch (const Exception& error) {
+      message = error.what();
+    }
+    EXPECT_EQ(message,
+              "The button &Next of the page ButtonTablePage needs either a handler or a target page");
   }
 }
 
