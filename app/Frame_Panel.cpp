@@ -1,6 +1,6 @@
 #include "app/Frame_Panel.h"
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/Form_Main.h"
 
 namespace {

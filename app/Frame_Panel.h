@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "app/ui/Controls.h"
+#include "ui/Controls.h"
 
 class TFormMain;
 class tPmButtonBar;

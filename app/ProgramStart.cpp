@@ -6,9 +6,9 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/Random.h"
-#include "app/SystemLibrary.h"
-#include "app/ui/Application.h"
+#include "core/Random.h"
+#include "platform/SystemLibrary.h"
+#include "ui/Application.h"
 
 // An installer usually runs from a download folder, where anyone may have left a DLL named like
 // a system one. Libraries are then looked up in the system folder only. The call is looked up

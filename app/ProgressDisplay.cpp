@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/Progress.h"
-#include "app/ui/Application.h"
-#include "app/ui/Controls.h"
+#include "core/Progress.h"
+#include "ui/Application.h"
+#include "ui/Controls.h"
 
 TProgressDisplay::TProgressDisplay(TProgressBar* bar, Control* label)
     : Bar(bar), Label(bar ? label : nullptr), Pacer([] { return GetTickCount64(); }) {}

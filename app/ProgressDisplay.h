@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/ProgressPacer.h"
+#include "core/ProgressPacer.h"
 
 class Control;
 class TProgressBar;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Appl_Globals.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "datafile/WriteDataFile.h"
 
 int main(int argc, char** argv) {

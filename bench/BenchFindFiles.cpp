@@ -17,7 +17,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "engine/LIB_FindFiles.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ui/FolderTree.h"
+#include "ui/FolderTree.h"
 #include "bench/Timing.h"
 #include "pages/FolderPage.h"
 

@@ -16,7 +16,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/PayloadTotals.h"
 

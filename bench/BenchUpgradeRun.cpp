@@ -11,7 +11,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "bench/Timing.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/ProgressDisplay.h"
 
 namespace {

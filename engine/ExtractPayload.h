@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/ui/Controls.h"
+#include "ui/Controls.h"
 #include "engine/PayloadInflate.h"
 
 // Writes the program to path (an existing file is replaced). The path holds either the old

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
 #include "engine/Files.h"

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <objbase.h>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "engine/Files.h"
 #include "web/HostNames.h"
 

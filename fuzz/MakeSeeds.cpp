@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Appl_Globals.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "datafile/WriteDataFile.h"
 #include "web/HostNames.h"
 #include "web/LIB_pmURL.h"

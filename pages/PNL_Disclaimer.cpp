@@ -1,7 +1,7 @@
 #include "pages/PNL_Disclaimer.h"
 
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
 namespace {

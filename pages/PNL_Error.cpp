@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/Form_Main.h"
-#include "app/Text.h"
-#include "app/ui/Application.h"
+#include "core/Text.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <shlobj.h>
 
 #include "app/Appl_Globals.h"
-#include "app/FolderName.h"
+#include "core/FolderName.h"
 #include "app/Form_Main.h"
 #include "resources/ResourceIds.h"
-#include "app/Text.h"
-#include "app/ui/Dialogs.h"
+#include "core/Text.h"
+#include "ui/Dialogs.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "engine/LIB_FindFiles.h"
 #include "resources/ResourceIds.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/Form_Main.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "pages/ProgressPage.h"
 
 #include "app/ProgressDisplay.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 
 TProgressPage::TProgressPage(const char* name, std::span<const ControlSpec> design)
     : TFramePanel(name, design) {}

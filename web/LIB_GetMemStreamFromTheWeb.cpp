@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Exceptions.h"
-#include "app/SystemLibrary.h"
-#include "app/ui/Application.h"
+#include "core/Exceptions.h"
+#include "platform/SystemLibrary.h"
+#include "ui/Application.h"
 
 namespace {
 

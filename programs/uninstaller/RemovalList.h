@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Exceptions.h"
-#include "app/Text.h"
+#include "core/Exceptions.h"
+#include "core/Text.h"
 
 enum class TRemovalKind : char {
   MatchingFiles = 'P',    // files of a folder matching a wildcard mask: folder + mask

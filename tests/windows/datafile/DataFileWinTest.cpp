@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/Appl_Globals.h"
-#include "app/Exceptions.h"
-#include "app/Random.h"
+#include "core/Exceptions.h"
+#include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"

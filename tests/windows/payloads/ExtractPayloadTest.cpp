@@ -8,8 +8,8 @@
 #include <iterator>
 #include <vector>
 
-#include "app/Exceptions.h"
-#include "app/Progress.h"
+#include "core/Exceptions.h"
+#include "core/Progress.h"
 #include "engine/ExtractPayload.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"

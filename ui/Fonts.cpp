@@ -1,4 +1,4 @@
-#include "app/ui/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <map>
 #include <string>

@@ -1,10 +1,10 @@
-#include "app/ui/Control.h"
+#include "ui/Control.h"
 
 #include <set>
 
-#include "app/Exceptions.h"
-#include "app/ui/Application.h"
-#include "app/ui/Fonts.h"
+#include "core/Exceptions.h"
+#include "ui/Application.h"
+#include "ui/Fonts.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "app/ui/Controls.h"
+#include "ui/Controls.h"
 
 #include <commctrl.h>
 
-#include "app/Exceptions.h"
-#include "app/SystemLibrary.h"
-#include "app/ui/Fonts.h"
-#include "app/ui/Jpeg.h"
+#include "core/Exceptions.h"
+#include "platform/SystemLibrary.h"
+#include "ui/Fonts.h"
+#include "ui/Jpeg.h"
 
 Control::WindowClass TLabel::GetWindowClass() const {
   LONG align = HasOption(kCentered) ? SS_CENTER : HasOption(kWordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/Control.h"
+#include "ui/Control.h"
 
 // One line of text; sized to its caption unless the design gives a width.
 class TLabel : public Control {

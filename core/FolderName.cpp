@@ -1,8 +1,8 @@
-#include "app/FolderName.h"
+#include "core/FolderName.h"
 
 #include <algorithm>
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 bool IsValidFolderName(const std::string& text) {
   if (Trim(text) != text) return false;

@@ -1,8 +1,8 @@
-#include "app/ui/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <windows.h>
 
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 
 void ShowMessage(const std::string& text) {
   Application& application = Application::Instance();

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ui/Design.h"
+#include "ui/Design.h"
 
 class Control {
  public:

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ui/Design.h"
+#include "ui/Design.h"
 
 // Fonts and solid brushes are shared and live until the process ends.
 HFONT GetFont(const FontSpec& font);

@@ -1,9 +1,9 @@
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 
 #include <new>
 
-#include "app/Exceptions.h"
-#include "app/ui/Control.h"
+#include "core/Exceptions.h"
+#include "ui/Control.h"
 
 Application& Application::Instance() {
   static Application application;

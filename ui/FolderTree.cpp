@@ -1,12 +1,12 @@
-#include "app/ui/FolderTree.h"
+#include "ui/FolderTree.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
 
-#include "app/Exceptions.h"
-#include "app/Text.h"
+#include "core/Exceptions.h"
+#include "core/Text.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/Control.h"
+#include "ui/Control.h"
 
 class TFolderTree : public Control {
  public:

@@ -1,6 +1,6 @@
-#include "app/SystemLibrary.h"
+#include "platform/SystemLibrary.h"
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "engine/ExtractPayload.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "app/FolderName.h"
-#include "app/Text.h"
+#include "core/FolderName.h"
+#include "core/Text.h"
 
 namespace {
 

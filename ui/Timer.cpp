@@ -1,8 +1,8 @@
-#include "app/ui/Timer.h"
+#include "ui/Timer.h"
 
 #include <map>
 
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 
 namespace {
 

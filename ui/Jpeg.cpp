@@ -1,4 +1,4 @@
-#include "app/ui/Jpeg.h"
+#include "ui/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include <jpeglib.h>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 
 namespace {
 
