@@ -7,6 +7,7 @@
 
 #include "core/Exceptions.h"
 #include "app/Form_Main.h"
+#include "platform/MailLink.h"
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "resources/ResourceIds.h"
@@ -110,8 +111,7 @@ void TPnlError::btnClipboardClick() {
 }
 
 void TPnlError::Label5Click() {
-  ShellExecuteA(Form().Handle(), "open", (std::string("mailto:") + kSupportMail).c_str(), nullptr,
-                nullptr, SW_SHOWNORMAL);
+  OpenMailLink(Form().Handle(), kSupportMail);
 }
 
 void TPnlError::btnRestartClick() {

@@ -1,12 +1,12 @@
 #include "pages/PNL_Install.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "platform/MailLink.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 
@@ -75,8 +75,7 @@ void TPnlInstall::RadioButton2Click() {
 }
 
 void TPnlInstall::Label18Click() {
-  std::string link = std::string("mailto:") + kSupportMail;
-  ShellExecuteA(nullptr, nullptr, link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  OpenMailLink(nullptr, kSupportMail);
 }
 
 void TPnlInstall::btnNextClick() {

@@ -1,7 +1,7 @@
 #include "platform/SystemLibrary.h"
 
 #include "core/Exceptions.h"
-#include "engine/ExtractPayload.h"
+#include "platform/SystemError.h"
 
 namespace {
 

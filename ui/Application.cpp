@@ -10,6 +10,12 @@ Application& Application::Instance() {
   return application;
 }
 
+Application::Application() {
+  TMessagePump& pump = TMessagePump::Instance();
+  pump.PreDispatch = [this](MSG& message) { return PreDispatch(message); };
+  pump.OnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
+}
+
 HWND Application::Handle() {
   if (handle_) return handle_;
   static const char kClassName[] = "PmApplication";
@@ -33,61 +39,14 @@ void Application::ShowTaskBarButton() {
   ShowWindow(handle_, SW_SHOWNA);
 }
 
-void Application::Dispatch(MSG& message) {
+bool Application::PreDispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
     Control* target = Control::FromHandle(message.hwnd);
     if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
-      return;
-    if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return;
+      return true;
+    if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return true;
   }
-  if (MainWindow && IsDialogMessageA(MainWindow, &message)) return;
-  TranslateMessage(&message);
-  DispatchMessageA(&message);
-}
-
-int Application::Run() {
-  MSG message;
-  while (!terminated_) {
-    BOOL result = GetMessageA(&message, nullptr, 0, 0);
-    if (result == 0 || result == -1) {
-      terminated_ = true;
-      exitCode_ = result == 0 ? static_cast<int>(message.wParam) : 1;
-      break;
-    }
-    Dispatch(message);
-  }
-  return exitCode_;
-}
-
-bool Application::ProcessMessage() {
-  MSG message;
-  if (terminated_ || !PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
-  if (message.message == WM_QUIT) {
-    terminated_ = true;
-    exitCode_ = static_cast<int>(message.wParam);
-    return false;
-  }
-  Dispatch(message);
-  return true;
-}
-
-void Application::ProcessMessages() {
-  while (ProcessMessage()) {
-  }
-}
-
-void Application::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds) {
-  while (true) {
-    // The clock is read after every message: a steady stream of messages must not stretch
-    // the wait.
-    while (ProcessMessage() && static_cast<double>(GetTickCount64() - startTick) <= milliseconds) {
-    }
-    double elapsed = static_cast<double>(GetTickCount64() - startTick);
-    if (elapsed > milliseconds || terminated_) return;
-    // Sleep until a message arrives or the time is up instead of spinning the processor.
-    DWORD wait = static_cast<DWORD>(milliseconds - elapsed) + 1;
-    MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+  return MainWindow && IsDialogMessageA(MainWindow, &message);
 }
 
 std::string ExceptionMessage(const std::exception& error) {

@@ -1,12 +1,15 @@
 #pragma once
-// The application object: message loop, the one message pump that long work on the GUI thread
-// calls, and the single place where exceptions escaping a handler are stopped.
+// The application object: the program's title and task-bar button, the toolkit's keyboard
+// handling and failure handler, which it hands to the GUI thread's message pump
+// (platform/MessagePump.h, where Guarded stops exceptions escaping a handler).
 
 #include <windows.h>
 
 #include <exception>
 #include <functional>
 #include <string>
+
+#include "platform/MessagePump.h"
 
 class Application {
  public:
@@ -30,37 +33,24 @@ class Application {
   // Shows the application window, titled Title, as the program's task-bar button.
   void ShowTaskBarButton();
 
-  // Runs the message loop until WM_QUIT and returns its exit code.
-  int Run();
-  // Handles every message that is waiting, then returns.
-  void ProcessMessages();
-  // Handles messages until more than the given time has passed since startTick.
-  void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds);
-  bool Terminated() const { return terminated_; }
+  // The message pump's loop and pumps (TMessagePump).
+  int Run() { return TMessagePump::Instance().Run(); }
+  void ProcessMessages() { TMessagePump::Instance().ProcessMessages(); }
+  void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds) {
+    TMessagePump::Instance().ProcessMessagesUntil(startTick, milliseconds);
+  }
+  bool Terminated() const { return TMessagePump::Instance().Terminated(); }
 
   // Hands a caught exception to OnException; the silent abort is dropped.
   void HandleException(HWND sender, std::exception_ptr error) noexcept;
 
  private:
-  // Handles one waiting message; false when there was none or the program is to end.
-  bool ProcessMessage();
-  void Dispatch(MSG& message);
+  Application();
+  // The keyboard handling before dispatch: the control's own keys, the shortcuts, then
+  // dialog-style navigation. True when the message was taken.
+  bool PreDispatch(MSG& message);
   HWND handle_ = nullptr;
-  bool terminated_ = false;
-  int exitCode_ = 0;
 };
-
-// Runs one message handler. This is where exceptions stop: no exception crosses a Windows
-// callback, and whatever escapes a handler goes to the application's failure handler.
-template <class Handler>
-LRESULT Guarded(HWND sender, Handler&& handler, LRESULT onFailure = 0) noexcept {
-  try {
-    return handler();
-  } catch (...) {
-    Application::Instance().HandleException(sender, std::current_exception());
-    return onFailure;
-  }
-}
 
 // The message text of an exception as the failure handler and the error page show it.
 std::string ExceptionMessage(const std::exception& error);

@@ -2,7 +2,8 @@
 
 #include <map>
 
-#include "ui/Application.h"
+#include "platform/MessagePump.h"
+#include "platform/MessageWindow.h"
 
 namespace {
 
@@ -19,16 +20,7 @@ UINT_PTR NextTimerId() {
 }  // namespace
 
 HWND TTimer::SharedWindow() {
-  static HWND window = [] {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &TTimer::WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "PmTimerWindow";
-    RegisterClassExA(&windowClass);
-    return CreateWindowExA(0, "PmTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  }();
+  static HWND window = CreateMessageWindow("PmTimerWindow", &TTimer::WindowProc);
   return window;
 }
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/Appl_Globals.h"
 #include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/GB_PELMORA_DAT.h"

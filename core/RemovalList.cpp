@@ -1,4 +1,4 @@
-#include "programs/uninstaller/RemovalList.h"
+#include "core/RemovalList.h"
 
 #include <algorithm>
 #include <cctype>
@@ -249,4 +249,38 @@ TRemovalList ParseRemovalList(std::string_view text) {
   }
   if (!haveProduct) throw ERemovalListError("UnInstall.dat is empty");
   return list;
+}
+
+std::vector<std::string> RemovalListLines(const std::string& clientDataDir,
+                                          const std::string& installDir,
+                                          const std::string& appDataDir, bool desktopShortcut) {
+  std::vector<std::string> lines = {std::string(kProductName)};
+  // A data folder that fell back to the installation folder is one the user chose, which may
+  // hold the user's own files of these kinds: masks are left out there, and only the client's
+  // named files below go.
+  if (!EqualsIgnoringCase(clientDataDir, installDir))
+    for (const char* mask : {"*.PCF", "*.PCV", "*.PTH", "*.DAT", "*.GET"})
+      lines.push_back("<P" + clientDataDir + mask + ">");
+  const std::vector<std::string> rest = {
+      "<E" + clientDataDir + ">",
+      "<F" + installDir + "Pelmora.Exe>",
+      "<F" + appDataDir + "Pelmora.dat>",
+      "<F" + appDataDir + "Pelmora.bak>",
+      "<F" + installDir + "PMInst.dat>",
+      "<F" + installDir + "Uninstall.Exe>",
+      "<F" + installDir + "Uninstall.Dat>",
+      "<E" + installDir + ">",
+      "<E" + appDataDir + ">",
+      "<R" + std::string(kProductUninstallKey) + ">",
+      "<S" + std::string(kProductStartMenuFolder) + ">",
+  };
+  lines.insert(lines.end(), rest.begin(), rest.end());
+  if (desktopShortcut) lines.push_back("<T" + std::string(kProductDesktopShortcut) + ">");
+  return lines;
+}
+
+std::string RemovalListText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
 }

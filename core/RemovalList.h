@@ -1,7 +1,8 @@
 #pragma once
-// The uninstaller's removal list "UnInstall.dat": a product name, then one line per thing to
-// remove, "<" kind letter, argument ">", removed in list order. The parser checks the whole
-// list before anything is removed, so that a damaged or forged list touches nothing.
+// The removal list "UnInstall.dat" that the installation run writes and the uninstaller reads:
+// a product name, then one line per thing to remove, "<" kind letter, argument ">", removed in
+// list order. The parser checks the whole list before anything is removed, so that a damaged or
+// forged list touches nothing.
 
 #include <string>
 #include <string_view>
@@ -75,3 +76,12 @@ void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places);
 // otherwise.
 void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir);
 
+// The lines of the list an installation writes. Every folder ends with "\". The desktop
+// shortcut's line comes last, only when one was made. The mask lines ("<P" folder mask ">")
+// name the client's data folder only when it is not the installation folder.
+std::vector<std::string> RemovalListLines(const std::string& clientDataDir,
+                                          const std::string& installDir,
+                                          const std::string& appDataDir, bool desktopShortcut);
+
+// The file's text: each line ends with CR LF.
+std::string RemovalListText(const std::vector<std::string>& lines);
