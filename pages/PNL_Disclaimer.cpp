@@ -1,6 +1,7 @@
 #include "pages/PNL_Disclaimer.h"
 
 #include "app/Form_Main.h"
+#include "platform/MessageBoxes.h"
 #include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
@@ -119,10 +120,10 @@ void TPnlDisclaimer::BeforeShow() {
 void TPnlDisclaimer::btnNextClick() {
   if (Form().Sliding) return;
   if (!Controls.Get<TCheckBox>("CheckBox1").Checked()) {
-    MessageBoxA(Form().Handle(),
-                "You can only install Pelmora P2P in case you agree to this statement.\r"
-                "Check the checkbox to confirm.\rOtherwise please press Exit",
-                Application::Instance().Title.c_str(), MB_OK);
+    ShowMessageBox(Form().Handle(),
+                   "You can only install Pelmora P2P in case you agree to this statement.\r"
+                   "Check the checkbox to confirm.\rOtherwise please press Exit",
+                   Application::Instance().Title.c_str(), MB_OK);
     return;
   }
   Form().ShowPanel("PnlInstall", true);

@@ -9,6 +9,7 @@
 #include "app/Form_Main.h"
 #include "platform/MailLink.h"
 #include "core/Text.h"
+#include "platform/MessageBoxes.h"
 #include "ui/Application.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
@@ -92,8 +93,8 @@ void TPnlError::btnClipboardClick() {
   // A failure here must not replace the message the user wants to copy: it is told in a
   // message box and the page stays as it is.
   if (!OpenClipboard(Handle())) {
-    MessageBoxA(Form().Handle(), "Cannot open clipboard.", Application::Instance().Title.c_str(),
-                MB_OK | MB_ICONSTOP);
+    ShowMessageBox(Form().Handle(), "Cannot open clipboard.", Application::Instance().Title.c_str(),
+                   MB_OK | MB_ICONSTOP);
     return;
   }
   EmptyClipboard();

@@ -2,6 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "platform/MessageBoxes.h"
 #include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
@@ -53,8 +54,8 @@ void TPNLInstallChooseConnection::btnNextClick() {
   if (Form().Sliding) return;
   int selected = Controls.Get<TRadioGroup>("rgConnection").ItemIndex();
   if (selected < 0) {
-    MessageBoxA(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
-                MB_OK);
+    ShowMessageBox(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
+                   MB_OK);
     return;
   }
   ConnectionKind = selected;

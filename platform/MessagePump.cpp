@@ -1,6 +1,7 @@
 #include "platform/MessagePump.h"
 
 #include "core/Exceptions.h"
+#include "platform/MessageBoxes.h"
 
 TMessagePump& TMessagePump::Instance() {
   static TMessagePump pump;
@@ -67,8 +68,8 @@ void TMessagePump::HandleFailure(HWND sender, std::exception_ptr error) noexcept
     std::rethrow_exception(error);
   } catch (const EAbort&) {
   } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), "", MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, e.what(), "", MB_OK | MB_ICONSTOP);
   } catch (...) {
-    MessageBoxA(nullptr, "Unknown failure", "", MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, "Unknown failure", "", MB_OK | MB_ICONSTOP);
   }
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/Exceptions.h"
+#include "platform/MessageBoxes.h"
 #include "ui/Control.h"
 
 Application& Application::Instance() {
@@ -65,14 +66,14 @@ void Application::HandleException(HWND sender, std::exception_ptr error) noexcep
         OnException(sender, e);
         return;
       }
-      MessageBoxA(MainWindow, ExceptionMessage(e).c_str(), Title.c_str(), MB_OK | MB_ICONSTOP);
+      ShowMessageBox(MainWindow, ExceptionMessage(e), Title, MB_OK | MB_ICONSTOP);
     } catch (...) {
       Exception unknown("Unknown failure");
       if (OnException) OnException(sender, unknown);
     }
   } catch (...) {
     // The failure handler failed itself: nothing is left to show it with but a message box.
-    MessageBoxA(MainWindow, "The installer could not show its error page.", Title.c_str(),
-                MB_OK | MB_ICONSTOP);
+    ShowMessageBox(MainWindow, "The installer could not show its error page.", Title,
+                   MB_OK | MB_ICONSTOP);
   }
 }

@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/MessageBoxes.h"
 #include "ui/Application.h"
 
 void ShowMessage(const std::string& text) {
   Application& application = Application::Instance();
-  MessageBoxA(application.MainWindow, text.c_str(), application.Title.c_str(), MB_OK);
+  ShowMessageBox(application.MainWindow, text, application.Title, MB_OK);
 }

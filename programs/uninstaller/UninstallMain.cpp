@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/RemovalList.h"
+#include "platform/MessageBoxes.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
 
@@ -425,7 +426,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string folder = FolderOf(ownPath);
   const std::string listPath = folder + kListName;
   const auto refuse = [&](const std::string& message, int code) {
-    if (!quiet) MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONERROR);
+    if (!quiet) ShowMessageBox(nullptr, message, kTitle, MB_OK | MB_ICONERROR);
     return code;
   };
 
@@ -442,8 +443,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
 
   if (!quiet &&
-      MessageBoxA(nullptr, ("Do you want to remove " + list.Product + " and all of its components?").c_str(), kTitle,
-                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+      ShowMessageBox(nullptr, "Do you want to remove " + list.Product + " and all of its components?", kTitle,
+                     MB_YESNO | MB_ICONQUESTION) != IDYES)
     return kDeclined;
 
   const std::string client = folder + "Pelmora.Exe";
@@ -463,13 +464,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int result = kRemoved;
   if (uninstaller.Problems().empty()) {
     if (!quiet)
-      MessageBoxA(nullptr, (list.Product + " was removed from your computer.").c_str(), kTitle,
-                  MB_OK | MB_ICONINFORMATION);
+      ShowMessageBox(nullptr, list.Product + " was removed from your computer.", kTitle,
+                     MB_OK | MB_ICONINFORMATION);
   } else {
     if (!quiet) {
       std::string message = list.Product + " was removed, except for these items:";
       for (const std::string& problem : uninstaller.Problems()) message += "\r" + problem;
-      MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONWARNING);
+      ShowMessageBox(nullptr, message, kTitle, MB_OK | MB_ICONWARNING);
     }
     result = kNotAllRemoved;
   }
@@ -478,8 +479,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string problem;
   if (!uninstaller.StartCleanup(problem)) {
     if (!quiet)
-      MessageBoxA(nullptr, ("The uninstaller's own file " + ownPath + " cannot be removed: " + problem).c_str(),
-                  kTitle, MB_OK | MB_ICONWARNING);
+      ShowMessageBox(nullptr, "The uninstaller's own file " + ownPath + " cannot be removed: " + problem,
+                     kTitle, MB_OK | MB_ICONWARNING);
     result = kNotAllRemoved;
   }
   return result;
