@@ -2,9 +2,9 @@
 
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
-#include "app/CommandLine.h"
-#include "app/Text.h"
-#include "app/ui/Application.h"
+#include "core/CommandLine.h"
+#include "core/Text.h"
+#include "ui/Application.h"
 #include "pages/PNL_Error.h"
 #include "resources/ResourceIds.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"

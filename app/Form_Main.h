@@ -9,8 +9,8 @@
 
 #include "app/Frame_Panel.h"
 #include "app/PMI_ButtonBar.h"
-#include "app/ui/Controls.h"
-#include "app/ui/Timer.h"
+#include "ui/Controls.h"
+#include "ui/Timer.h"
 
 class TFormMain : public Control {
  public:

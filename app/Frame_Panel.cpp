@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/Form_Main.h"
 
 namespace {

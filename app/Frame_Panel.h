@@ -9,7 +9,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "app/ui/Controls.h"
+#include "ui/Controls.h"
 
 class TFormMain;
 class tPmButtonBar;

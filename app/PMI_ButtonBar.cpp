@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/AutomationIds.h"
-#include "app/ButtonLayout.h"
-#include "app/ui/Fonts.h"
+#include "core/ButtonLayout.h"
+#include "ui/Fonts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ui/Control.h"
+#include "ui/Control.h"
 
 // A flat, owner-drawn button with a bold caption whose "&" marks the access key.
 class TLbSpeedButton : public Control {

@@ -6,9 +6,10 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/Random.h"
-#include "app/SystemLibrary.h"
-#include "app/ui/Application.h"
+#include "core/Random.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SystemLibrary.h"
+#include "ui/Application.h"
 
 // An installer usually runs from a download folder, where anyone may have left a DLL named like
 // a system one. Libraries are then looked up in the system folder only. The call is looked up
@@ -26,10 +27,10 @@ int RunStart(const std::function<int()>& start) {
   try {
     return start();
   } catch (const std::exception& error) {
-    MessageBoxA(nullptr, ExceptionMessage(error).c_str(), Application::Instance().Title.c_str(),
-                MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, ExceptionMessage(error), Application::Instance().Title,
+                   MB_OK | MB_ICONSTOP);
   } catch (...) {
-    MessageBoxA(nullptr, "Unknown failure", Application::Instance().Title.c_str(), MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, "Unknown failure", Application::Instance().Title, MB_OK | MB_ICONSTOP);
   }
   return 1;
 }

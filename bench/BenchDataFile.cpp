@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Appl_Globals.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "datafile/WriteDataFile.h"
 
 int main(int argc, char** argv) {
@@ -16,14 +15,15 @@ int main(int argc, char** argv) {
   const int count = argc > 2 ? std::max(1, std::stoi(argv[2])) : 50;
   const std::string path = (folder / "bench-Pelmora.Dat").string();
   Randomize();
-  ClientDataDir = "C:\\Users\\Bench\\AppData\\Local\\Pelmora P2P\\";
-  ReleaseCode = "01";
+  const TDataFileSettings header{.ClientDataDir = "C:\\Users\\Bench\\AppData\\Local\\Pelmora P2P\\",
+                               .DownloadDir = "C:\\Users\\Bench\\Downloads\\Pelmora\\",
+                               .ReleaseCode = "01",
+                               .ConnectionKind = 8};
 
   std::vector<double> milliseconds;
   for (int i = 0; i < count; ++i) {
-    DownloadDir = "C:\\Users\\Bench\\Downloads\\Pelmora\\";
     const auto start = std::chrono::steady_clock::now();
-    WriteDataFile(path, {});
+    WriteDataFile(path, header, {});
     const auto stop = std::chrono::steady_clock::now();
     milliseconds.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
   }

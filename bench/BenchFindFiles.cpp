@@ -17,8 +17,8 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
 #include "engine/LIB_FindFiles.h"
+#include "ui/Application.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ui/FolderTree.h"
 #include "bench/Timing.h"
 #include "pages/FolderPage.h"
+#include "ui/FolderTree.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
 #include "bench/Timing.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/InstallationRun.h"
 #include "engine/Shortcuts.h"
 #include "pages/PNL_InstallInstalling.h"
+#include "ui/Application.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -49,9 +49,11 @@ int main(int argc, char** argv) {
       GB_PelmoraP2P_exe::ExtractPayload(folder + "Pelmora.Exe");
       GB_Uninstall_exe::ExtractPayload(folder + "Uninstall.Exe");
     });
+    const TInstallationSettings settings{InstallDir,    AppDataDir,  ClientDataDir, CreateDesktopShortcut,
+                                         DownloadDir,   ReleaseCode, ConnectionKind};
     double dataFiles = Timed([&] {
-      WriteDataFile(AppDataDir + "Pelmora.Dat", *page);
-      WriteDataFile(folder + "PMInst.Dat", *page);
+      WriteDataFile(AppDataDir + "Pelmora.Dat", settings, *page);
+      WriteDataFile(folder + "PMInst.Dat", settings, *page);
     });
     double links = Timed([&] {
       CreateStartMenuShortcuts(folder, ShortcutRun::Installation);

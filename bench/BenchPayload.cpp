@@ -16,9 +16,10 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "app/ProgressDisplay.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/PayloadTotals.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -77,9 +78,11 @@ int main(int argc, char** argv) {
     bar.SetPosition(0);
     Application::Instance().ProcessMessages();
   };
-  const Figures withBar = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path, &bar, &label); }, emptyBar);
-  const Figures barOnly = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path, &bar, nullptr); }, emptyBar);
-  const Figures bare = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path, nullptr, nullptr); });
+  TProgressDisplay barAndLabel(&bar, &label);
+  TProgressDisplay barAlone(&bar, nullptr);
+  const Figures withBar = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path, &barAndLabel); }, emptyBar);
+  const Figures barOnly = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path, &barAlone); }, emptyBar);
+  const Figures bare = Time(count, [&] { GB_PelmoraP2P_exe::ExtractPayload(path); });
 
   const TPayload payload = GB_PelmoraP2P_exe::Payload();
   std::vector<Bytef> program(static_cast<std::size_t>(payload.U));

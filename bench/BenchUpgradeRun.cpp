@@ -11,11 +11,11 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
 #include "bench/Timing.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/Shortcuts.h"
+#include "ui/Application.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

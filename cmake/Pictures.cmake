@@ -21,7 +21,7 @@ add_library(pelmora_libjpeg STATIC IMPORTED)
 set_target_properties(pelmora_libjpeg PROPERTIES
   IMPORTED_LOCATION "${PELMORA_LIBJPEG_DIR}/win/lib/libjpeg.a"
   INTERFACE_INCLUDE_DIRECTORIES "${PELMORA_LIBJPEG_DIR}/win/include")
-target_link_libraries(pelmora_win32 PRIVATE pelmora_libjpeg)
+target_link_libraries(pelmora_ui PRIVATE pelmora_libjpeg)
 
 set(PELMORA_DJPEG "${PELMORA_LIBJPEG_DIR}/host/bin/djpeg")
 file(GLOB PELMORA_PICTURES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/resources/pictures/*.jpg")
@@ -40,6 +40,6 @@ foreach(picture IN LISTS PELMORA_PICTURES)
   list(APPEND picture_marks "${mark}")
 endforeach()
 add_custom_target(pelmora_pictures ALL DEPENDS ${picture_marks})
-add_dependencies(pelmora_win32 pelmora_pictures)
+add_dependencies(pelmora_shell pelmora_pictures)
 set_source_files_properties("${PELMORA_RESOURCE_SCRIPT}" PROPERTIES
   OBJECT_DEPENDS "${PELMORA_PICTURES};${picture_marks}")

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/LIB_Data1_ReadWrite.h"
 
 class EDataFileError : public Exception {

@@ -1,6 +1,6 @@
 #include "datafile/GB_PELMORA_DAT.h"
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/DateTime.h"
 #include "datafile/DefaultContent.h"
 #include "web/HostNames.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/LIB_DataTypes.h"
 
 TGUID NewGuid() {

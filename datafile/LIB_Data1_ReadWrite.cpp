@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "app/Exceptions.h"
-#include "app/Random.h"
+#include "core/Exceptions.h"
+#include "core/Random.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/OutputFile.h"
 
 namespace {

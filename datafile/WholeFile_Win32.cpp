@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 
 namespace {
 

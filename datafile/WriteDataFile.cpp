@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "app/Appl_Globals.h"
 #include "datafile/DateTime.h"
 #include "datafile/GB_PELMORA_DAT.h"
 #include "datafile/OutputFile.h"
@@ -45,18 +44,24 @@ std::int32_t ConnectionNumber(std::int32_t connectionKind) {
   }
 }
 
-void WriteDataFile(const std::string& path, const TProgressCallback& progress) {
+std::string ClientDownloadDir(std::string downloadDir) {
+  if (!downloadDir.empty() && downloadDir.back() == '\\') downloadDir.pop_back();
+  return downloadDir;
+}
+
+void WriteDataFile(const std::string& path, const TDataFileSettings& header,
+                   const TProgressCallback& progress) {
   TLibData1_ReadWrite writer;
   const std::unique_ptr<TOutputFile> output = CreateOutputFile(path);
   TOutputFile& file = *output;
 
   writer.WriteByte(file, 0);
   writer.WritePlainText(file, MakeKey());
-  writer.WriteText(file, ClientDataDir);
-  writer.WriteText(file, DownloadDir);
+  writer.WriteText(file, header.ClientDataDir);
+  writer.WriteText(file, header.DownloadDir);
   writer.WriteInteger(file, 3);
   writer.WriteInteger(file, 3);
-  writer.WriteText(file, ReleaseCode);
+  writer.WriteText(file, header.ReleaseCode);
   writer.WriteInteger(file, 100);
   writer.WriteGuid(file, NewGuid());
   writer.WriteBoolean(file, false);
@@ -68,18 +73,15 @@ void WriteDataFile(const std::string& path, const TProgressCallback& progress) {
   writer.WriteText(file, std::string(kMakerSite) + "/Install_Pelmora.exe");
   writer.WriteText(file, std::string(kMirrorSite) + "/Install_Pelmora.exe");
   writer.WriteTruncated(file, Now() - 100);
-  writer.WriteInteger(file, ConnectionNumber(ConnectionKind));
+  writer.WriteInteger(file, ConnectionNumber(header.ConnectionKind));
   Report(progress, 94);
 
   const TDataWriterScope scope(writer);
-  // The client wants the download folder without its trailing backslash; the setting itself
-  // changes, so a second file written later has it without the backslash in the header too.
-  if (!DownloadDir.empty() && DownloadDir.back() == '\\') DownloadDir.pop_back();
 
   writer.WriteTag(file, 8);
   writer.WriteInteger(file, 1);
   writer.WriteTag(file, 8);
-  writer.WriteText(file, DownloadDir);
+  writer.WriteText(file, ClientDownloadDir(header.DownloadDir));
   writer.WriteBoolean(file, true);
   writer.WriteBoolean(file, true);
   writer.WriteTag(file, 0);

@@ -2,25 +2,36 @@
 
 #include <windows.h>
 
-#include "app/Exceptions.h"
-#include "app/ProgressDisplay.h"
+#include "core/Exceptions.h"
+#include "core/ProgressPacer.h"
+#include "platform/MessagePump.h"
+#include "platform/SystemError.h"
 
 namespace {
 
 class TFileTarget final : public TPayloadTarget {
  public:
-  TFileTarget(const std::string& path, TProgressBar* bar, Control* label)
-      : Path(path), Display(bar, label) {}
+  TFileTarget(const std::string& path, TProgressSink* sink)
+      : Path(path), Sink(sink), Pacer([] { return GetTickCount64(); }) {}
   TFileTarget(const TFileTarget&) = delete;
   TFileTarget& operator=(const TFileTarget&) = delete;
   // A program that was not put in place leaves no trace: its temporary file goes.
   ~TFileTarget() override {
     if (File != INVALID_HANDLE_VALUE) CloseHandle(File);
     if (!Temporary.empty()) DeleteFileA(Temporary.c_str());
+    // Left by a failure: the sink still shows how far the run came; the messages wait for
+    // whoever handles the failure.
+    if (Sink && Pacer.Pending()) {
+      try {
+        Sink->ShowProgress(Pacer.Value());
+      } catch (...) {
+        // Leaving by a failure already: the picture stays one step behind.
+      }
+    }
   }
 
-  void Progress(long long position) override { Display.Step(position); }
-  void FinishProgress() { Display.Finish(); }
+  void Progress(long long position) override { Take(Pacer.Step(position)); }
+  void FinishProgress() { Take(Pacer.Finish()); }
 
   // The program is written whole under a temporary name beside its place and only then put in
   // place, so that a failure (a full disk, a damaged stream) leaves the old program whole, or no
@@ -67,29 +78,26 @@ class TFileTarget final : public TPayloadTarget {
   }
 
  private:
+  void Take(TProgressPacer::TFrame frame) {
+    if (frame.Show && Sink) Sink->ShowProgress(Pacer.Value());
+    if (!frame.Pump) return;
+    if (Sink)
+      Sink->ProcessMessages();
+    else
+      TMessagePump::Instance().ProcessMessages();
+  }
+
   std::string Path;
-  TProgressDisplay Display;
+  TProgressSink* Sink;
+  TProgressPacer Pacer;
   HANDLE File = INVALID_HANDLE_VALUE;
   std::string Temporary;  // the file being written, until it is in place
 };
 
 }  // namespace
 
-std::string SystemErrorText(unsigned long errorCode) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length ? std::string(text, length) : "System error " + std::to_string(errorCode);
-  LocalFree(text);
-  while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
-    result.pop_back();
-  return result;
-}
-
-void ExtractPayload(const TPayload& payload, const std::string& path, TProgressBar* bar,
-                    Control* label) {
-  TFileTarget target(path, bar, label);
+void ExtractPayload(const TPayload& payload, const std::string& path, TProgressSink* sink) {
+  TFileTarget target(path, sink);
   InflatePayload(payload, target);
   target.Finish();
   target.FinishProgress();

@@ -1,9 +1,6 @@
 #include "engine/Files.h"
 
 #include <windows.h>
-#include <shlobj.h>
-
-#include "app/ui/Application.h"
 
 bool FolderExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
@@ -23,11 +20,4 @@ bool ForceFolders(const std::string& folder) {
   if (slash != std::string::npos && slash > 2 && !ForceFolders(path.substr(0, slash))) return false;
   // A file of that name makes the folder impossible; another process may have just made it.
   return CreateDirectoryA(path.c_str(), nullptr) || FolderExists(path);
-}
-
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  if (SHGetFolderPathA(Application::Instance().MainWindow, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
-    return "";
-  return path;
 }

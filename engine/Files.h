@@ -8,6 +8,3 @@ bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 // Creates every missing folder of the path; false when one of them cannot be made.
 bool ForceFolders(const std::string& folder);
-// A special folder of the shell (CSIDL_...), without a final backslash; empty when the system
-// cannot tell.
-std::string ShellFolder(int csidl);

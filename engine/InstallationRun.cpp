@@ -5,7 +5,8 @@
 
 #include <exception>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
+#include "core/RemovalList.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
 #include "engine/Files.h"
@@ -13,7 +14,7 @@
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/PayloadTotals.h"
 #include "engine/Shortcuts.h"
-#include "engine/UninstallList.h"
+#include "platform/ShellFolders.h"
 
 namespace {
 
@@ -76,10 +77,8 @@ void CreateShortcuts(const TInstallationSettings& settings, TRunProgress& progre
 }
 
 void WriteRemovalList(const TInstallationSettings& settings) {
-  std::string text;
-  for (const std::string& line : RemovalListLines(settings.ClientDataDir, settings.InstallDir,
-                                                  settings.AppDataDir, settings.CreateDesktopShortcut))
-    text += line + "\r\n";
+  const std::string text = RemovalListText(RemovalListLines(
+      settings.ClientDataDir, settings.InstallDir, settings.AppDataDir, settings.CreateDesktopShortcut));
   // Whole or not at all: a list cut short by a full disk would leave files behind.
   WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
 }
@@ -93,8 +92,13 @@ void MakeFolder(std::string folder) {
   if (!CreateDirectoryA(lastLevel.c_str(), nullptr)) throw EInOutError(static_cast<int>(GetLastError()));
 }
 
-void WriteDataFile(const std::string& path, TRunProgress& progress) {
-  ::WriteDataFile(path, [&progress](int percent) {
+void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress) {
+  const TDataFileSettings header{settings.ClientDataDir, settings.DownloadDir, settings.ReleaseCode,
+                               settings.ConnectionKind};
+  // The client wants the download folder without its trailing backslash; the setting itself
+  // changes, so a second file written later has it without the backslash in the header too.
+  settings.DownloadDir = ClientDownloadDir(settings.DownloadDir);
+  ::WriteDataFile(path, header, [&progress](int percent) {
     progress.SetProgressPercent(percent);
     if (percent == 94) progress.ProcessMessages();
   });
@@ -109,7 +113,7 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
 
   const std::string& installDir = settings.InstallDir;
   if (FileExists(installDir + "pelmora.exe")) DeleteFileA((installDir + "pelmora.exe").c_str());
-  GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", progress.Bar(), progress.Label());
+  GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
   // Without its uninstaller the installation could never be removed: the run still puts the
   // rest in place, but then ends on the error page instead of reporting success.
   std::exception_ptr uninstallerFailure;
@@ -126,9 +130,9 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
   CreateShortcuts(settings, progress);
   progress.SetProgressPercent(93);
 
-  WriteDataFile(settings.AppDataDir + "Pelmora.Dat", progress);
+  WriteDataFile(settings.AppDataDir + "Pelmora.Dat", settings, progress);
   try {
-    WriteDataFile(installDir + "PMInst.Dat", progress);
+    WriteDataFile(installDir + "PMInst.Dat", settings, progress);
   } catch (const Exception&) {
     // The copy beside the program is a convenience; the client reads the per-user file.
   }

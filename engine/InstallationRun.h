@@ -2,17 +2,21 @@
 // The installation run: puts the client, its uninstaller, the data files, the removal list, the
 // shortcuts and the uninstall entry on the computer.
 
+#include <cstdint>
 #include <string>
 
 #include "engine/RunProgress.h"
 
-// The settings the run reads and settles; the page binds them to the installer's settings,
-// which the data file writer reads as well.
+// The settings the run reads and settles; the page binds them to the installer's settings.
 struct TInstallationSettings {
   std::string& InstallDir;     // read; settled to a folder that exists, ending in "\"
   std::string& AppDataDir;     // set: the per-user folder of the data file
   std::string& ClientDataDir;  // set to AppDataDir
   bool CreateDesktopShortcut;
+  // Read; loses its trailing "\" once the first data file has it in its header.
+  std::string& DownloadDir;
+  const std::string& ReleaseCode;
+  std::int32_t ConnectionKind;
 };
 
 // The whole run, with progress on the page's bar and label. Raises the failures that end it
@@ -24,5 +28,5 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
 
 // Creates the folder with all missing parents; raises EInOutError when it cannot.
 void MakeFolder(std::string folder);
-// Writes one client data file, moving the bar to the writer's progress points.
-void WriteDataFile(const std::string& path, TRunProgress& progress);
+// Writes one client data file of the settings, moving the bar to the writer's progress points.
+void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress);

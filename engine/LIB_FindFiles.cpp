@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "engine/SearchPlan.h"
 
 namespace {

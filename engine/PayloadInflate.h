@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 
 inline constexpr std::size_t kPayloadBlockSize = 1024;
 // The program reaches the target in pieces of up to this many bytes: every write is a trip to

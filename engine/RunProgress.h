@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-class Control;
-class TProgressBar;
+#include "engine/ProgressSink.h"
 
 class TRunProgress {
  public:
@@ -17,9 +16,8 @@ class TRunProgress {
   virtual void ProcessMessages() = 0;
   // Waits, answering the window's messages meanwhile.
   virtual void Wait(unsigned milliseconds) = 0;
-  // The bar and the percentage label that ExtractPayload moves itself.
-  virtual TProgressBar* Bar() = 0;
-  virtual Control* Label() = 0;
+  // Where ExtractPayload shows the progress of a payload itself; asked anew for each payload.
+  virtual TProgressSink& PayloadProgress() = 0;
 
   // Moves the bar to a whole percentage of its range: Round(Max / 100 x percent).
   void SetProgressPercent(int percent) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/Text.h"
+#include "core/Text.h"
 
 namespace {
 

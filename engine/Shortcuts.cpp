@@ -4,8 +4,10 @@
 #include <shlobj.h>
 #include <objbase.h>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "engine/Files.h"
+#include "platform/ShellFolders.h"
+#include "platform/SystemError.h"
 #include "web/HostNames.h"
 
 namespace {
@@ -28,14 +30,7 @@ class ComPtr {
 };
 
 std::string OleErrorText(HRESULT result) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message(text ? text : "", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-    message.pop_back();
+  std::string message = SystemMessage(static_cast<unsigned long>(result));
   if (message.empty()) {
     char code[32];
     wsprintfA(code, "OLE error %08X", static_cast<unsigned>(result));

@@ -22,7 +22,7 @@ void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& pr
 
   for (int attempt = 1; attempt <= kUpgradeAttempts; ++attempt) {
     try {
-      GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", progress.Bar(), progress.Label());
+      GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
       break;
     } catch (const std::exception&) {
       // The old program is still whole: a running client holds it, or the new one could not

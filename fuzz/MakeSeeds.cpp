@@ -4,8 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/Appl_Globals.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "datafile/WriteDataFile.h"
 #include "web/HostNames.h"
 #include "web/LIB_pmURL.h"
@@ -13,10 +12,8 @@
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
   Randomize();
-  ReleaseCode = "01";
-  ClientDataDir = "C:\\Pelmora P2P\\";
-  DownloadDir = "D:\\Downloads\\";
-  WriteDataFile(std::string(argv[1]) + "/Pelmora.Dat", {});
+  WriteDataFile(std::string(argv[1]) + "/Pelmora.Dat",
+                {"C:\\Pelmora P2P\\", "D:\\Downloads\\", "01", 8}, {});
   const std::string texts[] = {std::string(kMakerSite) + "/REMSET/", "pelmora.rms", "Q",
                                " xxx 1 ", "http://www.example.org/index.html"};
   int n = 0;

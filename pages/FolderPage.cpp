@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "app/Exceptions.h"
-#include "app/FolderName.h"
+#include "core/Exceptions.h"
+#include "core/FolderName.h"
 #include "app/Form_Main.h"
-#include "app/Text.h"
-#include "app/ui/Dialogs.h"
+#include "core/Text.h"
+#include "ui/Dialogs.h"
 
 namespace {
 

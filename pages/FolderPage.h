@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/Frame_Panel.h"
-#include "app/ui/FolderTree.h"
+#include "ui/FolderTree.h"
 #include "engine/Files.h"
 
 class TFolderPage : public TFramePanel {

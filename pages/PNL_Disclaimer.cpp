@@ -1,7 +1,8 @@
 #include "pages/PNL_Disclaimer.h"
 
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "platform/MessageBoxes.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -122,10 +123,10 @@ void TPnlDisclaimer::BeforeShow() {
 
 void TPnlDisclaimer::btnNextClick() {
   if (!CheckBox1->Checked()) {
-    MessageBoxA(Form().Handle(),
-                "You can only install Pelmora P2P in case you agree to this statement.\r"
-                "Check the checkbox to confirm.\rOtherwise please press Exit",
-                Application::Instance().Title.c_str(), MB_OK);
+    ShowMessageBox(Form().Handle(),
+                   "You can only install Pelmora P2P in case you agree to this statement.\r"
+                   "Check the checkbox to confirm.\rOtherwise please press Exit",
+                   Application::Instance().Title.c_str(), MB_OK);
     return;
   }
   GoTo("PnlInstall");

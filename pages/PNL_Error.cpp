@@ -5,10 +5,12 @@
 
 #include <cstring>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/Form_Main.h"
-#include "app/Text.h"
-#include "app/ui/Application.h"
+#include "platform/MailLink.h"
+#include "core/Text.h"
+#include "platform/MessageBoxes.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 
@@ -93,8 +95,8 @@ void TPnlError::btnClipboardClick() {
   // A failure here must not replace the message the user wants to copy: it is told in a
   // message box and the page stays as it is.
   if (!OpenClipboard(Handle())) {
-    MessageBoxA(Form().Handle(), "Cannot open clipboard.", Application::Instance().Title.c_str(),
-                MB_OK | MB_ICONSTOP);
+    ShowMessageBox(Form().Handle(), "Cannot open clipboard.", Application::Instance().Title.c_str(),
+                   MB_OK | MB_ICONSTOP);
     return;
   }
   EmptyClipboard();
@@ -112,8 +114,7 @@ void TPnlError::btnClipboardClick() {
 }
 
 void TPnlError::Label5Click() {
-  ShellExecuteA(Form().Handle(), "open", (std::string("mailto:") + kSupportMail).c_str(), nullptr,
-                nullptr, SW_SHOWNORMAL);
+  OpenMailLink(Form().Handle(), kSupportMail);
 }
 
 void TPnlError::btnRestartClick() {

@@ -1,11 +1,12 @@
 #include "pages/PNL_Install.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
 #include "app/Appl_Globals.h"
+#include "app/Form_Main.h"
+#include "platform/MailLink.h"
 #include "resources/ResourceIds.h"
 #include "web/HostNames.h"
 
@@ -74,8 +75,7 @@ void TPnlInstall::RadioButton1Click() { RadioButton2->SetChecked(!RadioButton1->
 void TPnlInstall::RadioButton2Click() { RadioButton1->SetChecked(!RadioButton2->Checked()); }
 
 void TPnlInstall::Label18Click() {
-  std::string link = std::string("mailto:") + kSupportMail;
-  ShellExecuteA(nullptr, nullptr, link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  OpenMailLink(nullptr, kSupportMail);
 }
 
 void TPnlInstall::btnNextClick() {

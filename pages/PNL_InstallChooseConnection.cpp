@@ -2,7 +2,8 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "platform/MessageBoxes.h"
+#include "ui/Application.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -56,8 +57,8 @@ void TPNLInstallChooseConnection::BeforeShow() {
 void TPNLInstallChooseConnection::btnNextClick() {
   int selected = rgConnection->ItemIndex();
   if (selected < 0) {
-    MessageBoxA(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
-                MB_OK);
+    ShowMessageBox(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
+                   MB_OK);
     return;
   }
   ConnectionKind = selected;

@@ -4,11 +4,12 @@
 #include <shlobj.h>
 
 #include "app/Appl_Globals.h"
-#include "app/FolderName.h"
+#include "core/FolderName.h"
 #include "app/Form_Main.h"
+#include "platform/ShellFolders.h"
 #include "resources/ResourceIds.h"
-#include "app/Text.h"
-#include "app/ui/Dialogs.h"
+#include "core/Text.h"
+#include "ui/Dialogs.h"
 
 namespace {
 
@@ -39,9 +40,8 @@ std::string TPnlInstallChooseDir::ExplanationText() const {
 }
 
 std::string TPnlInstallChooseDir::Proposal() const {
-  char programFiles[MAX_PATH];
-  if (SHGetFolderPathA(Form().Handle(), CSIDL_PROGRAM_FILES, nullptr, 0, programFiles) == S_OK)
-    return std::string(programFiles) + "\\Pelmora P2P";
+  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+  if (!programFiles.empty()) return programFiles + "\\Pelmora P2P";
   return "C:\\Pelmora P2P";
 }
 

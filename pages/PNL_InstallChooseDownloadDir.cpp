@@ -1,7 +1,8 @@
 #include "pages/PNL_InstallChooseDownloadDir.h"
 
 #include "app/Appl_Globals.h"
-#include "app/FolderName.h"
+#include "core/FolderName.h"
+#include "app/Form_Main.h"
 #include "resources/ResourceIds.h"
 
 namespace {

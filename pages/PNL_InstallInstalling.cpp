@@ -21,6 +21,8 @@ TPNLInstallInstalling::TPNLInstallInstalling() : TProgressPage("PNLInstallInstal
 }
 
 void TPNLInstallInstalling::AfterShow() {
-  InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut}, *this);
+  InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut, DownloadDir, ReleaseCode,
+                   ConnectionKind},
+                  *this);
   Form().ShowPanel("PNLInstallReady", true);
 }

@@ -1,7 +1,8 @@
 #include "pages/PNL_UpgradeFindDir.h"
 
 #include "app/Appl_Globals.h"
-#include "app/ui/Dialogs.h"
+#include "app/Form_Main.h"
+#include "ui/Dialogs.h"
 #include "engine/LIB_FindFiles.h"
 #include "resources/ResourceIds.h"
 

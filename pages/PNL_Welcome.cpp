@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "app/Random.h"
+#include "app/Form_Main.h"
+#include "core/Random.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "app/Frame_Panel.h"
-#include "app/ui/Timer.h"
+#include "ui/Timer.h"
 
 class TPnlWelcome : public TFramePanel {
  public:

@@ -1,7 +1,6 @@
 #include "pages/ProgressPage.h"
 
-#include "app/ProgressDisplay.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 
 TProgressPage::TProgressPage(const char* name, std::span<const ControlSpec> design)
     : TFramePanel(name, design) {}
@@ -19,9 +18,13 @@ long long TProgressPage::Max() const { return ProgressBar1->Max(); }
 
 void TProgressPage::SetProgress(long long position) {
   // Each position marks the end of a stretch of a run: it is shown at once, not paced away.
-  TProgressDisplay display(ProgressBar1, Label12);
-  display.Step(position);
-  display.Finish();
+  TProgressDisplay(ProgressBar1, Label12).ShowProgress(position);
+  ProcessMessages();
+}
+
+TProgressSink& TProgressPage::PayloadProgress() {
+  PayloadDisplay = TProgressDisplay(ProgressBar1, Label12);
+  return PayloadDisplay;
 }
 
 void TProgressPage::ProcessMessages() { Application::Instance().ProcessMessages(); }

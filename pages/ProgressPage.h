@@ -6,6 +6,7 @@
 #include <span>
 
 #include "app/Frame_Panel.h"
+#include "app/ProgressDisplay.h"
 #include "engine/RunProgress.h"
 
 class TProgressPage : public TFramePanel, public TRunProgress {
@@ -21,12 +22,12 @@ class TProgressPage : public TFramePanel, public TRunProgress {
   void SetProgress(long long position) override;
   void ProcessMessages() override;
   void Wait(unsigned milliseconds) override;
-  TProgressBar* Bar() override { return ProgressBar1; }
-  Control* Label() override { return Label12; }
+  TProgressSink& PayloadProgress() override;
 
  protected:
   void Loaded() override;
 
   TProgressBar* ProgressBar1 = nullptr;
   Control* Label12 = nullptr;
+  TProgressDisplay PayloadDisplay{nullptr, nullptr};
 };

@@ -89,15 +89,14 @@ int main(int argc, char** argv) {
          << "// Generated at build time by tools/PackPayload.cpp from " << BaseName(input)
          << "; not kept in version control.\n\n"
          << "#include <string>\n\n#include \"engine/PayloadInflate.h\"\n\n"
-         << "class Control;\nclass TProgressBar;\n\n"
+         << "class TProgressSink;\n\n"
          << "namespace " << unit << " {\n\n"
          << "inline constexpr long long N = " << blocks << ";  // blocks of 1024 bytes\n"
          << "inline constexpr long long C = " << streamLength << ";  // stream length\n"
          << "inline constexpr long long U = " << program.size() << ";  // program length\n\n"
          << "// The stored table.\nTPayload Payload();\n\n"
          << "// Writes the program to path; see engine/ExtractPayload.h.\n"
-         << "void ExtractPayload(const std::string& path, TProgressBar* bar = nullptr,\n"
-         << "                    Control* label = nullptr);\n\n"
+         << "void ExtractPayload(const std::string& path, TProgressSink* sink = nullptr);\n\n"
          << "}  // namespace " << unit << "\n";
 
   std::ostringstream source;
@@ -118,8 +117,8 @@ int main(int argc, char** argv) {
   source << "    ;\nstatic_assert(sizeof(kBlocks) == N * kPayloadBlockSize + 1);\n\n"
          << "}  // namespace\n\n"
          << "TPayload Payload() { return {reinterpret_cast<const std::uint8_t*>(kBlocks), N, C, U}; }\n\n"
-         << "void ExtractPayload(const std::string& path, TProgressBar* bar, Control* label) {\n"
-         << "  ::ExtractPayload(Payload(), path, bar, label);\n}\n\n"
+         << "void ExtractPayload(const std::string& path, TProgressSink* sink) {\n"
+         << "  ::ExtractPayload(Payload(), path, sink);\n}\n\n"
          << "}  // namespace " << unit << "\n";
 
   if (!WriteIfChanged(folder + "/" + unit + ".h", header.str()) ||

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Exceptions.h"
-#include "app/SystemLibrary.h"
-#include "app/ui/Application.h"
+#include "core/Exceptions.h"
+#include "platform/MessagePump.h"
+#include "platform/MessageWindow.h"
+#include "platform/SystemError.h"
+#include "platform/SystemLibrary.h"
 
 namespace {
 
@@ -44,18 +46,6 @@ class InternetHandle {
  private:
   HINTERNET handle_;
 };
-
-std::string SystemErrorText(DWORD code) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message(text ? text : "", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-    message.pop_back();
-  return message;
-}
 
 }  // namespace
 
@@ -128,15 +118,7 @@ void tLibGetMemStreamFromTheWeb::Execute() {
 HWND tLibGetMemStreamFromTheWeb::CompletionWindow() {
   static HWND window = nullptr;
   if (window) return window;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &WindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "PmWebFetchWindow";
-  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw Exception("Web fetch window error: " + SystemErrorText(GetLastError()));
-  window = CreateWindowExA(0, "PmWebFetchWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+  window = CreateMessageWindow("PmWebFetchWindow", &WindowProc);
   // Without it no completion could come back; the fetch is not started then.
   if (!window) throw Exception("Web fetch window error: " + SystemErrorText(GetLastError()));
   return window;

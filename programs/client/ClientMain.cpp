@@ -14,6 +14,7 @@
 #include <string>
 
 #include "datafile/DataFileReader.h"
+#include "platform/ShellFolders.h"
 
 namespace {
 
@@ -50,10 +51,9 @@ bool StartSelfUpdate(const std::string& installer, const std::string& ownPath) {
 }
 
 std::string DataFilePath() {
-  char folder[MAX_PATH];
-  if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK)
-    return {};
-  return std::string(folder) + "\\Pelmora P2P\\Pelmora.Dat";
+  const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA);
+  if (folder.empty()) return {};
+  return folder + "\\Pelmora P2P\\Pelmora.Dat";
 }
 
 // The findings, one per line (CR LF, as an edit control shows them).

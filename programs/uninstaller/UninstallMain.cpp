@@ -27,7 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "programs/uninstaller/RemovalList.h"
+#include "core/RemovalList.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ShellFolders.h"
+#include "platform/SystemError.h"
 
 namespace {
 
@@ -37,18 +40,6 @@ constexpr char kCleanupFolderPrefix[] = "PelmoraUninstall-";
 constexpr char kTitle[] = "Pelmora P2P Uninstall";
 
 enum ExitCode { kRemoved = 0, kNotAllRemoved = 1, kListRefused = 2, kDeclined = 3, kClientHeld = 4 };
-
-std::string SystemText(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length ? std::string(text, length) : "system error " + std::to_string(code);
-  LocalFree(text);
-  while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
-    result.pop_back();
-  return result;
-}
 
 std::string Quoted(const std::string& text) {
   std::string result(1, '"');
@@ -69,12 +60,6 @@ std::string Lower(std::string text) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
-
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH];
-  if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
-  return path;
-}
 
 // An existing file or folder in its long form ("C:\PROGRA~1\" and "C:\Program Files\" are one
 // place); any other text unchanged.
@@ -165,7 +150,7 @@ DWORD ClientProgramHeld(const std::string& path) {
 std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-    problem = SystemText(GetLastError());
+    problem = SystemErrorText(GetLastError());
     return {};
   }
   std::vector<BYTE> ownerBuffer(256);
@@ -176,7 +161,7 @@ std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
   CloseHandle(token);
   char* owner = nullptr;
   if (!haveOwner || !ConvertSidToStringSidA(reinterpret_cast<TOKEN_OWNER*>(ownerBuffer.data())->Owner, &owner)) {
-    problem = SystemText(haveOwner ? GetLastError() : ownerError);
+    problem = SystemErrorText(haveOwner ? GetLastError() : ownerError);
     return {};
   }
   const std::string descriptorText = std::string("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;") + owner + ")";
@@ -184,7 +169,7 @@ std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(descriptorText.c_str(), SDDL_REVISION_1, &descriptor,
                                                             nullptr)) {
-    problem = SystemText(GetLastError());
+    problem = SystemErrorText(GetLastError());
     return {};
   }
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
@@ -199,7 +184,7 @@ std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
               guid.Data4[5], guid.Data4[6], guid.Data4[7]);
     folder = parent + name + "\\";
     if (!CreateDirectoryA(folder.c_str(), &attributes)) {
-      problem = SystemText(GetLastError());
+      problem = SystemErrorText(GetLastError());
       folder.clear();
     }
   }
@@ -246,7 +231,7 @@ class TUninstaller {
     for (const std::string& sub : DeferredFolders) list += "<E" + sub + ">\r\n";
     if (!CopyFileA(OwnPath.c_str(), (folder + "Uninstall.Exe").c_str(), TRUE) ||
         !WriteNewFile(folder + kCleanupListName, list)) {
-      NotRemoved(OwnPath, "the clean-up cannot be prepared: " + SystemText(GetLastError()));
+      NotRemoved(OwnPath, "the clean-up cannot be prepared: " + SystemErrorText(GetLastError()));
       DeleteFileA((folder + "Uninstall.Exe").c_str());
       DeleteFileA((folder + kCleanupListName).c_str());
       RemoveDirectoryA(folder.c_str());
@@ -265,7 +250,7 @@ class TUninstaller {
     char system[MAX_PATH];
     const UINT length = GetSystemDirectoryA(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
-      problem = SystemText(GetLastError());
+      problem = SystemErrorText(GetLastError());
       return false;
     }
     std::string commandLine = Quoted(std::string(system) + "\\cmd.exe") + " /d /c \"start \"\" /wait " + name +
@@ -276,7 +261,7 @@ class TUninstaller {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         CleanupParent.c_str(), &startup, &process)) {
-      problem = SystemText(GetLastError());
+      problem = SystemErrorText(GetLastError());
       DeleteFileA((CleanupFolder + "Uninstall.Exe").c_str());
       DeleteFileA((CleanupFolder + kCleanupListName).c_str());
       RemoveDirectoryA(CleanupFolder.c_str());
@@ -312,7 +297,7 @@ class TUninstaller {
     }
     if (DeleteFileA(path.c_str())) return;
     const DWORD code = GetLastError();
-    if (!IsGone(code)) NotRemoved(path, SystemText(code));
+    if (!IsGone(code)) NotRemoved(path, SystemErrorText(code));
   }
 
   void RemoveMatching(const std::string& argument) {
@@ -341,7 +326,7 @@ class TUninstaller {
       DeferredFolders.push_back(folder);
       return;
     }
-    NotRemoved(folder, code == ERROR_DIR_NOT_EMPTY ? "the folder still holds other files" : SystemText(code));
+    NotRemoved(folder, code == ERROR_DIR_NOT_EMPTY ? "the folder still holds other files" : SystemErrorText(code));
   }
 
   // Whether every entry of the folder is a file or folder whose removal waits for the clean-up.
@@ -365,7 +350,7 @@ class TUninstaller {
   void RemoveKey(const std::string& key) {
     const LSTATUS result = RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
     if (result != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(result)))
-      NotRemoved("HKEY_LOCAL_MACHINE\\" + key, SystemText(static_cast<DWORD>(result)));
+      NotRemoved("HKEY_LOCAL_MACHINE\\" + key, SystemErrorText(static_cast<DWORD>(result)));
   }
 
   void RemoveStartMenuFolder(const std::string& name) {
@@ -441,7 +426,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string folder = FolderOf(ownPath);
   const std::string listPath = folder + kListName;
   const auto refuse = [&](const std::string& message, int code) {
-    if (!quiet) MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONERROR);
+    if (!quiet) ShowMessageBox(nullptr, message, kTitle, MB_OK | MB_ICONERROR);
     return code;
   };
 
@@ -458,13 +443,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
 
   if (!quiet &&
-      MessageBoxA(nullptr, ("Do you want to remove " + list.Product + " and all of its components?").c_str(), kTitle,
-                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+      ShowMessageBox(nullptr, "Do you want to remove " + list.Product + " and all of its components?", kTitle,
+                     MB_YESNO | MB_ICONQUESTION) != IDYES)
     return kDeclined;
 
   const std::string client = folder + "Pelmora.Exe";
   if (const DWORD held = ClientProgramHeld(client))
-    return refuse(list.Product + " cannot be removed while it is running (" + client + ": " + SystemText(held) +
+    return refuse(list.Product + " cannot be removed while it is running (" + client + ": " + SystemErrorText(held) +
                       ").\rClose " + list.Product + " and start the uninstall again; nothing was removed.",
                   kClientHeld);
 
@@ -479,13 +464,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int result = kRemoved;
   if (uninstaller.Problems().empty()) {
     if (!quiet)
-      MessageBoxA(nullptr, (list.Product + " was removed from your computer.").c_str(), kTitle,
-                  MB_OK | MB_ICONINFORMATION);
+      ShowMessageBox(nullptr, list.Product + " was removed from your computer.", kTitle,
+                     MB_OK | MB_ICONINFORMATION);
   } else {
     if (!quiet) {
       std::string message = list.Product + " was removed, except for these items:";
       for (const std::string& problem : uninstaller.Problems()) message += "\r" + problem;
-      MessageBoxA(nullptr, message.c_str(), kTitle, MB_OK | MB_ICONWARNING);
+      ShowMessageBox(nullptr, message, kTitle, MB_OK | MB_ICONWARNING);
     }
     result = kNotAllRemoved;
   }
@@ -494,8 +479,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string problem;
   if (!uninstaller.StartCleanup(problem)) {
     if (!quiet)
-      MessageBoxA(nullptr, ("The uninstaller's own file " + ownPath + " cannot be removed: " + problem).c_str(),
-                  kTitle, MB_OK | MB_ICONWARNING);
+      ShowMessageBox(nullptr, "The uninstaller's own file " + ownPath + " cannot be removed: " + problem,
+                     kTitle, MB_OK | MB_ICONWARNING);
     result = kNotAllRemoved;
   }
   return result;

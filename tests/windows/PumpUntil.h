@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "tests/driver/Waiting.h"
 
 // Processes the GUI thread's messages until condition holds or timeoutMs has passed, and says

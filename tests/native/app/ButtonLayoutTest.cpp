@@ -1,4 +1,4 @@
-#include "app/ButtonLayout.h"
+#include "core/ButtonLayout.h"
 
 #include <gtest/gtest.h>
 

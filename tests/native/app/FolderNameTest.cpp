@@ -1,4 +1,4 @@
-#include "app/FolderName.h"
+#include "core/FolderName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ProgressPacer.h"
+#include "core/ProgressPacer.h"
 
 #include <gtest/gtest.h>
 

@@ -13,9 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Appl_Globals.h"
-#include "app/Exceptions.h"
-#include "app/Random.h"
+#include "core/Exceptions.h"
+#include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DateTime.h"
 #include "datafile/GB_PELMORA_DAT.h"
@@ -38,23 +37,23 @@ class DataFileTest : public testing::Test {
     Folder = new std::filesystem::path(std::filesystem::temp_directory_path() /
                                        ("pelmora-datafile-" + std::to_string(std::random_device()())));
     std::filesystem::create_directories(*Folder);
-    ResetSettings();
-    ReleaseCode = "01";
-    ClientDataDir = R"(C:\Users\Ann\AppData\Local\Pelmora P2P\)";
-    DownloadDir = R"(D:\Downloads\)";
-    ConnectionKind = 3;
+    TDataFileSettings header{.ClientDataDir = R"(C:\Users\Ann\AppData\Local\Pelmora P2P\)",
+                           .DownloadDir = R"(D:\Downloads\)",
+                           .ReleaseCode = "01",
+                           .ConnectionKind = 3};
     Progress = new std::vector<int>;
     const double before = Now();
-    WriteDataFile((*Folder / "Pelmora.Dat").string(), [](int percent) { Progress->push_back(percent); });
-    DownloadDirAfterFirst = new std::string(DownloadDir);
-    WriteDataFile((*Folder / "PMInst.Dat").string(), {});
+    WriteDataFile((*Folder / "Pelmora.Dat").string(), header, [](int percent) { Progress->push_back(percent); });
+    // As the installation run settles its setting after the first file.
+    header.DownloadDir = ClientDownloadDir(header.DownloadDir);
+    DownloadDirAfterFirst = new std::string(header.DownloadDir);
+    WriteDataFile((*Folder / "PMInst.Dat").string(), header, {});
     DayBefore = static_cast<int>(before - 100);
     DayAfter = static_cast<int>(Now() - 100);
     FirstBytes = new std::string(ReadAll(*Folder / "Pelmora.Dat"));
     SecondBytes = new std::string(ReadAll(*Folder / "PMInst.Dat"));
     First = new TDataFileContent(ReadDataFile(*FirstBytes));
     Second = new TDataFileContent(ReadDataFile(*SecondBytes));
-    ResetSettings();
   }
   static void TearDownTestSuite() {
     std::filesystem::remove_all(*Folder);
@@ -315,20 +314,17 @@ TEST_F(DataFileTest, InspectorPrintsTheFileAndNamesTheOffsetOfDamage) {
 
 TEST(WriteDataFileFailure, FullDiskRaisesTheIOErrorAndReleasesTheWriter) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
-  ResetSettings();
-  DownloadDir = R"(E:\Down\)";
   try {
-    WriteDataFile("/dev/full", {});
+    WriteDataFile("/dev/full", {R"(C:\Data\)", R"(E:\Down\)", "01", 8}, {});
     FAIL() << "a full disk was reported as success";
   } catch (const EInOutError& error) {
     EXPECT_EQ(std::string(error.what()), "I/O error " + std::to_string(ENOSPC));
   }
   EXPECT_EQ(DataWriter, nullptr) << "the section writers must not keep a freed writer";
-  ResetSettings();
 }
 
 TEST(WriteDataFileFailure, MissingFolderRaisesTheIOError) {
-  EXPECT_THROW(WriteDataFile("/nonexistent-pelmora-folder/Pelmora.Dat", {}), EInOutError);
+  EXPECT_THROW(WriteDataFile("/nonexistent-pelmora-folder/Pelmora.Dat", {}, {}), EInOutError);
 }
 
 TEST(SectionWriters, RefuseToRunWithoutAWriter) {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "datafile/OutputFile.h"
 #include "tests/native/datafile/MemoryFile.h"
 

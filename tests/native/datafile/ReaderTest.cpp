@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "app/Appl_Globals.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/GB_PELMORA_DAT.h"
 #include "datafile/LIB_Data1_ReadWrite.h"

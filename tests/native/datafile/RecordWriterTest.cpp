@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Exceptions.h"
-#include "app/Random.h"
+#include "core/Exceptions.h"
+#include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DateTime.h"
 #include "datafile/LIB_Data1_ReadWrite.h"

@@ -1,6 +1,4 @@
-#include "programs/uninstaller/RemovalList.h"
-
-#include "engine/UninstallList.h"
+#include "core/RemovalList.h"
 
 #include <gtest/gtest.h>
 

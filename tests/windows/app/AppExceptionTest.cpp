@@ -6,7 +6,7 @@
 #include <map>
 #include <thread>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "pages/PNL_Error.h"
 #include "web/ReportURL.h"
 

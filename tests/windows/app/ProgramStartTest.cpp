@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "app/ProgramStart.h"
 #include "tests/driver/MessageBoxes.h"
 

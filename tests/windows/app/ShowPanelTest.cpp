@@ -1,6 +1,6 @@
 #include "tests/windows/app/WizardFixture.h"
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "pages/PNL_Error.h"
 
 namespace {

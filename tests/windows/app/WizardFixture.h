@@ -13,7 +13,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
-#include "app/ui/Application.h"
+#include "ui/Application.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/Waiting.h"
 #include "tests/windows/PumpUntil.h"

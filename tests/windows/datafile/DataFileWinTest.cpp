@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Appl_Globals.h"
-#include "app/Exceptions.h"
-#include "app/Random.h"
+#include "core/Exceptions.h"
+#include "core/Random.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
@@ -36,7 +35,7 @@ std::string TempFolder() {
 // The I/O error code that writing a data file to the path raises; 0 when it succeeds.
 int IOErrorOf(const std::string& path) {
   try {
-    WriteDataFile(path, {});
+    WriteDataFile(path, {}, {});
   } catch (const EInOutError& error) {
     EXPECT_EQ(std::string(error.what()), "I/O error " + std::to_string(error.ErrorCode));
     return error.ErrorCode;
@@ -48,21 +47,20 @@ class DataFileWinTest : public testing::Test {
  protected:
   void SetUp() override {
     Randomize();
-    ResetSettings();
-    ReleaseCode = "01";
-    ClientDataDir = R"(C:\users\test\AppData\Local\Pelmora P2P\)";
-    DownloadDir = R"(C:\users\test\Downloads\Pelmora\)";
     Folder = TempFolder();
   }
-  void TearDown() override { ResetSettings(); }
+  const TDataFileSettings Header{.ClientDataDir = R"(C:\users\test\AppData\Local\Pelmora P2P\)",
+                               .DownloadDir = R"(C:\users\test\Downloads\Pelmora\)",
+                               .ReleaseCode = "01",
+                               .ConnectionKind = 8};
   std::string Folder;
 };
 
 TEST_F(DataFileWinTest, WritesAFileThatReadsBackWithAPlatformGuid) {
   const std::string path = Folder + "Pelmora.Dat";
-  WriteDataFile(path, {});
+  WriteDataFile(path, Header, {});
   const TDataFileContent content = ReadDataFile(ReadAll(path));
-  EXPECT_EQ(content.Header.ClientDataDir, ClientDataDir);
+  EXPECT_EQ(content.Header.ClientDataDir, Header.ClientDataDir);
   EXPECT_EQ(content.Header.DownloadDir, R"(C:\users\test\Downloads\Pelmora\)");
   EXPECT_EQ(content.Download.DownloadDir, R"(C:\users\test\Downloads\Pelmora)");
   EXPECT_EQ(content.Header.ConnectionNumber, 77);

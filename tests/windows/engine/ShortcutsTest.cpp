@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "app/Exceptions.h"
+#include "core/Exceptions.h"
 #include "engine/ClientProcess.h"
 #include "engine/Shortcuts.h"
 

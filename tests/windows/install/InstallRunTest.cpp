@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "datafile/DataFileReader.h"
-#include "engine/UninstallList.h"
+#include "core/RemovalList.h"
 #include "pages/PNL_Error.h"
 #include "pages/PNL_InstallInstalling.h"
 #include "tests/common/SystemState.h"

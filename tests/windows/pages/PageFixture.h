@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Text.h"
+#include "core/Text.h"
 #include "tests/windows/app/WizardFixture.h"
 
 // Colours that differ by no more than a rounding of scaling or dithering in any channel.

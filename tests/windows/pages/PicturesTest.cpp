@@ -1,5 +1,5 @@
-#include "app/Exceptions.h"
-#include "app/ui/Jpeg.h"
+#include "core/Exceptions.h"
+#include "ui/Jpeg.h"
 #include "pages/PNL_Welcome.h"
 #include "resources/ResourceIds.h"
 #include "tests/windows/pages/PageFixture.h"

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "pages/PNL_Welcome.h"
 #include "tests/windows/pages/PageFixture.h"
 

@@ -8,12 +8,14 @@
 #include <iterator>
 #include <vector>
 
-#include "app/Exceptions.h"
-#include "app/Progress.h"
+#include "app/ProgressDisplay.h"
+#include "core/Exceptions.h"
+#include "core/Progress.h"
 #include "engine/ExtractPayload.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/PayloadTotals.h"
+#include "platform/SystemError.h"
 
 namespace {
 
@@ -81,6 +83,11 @@ class ExtractPayloadTest : public WizardFixture {
   }
   TProgressBar& Bar() { return page_->Controls.Get<TProgressBar>("ProgressBar1"); }
   Control& Label() { return page_->Controls.Get("Label12"); }
+  // The page's bar and label as the sink of an extraction.
+  TProgressDisplay* Display(TProgressBar* bar, Control* label) {
+    display_ = TProgressDisplay(bar, label);
+    return &display_;
+  }
   // The installing page's scale: the payload total plus a tenth.
   void UseInstallingScale() {
     Bar().SetMax(static_cast<int>(kPayloadTotal + kPayloadTotal / 10));
@@ -88,6 +95,7 @@ class ExtractPayloadTest : public WizardFixture {
   }
 
   ProgressPage* page_ = nullptr;
+  TProgressDisplay display_{nullptr, nullptr};
   std::string folder_;
   std::vector<std::string> created_;
 };
@@ -95,7 +103,7 @@ class ExtractPayloadTest : public WizardFixture {
 TEST_F(ExtractPayloadTest, EachPayloadIsTheSuppliedProgramAndReplacesALongerFileWholly) {
   struct Case {
     const char* program;
-    void (*extract)(const std::string&, TProgressBar*, Control*);
+    void (*extract)(const std::string&, TProgressSink*);
     long long U;
   };
   const Case cases[] = {{"Pelmora.exe", GB_PelmoraP2P_exe::ExtractPayload, GB_PelmoraP2P_exe::U},
@@ -106,7 +114,7 @@ TEST_F(ExtractPayloadTest, EachPayloadIsTheSuppliedProgramAndReplacesALongerFile
     ASSERT_EQ(static_cast<long long>(supplied.size()), c.U);
     const std::string path = File(c.program);
     std::ofstream(path, std::ios::binary) << std::string(supplied.size() + 5000, 'x');
-    c.extract(path, nullptr, nullptr);
+    c.extract(path, nullptr);
     const std::string extracted = ReadAll(path);
     EXPECT_EQ(static_cast<long long>(extracted.size()), c.U);
     EXPECT_TRUE(extracted == supplied) << "the extracted program differs from the supplied one";
@@ -115,7 +123,7 @@ TEST_F(ExtractPayloadTest, EachPayloadIsTheSuppliedProgramAndReplacesALongerFile
 
 TEST_F(ExtractPayloadTest, ClientPayloadEndsAtItsTotalOnTheInstallingScale) {
   UseInstallingScale();
-  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), &Bar(), &Label());
+  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), Display(&Bar(), &Label()));
   const long long end = GB_PelmoraP2P_exe::C + GB_PelmoraP2P_exe::U;
   EXPECT_EQ(Bar().Position(), end);
   EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(end, Bar().Max())) + "% complete");
@@ -137,7 +145,7 @@ TEST_F(ExtractPayloadTest, ClientPayloadEndsAtItsTotalOnTheInstallingScale) {
 
 TEST_F(ExtractPayloadTest, BarClampsToASmallerMaximum) {
   Bar().SetMax(1000);
-  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), &Bar(), &Label());
+  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), Display(&Bar(), &Label()));
   EXPECT_EQ(Bar().Position(), 1000);
   EXPECT_EQ(Label().Caption(), "100% complete");
 }
@@ -145,7 +153,7 @@ TEST_F(ExtractPayloadTest, BarClampsToASmallerMaximum) {
 TEST_F(ExtractPayloadTest, HiddenBarFollowsAndStaysHidden) {
   UseInstallingScale();
   Bar().SetVisible(false);
-  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), &Bar(), &Label());
+  GB_Uninstall_exe::ExtractPayload(File("Uninstall.Exe"), Display(&Bar(), &Label()));
   EXPECT_EQ(Bar().Position(), GB_Uninstall_exe::C + GB_Uninstall_exe::U);
   EXPECT_FALSE(Bar().Visible());
 }
@@ -155,12 +163,12 @@ TEST_F(ExtractPayloadTest, WithoutBarNoControlChangesButMessagesAreProcessed) {
   Bar().SetPosition(5);
   // Handled only if ExtractPayload processes the waiting messages: the test does not.
   PostMessageA(Bar().Handle(), PBM_SETPOS, 123, 0);
-  GB_Uninstall_exe::ExtractPayload(File("a.exe"), nullptr, nullptr);
+  GB_Uninstall_exe::ExtractPayload(File("a.exe"));
   EXPECT_EQ(Bar().Position(), 123);
   EXPECT_EQ(Label().Caption(), "0% complete");
 
   PostMessageA(Bar().Handle(), PBM_SETPOS, 77, 0);
-  GB_Uninstall_exe::ExtractPayload(File("b.exe"), nullptr, &Label());
+  GB_Uninstall_exe::ExtractPayload(File("b.exe"), Display(nullptr, &Label()));
   EXPECT_EQ(Label().Caption(), "0% complete") << "a label without a bar is left alone";
   EXPECT_EQ(Bar().Position(), 77);
 }
@@ -198,7 +206,7 @@ TEST_F(ExtractPayloadTest, ShowsRisingPercentagesEndsOnTheFinalOneAndAnswersMess
   SetWindowSubclass(Bar().Handle(), Watch, 1, reinterpret_cast<DWORD_PTR>(&watched));
   SetWindowSubclass(Label().Handle(), Watch, 1, reinterpret_cast<DWORD_PTR>(&watched));
   watched.extracting = true;
-  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), &Bar(), &Label());
+  GB_PelmoraP2P_exe::ExtractPayload(File("Pelmora.Exe"), Display(&Bar(), &Label()));
   watched.extracting = false;
   Pump();
   RemoveWindowSubclass(Bar().Handle(), Watch, 1);
@@ -254,7 +262,7 @@ TEST_F(ExtractPayloadTest, TargetHeldByARunningProgramRaisesTheCreationErrorAfte
   ASSERT_TRUE(client.Started());
   UseInstallingScale();
   try {
-    GB_PelmoraP2P_exe::ExtractPayload(path, &Bar(), &Label());
+    GB_PelmoraP2P_exe::ExtractPayload(path, Display(&Bar(), &Label()));
     FAIL() << "the held file was replaced";
   } catch (const EFCreateError& error) {
     EXPECT_EQ(std::string(error.what()),
@@ -278,7 +286,7 @@ TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
   std::ofstream(path, std::ios::binary) << "the old program";
   for (const TPayload& damaged : {flipped, cut}) {
     try {
-      ExtractPayload(damaged, path, &Bar(), &Label());
+      ExtractPayload(damaged, path, Display(&Bar(), &Label()));
       ADD_FAILURE() << "no error";
     } catch (const EPayloadError& error) {
       EXPECT_STREQ(error.what(), "Error");
@@ -296,7 +304,7 @@ TEST_F(ExtractPayloadTest, FullDiskRaisesIOError112) {
   const std::string path = "K:\\Pelmora-" + std::to_string(GetCurrentProcessId()) + ".Exe";
   created_.push_back(path);
   try {
-    GB_PelmoraP2P_exe::ExtractPayload(path, nullptr, nullptr);
+    GB_PelmoraP2P_exe::ExtractPayload(path);
     FAIL() << "the program fitted on a 64 KiB disk";
   } catch (const EInOutError& error) {
     EXPECT_STREQ(error.what(), "I/O error 112");

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/UninstallList.h"
-#include "programs/uninstaller/RemovalList.h"
+#include "core/RemovalList.h"
 #include "tests/common/SystemState.h"
 #include "tests/windows/programs/ProgramsTestSupport.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/Exceptions.h"
-#include "app/ui/Application.h"
+#include "core/Exceptions.h"
+#include "ui/Application.h"
 #include "tests/windows/PumpUntil.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
 

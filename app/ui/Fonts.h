@@ -1,9 +1,0 @@
-#pragma once
-
-#include <windows.h>
-
-#include "app/ui/Design.h"
-
-// Fonts and solid brushes are shared and live until the process ends.
-HFONT GetFont(const FontSpec& font);
-HBRUSH GetSolidBrush(COLORREF color);

@@ -1,0 +1,66 @@
+#include "core/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/FolderName.h"
+#include "core/Text.h"
+
+namespace {
+
+bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// The longest name that the upgrade puts into the folder.
+constexpr std::size_t kLongestFileName = sizeof "Uninstall.Exe" - 1;
+// The system's limit for a path, its final zero included.
+constexpr std::size_t kMaxPath = 260;
+
+// A full folder path ending with "\" into which the upgrade's files fit within the system's
+// path limit: anything else cannot be the client's folder, and the wizard runs interactively.
+bool IsUsableFolder(const std::string& folder) {
+  if (folder.size() + kLongestFileName >= kMaxPath) return false;
+  if (!std::isalpha(static_cast<unsigned char>(folder[0]))) return false;
+  if (std::any_of(folder.begin(), folder.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < ' ' || c == '|'; }))
+    return false;
+  return IsValidFolderName(folder);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+  std::vector<std::string> parameters;
+  size_t i = 0;
+  while (true) {
+    while (i < commandLine.size() && IsSeparator(commandLine[i])) ++i;
+    if (i >= commandLine.size()) break;
+    std::string parameter;
+    bool quoted = false;
+    for (; i < commandLine.size() && (quoted || !IsSeparator(commandLine[i])); ++i) {
+      if (commandLine[i] == '"')
+        quoted = !quoted;
+      else
+        parameter += commandLine[i];
+    }
+    parameters.push_back(parameter);
+  }
+  return parameters;
+}
+
+AutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters) {
+  static const std::string kSwitch = "/autoupdate ";
+
+  std::string joined;
+  for (const std::string& parameter : parameters) joined += parameter + ' ';
+  joined = Trim(joined);
+
+  AutoUpdateRequest request;
+  if (LowerCase(joined).compare(0, kSwitch.size(), kSwitch) != 0) return request;
+
+  std::string folder = Trim(joined.substr(kSwitch.size()));
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  if (!IsUsableFolder(folder)) return request;
+  request.AutoUpdate = true;
+  request.InstallDir = folder;
+  return request;
+}

@@ -1,0 +1,45 @@
+#include "core/FolderName.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+
+bool IsValidFolderName(const std::string& text) {
+  if (Trim(text) != text) return false;
+  if (text.size() < 3) return false;
+  if (text[1] != ':' || text[2] != '\\') return false;
+  if (text.find("\\\\") != std::string::npos) return false;
+  static const std::string kForbidden = "\"*/:<>?";
+  return std::none_of(text.begin() + 2, text.end(),
+                      [](char c) { return kForbidden.find(c) != std::string::npos; });
+}
+
+std::string ParentFolder(const std::string& path) {
+  std::string file = path;
+  if (!file.empty() && file.back() == '\\') file.pop_back();
+  file += ".txt";
+  size_t slash = file.find_last_of("\\:");
+  return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
+std::string InstallFolderForSelection(const std::string& selected) {
+  std::string folder = selected;
+  if (std::count(folder.begin(), folder.end(), '\\') < 2) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    folder += "Pelmora P2P";
+  }
+  return folder;
+}
+
+std::string DownloadFolderForSelection(const std::string& selected) {
+  return selected.size() < 4 ? selected + "Downloads" : selected;
+}
+
+std::string ProposeDownloadFolder(const std::string& installDir,
+                                  const std::function<bool(char driveLetter)>& hasFixedDownloads) {
+  std::string folder = installDir.substr(0, 3);
+  for (char letter : {'E', 'D', 'C'})
+    if (hasFixedDownloads(letter)) folder = std::string(1, letter) + ":\\Downloads";
+  if (folder.size() == 3) folder += "Downloads";
+  return folder;
+}

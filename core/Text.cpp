@@ -1,0 +1,47 @@
+#include "core/Text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+}  // namespace
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  auto first = std::find_if_not(text.begin(), text.end(), IsBlankOrControl);
+  auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlankOrControl).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+  // Iterative match with one backtrack point for the last "*".
+  std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() &&
+               (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
+                                      std::tolower(static_cast<unsigned char>(name[n])))) {
+      ++m;
+      ++n;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  // A mask ending with ".*" also takes names that end where its dot stands: "*.*" is every
+  // name, "readme.*" takes "readme".
+  if (mask.substr(m) == ".*") return true;
+  return m == mask.size();
+}

@@ -1,0 +1,79 @@
+#include "ui/Application.h"
+
+#include <new>
+
+#include "core/Exceptions.h"
+#include "platform/MessageBoxes.h"
+#include "ui/Control.h"
+
+Application& Application::Instance() {
+  static Application application;
+  return application;
+}
+
+Application::Application() {
+  TMessagePump& pump = TMessagePump::Instance();
+  pump.PreDispatch = [this](MSG& message) { return PreDispatch(message); };
+  pump.OnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
+}
+
+HWND Application::Handle() {
+  if (handle_) return handle_;
+  static const char kClassName[] = "PmApplication";
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExA(&windowClass);
+  // In the middle of the screen, under the main window that it owns: should a window system
+  // give it a pixel of its own, the main window covers it.
+  handle_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, Title.c_str(), WS_POPUP,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                            0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!handle_) throw Exception("Cannot create the application window");
+  return handle_;
+}
+
+void Application::ShowTaskBarButton() {
+  SetWindowTextA(Handle(), Title.c_str());
+  ShowWindow(handle_, SW_SHOWNA);
+}
+
+bool Application::PreDispatch(MSG& message) {
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    Control* target = Control::FromHandle(message.hwnd);
+    if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
+      return true;
+    if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return true;
+  }
+  return MainWindow && IsDialogMessageA(MainWindow, &message);
+}
+
+std::string ExceptionMessage(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return EOutOfMemory().what();
+  return error.what();
+}
+
+void Application::HandleException(HWND sender, std::exception_ptr error) noexcept {
+  try {
+    try {
+      std::rethrow_exception(error);
+    } catch (const EAbort&) {
+      return;
+    } catch (const std::exception& e) {
+      if (OnException) {
+        OnException(sender, e);
+        return;
+      }
+      ShowMessageBox(MainWindow, ExceptionMessage(e), Title, MB_OK | MB_ICONSTOP);
+    } catch (...) {
+      Exception unknown("Unknown failure");
+      if (OnException) OnException(sender, unknown);
+    }
+  } catch (...) {
+    // The failure handler failed itself: nothing is left to show it with but a message box.
+    ShowMessageBox(MainWindow, "The installer could not show its error page.", Title,
+                   MB_OK | MB_ICONSTOP);
+  }
+}

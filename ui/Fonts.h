@@ -1,0 +1,9 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ui/Design.h"
+
+// Fonts and solid brushes are shared and live until the process ends.
+HFONT GetFont(const FontSpec& font);
+HBRUSH GetSolidBrush(COLORREF color);

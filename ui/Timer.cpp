@@ -1,0 +1,65 @@
+#include "ui/Timer.h"
+
+#include <map>
+
+#include "platform/MessagePump.h"
+#include "platform/MessageWindow.h"
+
+namespace {
+
+std::map<UINT_PTR, TTimer*>& ActiveTimers() {
+  static std::map<UINT_PTR, TTimer*> timers;
+  return timers;
+}
+
+UINT_PTR NextTimerId() {
+  static UINT_PTR next = 1;
+  return next++;
+}
+
+}  // namespace
+
+HWND TTimer::SharedWindow() {
+  static HWND window = CreateMessageWindow("PmTimerWindow", &TTimer::WindowProc);
+  return window;
+}
+
+LRESULT CALLBACK TTimer::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_TIMER) return DefWindowProcA(handle, message, wParam, lParam);
+  auto found = ActiveTimers().find(wParam);
+  if (found == ActiveTimers().end()) return 0;
+  TTimer* timer = found->second;
+  return Guarded(handle, [timer] {
+    if (timer->OnTimer) timer->OnTimer(*timer);
+    return LRESULT{0};
+  });
+}
+
+TTimer::TTimer(UINT interval, bool enabled) : interval_(interval), enabled_(enabled), id_(NextTimerId()) {
+  Restart();
+}
+
+TTimer::~TTimer() {
+  ActiveTimers().erase(id_);
+  KillTimer(SharedWindow(), id_);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  Restart();
+}
+
+void TTimer::SetInterval(UINT interval) {
+  if (interval_ == interval) return;
+  interval_ = interval;
+  Restart();
+}
+
+void TTimer::Restart() {
+  KillTimer(SharedWindow(), id_);
+  ActiveTimers().erase(id_);
+  if (!enabled_ || interval_ == 0) return;
+  ActiveTimers()[id_] = this;
+  SetTimer(SharedWindow(), id_, interval_, nullptr);
+}
