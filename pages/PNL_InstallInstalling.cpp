@@ -2,6 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/RunLog.h"
 #include "engine/InstallationRun.h"
 
 namespace {
@@ -21,6 +22,7 @@ TPNLInstallInstalling::TPNLInstallInstalling() : TProgressPage("PNLInstallInstal
 }
 
 void TPNLInstallInstalling::AfterShow() {
-  InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut}, *this);
+  InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut}, *this,
+                  InstallationRunJournal());
   Form().ShowPanel("PNLInstallReady", true);
 }
