@@ -266,4 +266,50 @@ TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFai
   EXPECT_EQ(log.find("Step \"Uninstaller\""), std::string::npos) << "the run ends at its failure\n" << log;
 }
 
+// The wizard started with "/log=": a person's installation, logged as the silent one is.
+class WizardLogRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    CleanUp();
+    CreateDirectoryA(base_.c_str(), nullptr);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    CleanUp();
+  }
+  void CleanUp() {
+    std::error_code ignored;
+    fs::remove_all(base_, ignored);
+    fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+    fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+    DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  }
+  std::string Parameters() const override { return "\"/LOG=" + logFile_ + "\""; }
+
+  const std::string base_ = "C:\\pelmora-wizard-log-" + std::to_string(GetCurrentProcessId());
+  const std::string logFile_ = base_ + "\\wizard log.txt";
+};
+
+TEST_F(WizardLogRoadTest, TheWizardLogsItsInstallationRunWhenAskedTo) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(base_ + "\\Pelmora P2P", base_ + "\\Downloads", 80));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "88-ready", 60000));
+  ASSERT_TRUE(driver_.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
+
+  std::string log;
+  WaitUntil([&] { return (log = ReadFile(logFile_)).find("Wizard ended (exit code 0)") != std::string::npos; },
+            kPatientMs);
+  EXPECT_NE(log.find("started (wizard)\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Installation folder: " + installDir + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Download folder: " + base_ + "\\Downloads\\\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Connection kind: 8 (unknown)\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Desktop shortcut: yes\r\n"), std::string::npos) << log;
+  for (const char* step : kSteps)
+    EXPECT_NE(log.find(std::string("Step \"") + step + "\" done in "), std::string::npos) << step << "\n" << log;
+}
+
 }  // namespace
