@@ -113,7 +113,6 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     CoInitialize(nullptr);
     // Key texts, scrambling and the client's identity must differ between installations.
     Randomize();
-    Application::Instance().Title = "Install Pelmora P2P";
     ReleaseCode = "01";
 
     InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;

@@ -204,6 +204,14 @@ TEST_F(SilentInstallRoadTest, EveryOptionChangesItsChoiceInAnyOrderAndCase) {
   EXPECT_NE(log.find(" ms: start menu\r\n"), std::string::npos) << log;
 }
 
+TEST_F(SilentInstallRoadTest, ALogThatCannotBeWrittenIsLeftOutAndTheInstallationGoesOn) {
+  const SilentRun run = Run("/quiet \"/log=" + base_ + "\\no such folder\\x.log\"");
+
+  EXPECT_EQ(run.ExitCode, 0);
+  ExpectInstalled(ProposedInstallDir(), ProposedDownloadDir(), 77, true);
+  EXPECT_FALSE(fs::exists(base_ + "\\no such folder"));
+}
+
 struct RefusedCase {
   const char* name;
   const char* parameters;

@@ -55,6 +55,7 @@ const SilentCase kCases[] = {
     {"WithoutQuietOnlyTheLogCounts", R"(x.exe /log=C:\w.log /dir=C:\Apps)", false, kNone, R"(C:\Apps\)", "",
      8, true, R"(C:\w.log)"},
     {"UnknownTextWithoutQuiet", "x.exe hello", false, kBadSwitch, "", "", 8, true, ""},
+    {"UpgradeSwitchAmongSilentOnes", R"(x.exe /quiet /autoupdate C:\Apps)", true, kBadSwitch, "", "", 8, true, ""},
 };
 
 class SilentOptionsTest : public testing::TestWithParam<SilentCase> {};
