@@ -83,10 +83,10 @@ void WriteRemovalList(const TInstallationSettings& settings) {
 enum class OnFailure { EndRun, GoOn };
 
 // Runs one step between its start and its end in the journal; work returns what the step
-// settled or wrote. A failure is journalled: a step the run can do without (goOn) then
-// returns false, any other failure is passed on and ends the run.
+// settled or wrote. A failure is journalled: the run goes on without a step it can do without,
+// any other failure is passed on and ends the run.
 template <class Work>
-bool JournalledStep(TRunJournal& journal, const char* step, OnFailure onFailure, Work work) {
+void JournalledStep(TRunJournal& journal, const char* step, OnFailure onFailure, Work work) {
   journal.StepStarted(step);
   std::string detail;
   try {
@@ -97,13 +97,12 @@ bool JournalledStep(TRunJournal& journal, const char* step, OnFailure onFailure,
       throw;
     }
     journal.StepEnded(step, StepResult::Abandoned, failure.what());
-    return false;
+    return;
   } catch (const std::exception& failure) {
     journal.StepEnded(step, StepResult::Failed, failure.what());
     throw;
   }
   journal.StepEnded(step, StepResult::Done, detail);
-  return true;
 }
 
 }  // namespace
