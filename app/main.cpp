@@ -1,5 +1,5 @@
 #include <windows.h>
 
-#include "app/ProgramStart.h"
+#include "app/SilentInstall.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunWizard(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunInstaller(); }

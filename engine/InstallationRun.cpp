@@ -65,15 +65,11 @@ void SettleAppDataDir(const TInstallationSettings& settings) {
   settings.ClientDataDir = settings.AppDataDir;
 }
 
+// One unit: the first failure leaves out the rest of the shortcuts, 92 % included.
 void CreateShortcuts(const TInstallationSettings& settings, TRunProgress& progress) {
-  // One unit: the first failure leaves out the rest of the shortcuts, 92 % included.
-  try {
-    CreateStartMenuShortcuts(settings.InstallDir, ShortcutRun::Installation);
-    progress.SetProgressPercent(92);
-    if (settings.CreateDesktopShortcut) CreateDesktopLink(settings.InstallDir);
-  } catch (const Exception&) {
-    // The installation works without its shortcuts.
-  }
+  CreateStartMenuShortcuts(settings.InstallDir, ShortcutRun::Installation);
+  progress.SetProgressPercent(92);
+  if (settings.CreateDesktopShortcut) CreateDesktopLink(settings.InstallDir);
 }
 
 void WriteRemovalList(const TInstallationSettings& settings) {
@@ -81,6 +77,31 @@ void WriteRemovalList(const TInstallationSettings& settings) {
       settings.ClientDataDir, settings.InstallDir, settings.AppDataDir, settings.CreateDesktopShortcut));
   // Whole or not at all: a list cut short by a full disk would leave files behind.
   WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
+}
+
+enum class OnFailure { EndRun, GoOn };
+
+// Runs one step between its start and its end in the journal; work returns what the step
+// settled or wrote. A failure is journalled: the run goes on without a step it can do without,
+// any other failure is passed on and ends the run.
+template <class Work>
+void JournalledStep(TRunJournal& journal, const char* step, OnFailure onFailure, Work work) {
+  journal.StepStarted(step);
+  std::string detail;
+  try {
+    detail = work();
+  } catch (const Exception& failure) {
+    if (onFailure == OnFailure::EndRun) {
+      journal.StepEnded(step, StepResult::Failed, failure.what());
+      throw;
+    }
+    journal.StepEnded(step, StepResult::Abandoned, failure.what());
+    return;
+  } catch (const std::exception& failure) {
+    journal.StepEnded(step, StepResult::Failed, failure.what());
+    throw;
+  }
+  journal.StepEnded(step, StepResult::Done, detail);
 }
 
 }  // namespace
@@ -105,38 +126,70 @@ void WriteDataFile(const std::string& path, const TInstallationSettings& setting
 }
 
 void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress) {
+  TNoJournal journal;
+  InstallationRun(settings, progress, journal);
+}
+
+void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress,
+                     TRunJournal& journal) {
   progress.SetMax(kPayloadTotal);
   progress.SetMax(progress.Max() + progress.Max() / 10);
 
-  SettleInstallDir(settings.InstallDir);
-  SettleAppDataDir(settings);
+  JournalledStep(journal, "Installation folder", OnFailure::EndRun, [&] {
+    SettleInstallDir(settings.InstallDir);
+    return settings.InstallDir;
+  });
+  JournalledStep(journal, "Data folder", OnFailure::EndRun, [&] {
+    SettleAppDataDir(settings);
+    return settings.AppDataDir;
+  });
 
   const std::string& installDir = settings.InstallDir;
   if (FileExists(installDir + "pelmora.exe")) DeleteFileA((installDir + "pelmora.exe").c_str());
-  GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
+  JournalledStep(journal, "Client program", OnFailure::EndRun, [&] {
+    GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
+    return installDir + "Pelmora.Exe";
+  });
   // Without its uninstaller the installation could never be removed: the run still puts the
   // rest in place, but then ends on the error page instead of reporting success.
   std::exception_ptr uninstallerFailure;
-  try {
-    GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
-  } catch (const Exception&) {
-    uninstallerFailure = std::current_exception();
-  }
+  JournalledStep(journal, "Uninstaller", OnFailure::GoOn, [&] {
+    try {
+      GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
+    } catch (const Exception&) {
+      uninstallerFailure = std::current_exception();
+      throw;
+    }
+    return installDir + "Uninstall.Exe";
+  });
   if (FileExists(installDir + "pelmora.dat")) DeleteFileA((installDir + "pelmora.dat").c_str());
   if (FileExists(installDir + "pelmora.bak")) DeleteFileA((installDir + "pelmora.bak").c_str());
   progress.SetProgressPercent(90);
 
-  RegisterUninstall(installDir);
-  CreateShortcuts(settings, progress);
+  JournalledStep(journal, "Uninstall entry", OnFailure::EndRun, [&] {
+    RegisterUninstall(installDir);
+    return std::string(kUninstallKey);
+  });
+  // The installation works without its shortcuts.
+  JournalledStep(journal, "Shortcuts", OnFailure::GoOn, [&] {
+    CreateShortcuts(settings, progress);
+    return std::string(settings.CreateDesktopShortcut ? "start menu and desktop" : "start menu");
+  });
   progress.SetProgressPercent(93);
 
-  WriteDataFile(settings.AppDataDir + "Pelmora.Dat", settings, progress);
-  try {
+  JournalledStep(journal, "Data file", OnFailure::EndRun, [&] {
+    WriteDataFile(settings.AppDataDir + "Pelmora.Dat", settings, progress);
+    return settings.AppDataDir + "Pelmora.Dat";
+  });
+  // The copy beside the program is a convenience; the client reads the per-user file.
+  JournalledStep(journal, "Data file copy", OnFailure::GoOn, [&] {
     WriteDataFile(installDir + "PMInst.Dat", settings, progress);
-  } catch (const Exception&) {
-    // The copy beside the program is a convenience; the client reads the per-user file.
-  }
+    return installDir + "PMInst.Dat";
+  });
   // Without the list the uninstaller would remove nothing: its failure ends the run too.
-  WriteRemovalList(settings);
+  JournalledStep(journal, "Removal list", OnFailure::EndRun, [&] {
+    WriteRemovalList(settings);
+    return installDir + "UnInstall.dat";
+  });
   if (uninstallerFailure) std::rethrow_exception(uninstallerFailure);
 }

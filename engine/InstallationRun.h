@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/RunJournal.h"
 #include "engine/RunProgress.h"
 
 // The settings the run reads and settles; the page binds them to the installer's settings.
@@ -25,6 +26,9 @@ struct TInstallationSettings {
 // never ends as a success without a way to remove what it installed. Every other step is
 // guarded on its own.
 void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress);
+// The same run, reporting each step's start and result to the journal.
+void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress,
+                     TRunJournal& journal);
 
 // Creates the folder with all missing parents; raises EInOutError when it cannot.
 void MakeFolder(std::string folder);

@@ -2,6 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/RunLog.h"
 #include "engine/InstallationRun.h"
 
 namespace {
@@ -23,6 +24,6 @@ TPNLInstallInstalling::TPNLInstallInstalling() : TProgressPage("PNLInstallInstal
 void TPNLInstallInstalling::AfterShow() {
   InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut, DownloadDir, ReleaseCode,
                    ConnectionKind},
-                  *this);
+                  *this, InstallationRunJournal());
   Form().ShowPanel("PNLInstallReady", true);
 }

@@ -81,7 +81,7 @@ class RoadTest : public testing::Test {
   void SetUp() override {
     screenshots_ = BuildFolder() + "\\screenshots";
     CreateDirectoryA(screenshots_.c_str(), nullptr);
-    process_ = StartProgram(InstallerPath(), "");
+    process_ = StartProgram(InstallerPath(), Parameters());
     ASSERT_NE(process_.Process, nullptr);
     driver_ = UiDriver(process_.Id);
     ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
@@ -90,6 +90,8 @@ class RoadTest : public testing::Test {
 
   // The installer that the test starts: this build's.
   virtual std::string InstallerPath() const { return BuildFolder() + "\\Install_Pelmora.exe"; }
+  // Its command line after the program's path: none, as a person starts it.
+  virtual std::string Parameters() const { return ""; }
 
   // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
   bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = kPatientMs) {

@@ -1,0 +1,21 @@
+#pragma once
+// The process's installation log file (format: app/InstallLog.h). It is opened at program start
+// when the command line asks for it, and always in silent mode, and created anew. Writing it
+// never makes an installation fail: a log that cannot be created or written is left out.
+
+#include <string>
+
+#include "core/InstallLog.h"
+
+// The log of a silent installation without "/log=": "Install_Pelmora.log" in the user's
+// temporary folder.
+std::string DefaultLogPath();
+
+// Opens the log at path; until then, and when it cannot be written, its lines go nowhere.
+void OpenRunLog(const std::string& path);
+
+TInstallLog& RunLog();
+
+// The journal of the installation run that is about to start: notes the settings it starts
+// with (folders, connection kind, desktop shortcut) in the log and returns the log.
+TRunJournal& InstallationRunJournal();

@@ -1,0 +1,163 @@
+#include "app/SilentInstall.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app/Appl_Globals.h"
+#include "core/CommandLine.h"
+#include "core/Exceptions.h"
+#include "core/FolderName.h"
+#include "app/ProgramStart.h"
+#include "core/Random.h"
+#include "app/RunLog.h"
+#include "ui/Application.h"
+#include "engine/Files.h"
+#include "engine/InstallationRun.h"
+#include "pages/FolderPage.h"
+#include "platform/ShellFolders.h"
+#include "web/LIB_GetMemStreamFromTheWeb.h"
+#include "web/ReportURL.h"
+
+namespace {
+
+// The installing page's title, the report's field A for a failure of the run.
+constexpr char kInstallingTitle[] = "Installing Pelmora P2P";
+// How long the failure report may keep a finished silent run from ending.
+constexpr ULONGLONG kReportWaitMs = 10000;
+
+// Progress without a window: nothing to show and no window to keep answering.
+class TSilentProgress final : public TRunProgress, public TProgressSink {
+ public:
+  void SetMax(long long maximum) override { max_ = maximum; }
+  long long Max() const override { return max_; }
+  void SetProgress(long long) override {}
+  void ProcessMessages() override {}
+  void Wait(unsigned milliseconds) override { Sleep(milliseconds); }
+  TProgressSink& PayloadProgress() override { return *this; }
+  void ShowProgress(long long) override {}
+
+ private:
+  long long max_ = 0;
+};
+
+int ExitCodeOf(SilentRefusal refusal) {
+  switch (refusal) {
+    case SilentRefusal::BadSwitch: return kExitBadSwitch;
+    case SilentRefusal::InvalidInstallDir: return kExitInvalidInstallDir;
+    case SilentRefusal::InvalidDownloadDir: return kExitInvalidDownloadDir;
+    case SilentRefusal::UnknownConnection: return kExitUnknownConnection;
+    case SilentRefusal::None: break;
+  }
+  return kExitSuccess;
+}
+
+std::string RefusalText(const TSilentOptions& options) {
+  switch (options.Refusal) {
+    case SilentRefusal::BadSwitch: return "unknown, repeated or incomplete switch \"" + options.Refused + "\"";
+    case SilentRefusal::InvalidInstallDir: return "invalid installation folder \"" + options.Refused + "\"";
+    case SilentRefusal::InvalidDownloadDir: return "invalid download folder \"" + options.Refused + "\"";
+    case SilentRefusal::UnknownConnection: return "unknown connection kind \"" + options.Refused + "\"";
+    case SilentRefusal::None: break;
+  }
+  return "";
+}
+
+// The folders as the two folder pages propose them, accepted with "&Next".
+std::string ProposedInstallDir() {
+  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+  return (programFiles.empty() ? "C:" : programFiles) + "\\Pelmora P2P\\";
+}
+
+std::string ProposedDownloadDir(const std::string& installDir) {
+  return ProposeDownloadFolder(installDir, [](char letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    return IsOnFixedDisk(root) && FolderExists(root + "Downloads");
+  }) + "\\";
+}
+
+// The error page's failure report, sent with the page of the run as its page. The process
+// ends after the run, which would cut the report off: it waits for it, within a bound.
+void SendFailureReport(const std::string& message) {
+  const std::string url = ReportURL(
+      ReportAddress(), {kInstallingTitle, InstallDir, DownloadDir, ClientDataDir, AppDataDir, message});
+  bool done = false;
+  try {
+    tLibGetMemStreamFromTheWeb::Start(url, [&done](tLibGetMemStreamFromTheWeb&) { done = true; });
+  } catch (const std::exception&) {
+    return;
+  }
+  const ULONGLONG start = GetTickCount64();
+  while (!done && GetTickCount64() - start < kReportWaitMs) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+}
+
+int Refuse(const std::string& text, int exitCode) {
+  RunLog().Failed("Installation refused", text, exitCode);
+  return exitCode;
+}
+
+}  // namespace
+
+int RunSilentInstallation(const TSilentOptions& options, const std::string& commandLine) {
+  OpenRunLog(options.LogFile.empty() ? DefaultLogPath() : options.LogFile);
+  TInstallLog& log = RunLog();
+  log.Started("silent", commandLine);
+  if (options.Refusal != SilentRefusal::None)
+    return Refuse(RefusalText(options), ExitCodeOf(options.Refusal));
+
+  try {
+    // Shell links need COM on this thread.
+    CoInitialize(nullptr);
+    // Key texts, scrambling and the client's identity must differ between installations.
+    Randomize();
+    ReleaseCode = "01";
+
+    InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;
+    ClientDataDir = InstallDir;
+    if (FileExists(InstallDir + "Pelmora.exe"))
+      return Refuse("Pelmora P2P is installed in " + InstallDir + " already", kExitAlreadyInstalled);
+    DownloadDir = options.DownloadDir.empty() ? ProposedDownloadDir(InstallDir) : options.DownloadDir;
+    ConnectionKind = options.ConnectionKind;
+    CreateDesktopShortcut = options.DesktopShortcut;
+  } catch (const std::exception& failure) {
+    log.Failed("Start-up failed", ExceptionMessage(failure), kExitStartupFailed);
+    return kExitStartupFailed;
+  }
+
+  TSilentProgress progress;
+  try {
+    InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut, DownloadDir, ReleaseCode,
+                     ConnectionKind},
+                    progress, InstallationRunJournal());
+  } catch (const std::exception& failure) {
+    const std::string message = ExceptionMessage(failure);
+    log.Failed("Installation failed", message, kExitRunFailed);
+    SendFailureReport(message);
+    return kExitRunFailed;
+  }
+  log.Finished(kExitSuccess);
+  return kExitSuccess;
+}
+
+int RunInstaller() {
+  RestrictDllSearchToSystemFolder();
+  const std::string commandLine = GetCommandLineA();
+  std::vector<std::string> parameters = SplitCommandLine(commandLine);
+  if (!parameters.empty()) parameters.erase(parameters.begin());
+  // The unattended upgrade keeps its command line: "/autoupdate" first and a folder.
+  if (!ParseAutoUpdate(parameters).AutoUpdate) {
+    const TSilentOptions options = ParseSilentOptions(parameters);
+    if (options.Quiet) return RunSilentInstallation(options, commandLine);
+    if (!options.LogFile.empty()) {
+      OpenRunLog(options.LogFile);
+      RunLog().Started("wizard", commandLine);
+    }
+  }
+  const int exitCode = RunWizard();
+  RunLog().Note("Wizard ended (exit code " + std::to_string(exitCode) + ")");
+  return exitCode;
+}

@@ -1,0 +1,60 @@
+#include "core/InstallLog.h"
+
+#include <cstdio>
+
+#include "core/SilentOptions.h"
+
+std::string LogLine(const TLogTime& time, const std::string& text) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d ", time.Year, time.Month,
+                time.Day, time.Hour, time.Minute, time.Second, time.Millisecond);
+  std::string line = stamp;
+  for (char c : text) line += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
+  return line + "\r\n";
+}
+
+TInstallLog::TInstallLog(Output output, TLogClock clock)
+    : output_(std::move(output)), clock_(std::move(clock)) {}
+
+void TInstallLog::Note(const std::string& text) { output_(LogLine(clock_.Now(), text)); }
+
+void TInstallLog::Started(const std::string& mode, const std::string& commandLine) {
+  Note("Install Pelmora P2P 4.44 started (" + mode + ")");
+  Note("Command line: " + commandLine);
+}
+
+void TInstallLog::Choices(const TRunChoices& choices) {
+  Note("Installation folder: " + choices.InstallDir);
+  Note("Download folder: " + choices.DownloadDir);
+  Note("Connection kind: " + std::to_string(choices.ConnectionKind) + " (" +
+       ConnectionKindKeyword(choices.ConnectionKind) + ")");
+  Note(std::string("Desktop shortcut: ") + (choices.DesktopShortcut ? "yes" : "no"));
+}
+
+void TInstallLog::StepStarted(const std::string& step) {
+  stepStart_ = clock_.Milliseconds();
+  Note("Step \"" + step + "\" started");
+}
+
+void TInstallLog::StepEnded(const std::string& step, StepResult result, const std::string& detail) {
+  const std::string took = " in " + std::to_string(clock_.Milliseconds() - stepStart_) + " ms";
+  switch (result) {
+    case StepResult::Done:
+      Note("Step \"" + step + "\" done" + took + (detail.empty() ? "" : ": " + detail));
+      break;
+    case StepResult::Abandoned:
+      Note("Step \"" + step + "\" failed" + took + ", the installation goes on without it: " + detail);
+      break;
+    case StepResult::Failed:
+      Note("Step \"" + step + "\" failed" + took + ": " + detail);
+      break;
+  }
+}
+
+void TInstallLog::Failed(const std::string& what, const std::string& message, int exitCode) {
+  Note(what + ": " + message + " (exit code " + std::to_string(exitCode) + ")");
+}
+
+void TInstallLog::Finished(int exitCode) {
+  Note("Installation finished (exit code " + std::to_string(exitCode) + ")");
+}

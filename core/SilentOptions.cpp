@@ -1,0 +1,126 @@
+#include "core/SilentOptions.h"
+
+#include <array>
+#include <optional>
+
+#include "core/FolderName.h"
+#include "core/Text.h"
+
+namespace {
+
+struct ConnectionName {
+  const char* Keyword;
+  const char* Caption;  // the connection page's item, without its "&"
+};
+
+const std::array<ConnectionName, 9> kConnectionNames{{
+    {"modem", "Dial-up Modem < 56KBS"},
+    {"modem56", "Dial-up Modem 56K"},
+    {"isdn", "ISDN"},
+    {"dsl", "ADSL / DSL"},
+    {"cable", "Cable"},
+    {"t1", "T1"},
+    {"t2", "T2"},
+    {"adsl2", "ADSL 2"},
+    {"unknown", "I don't know"},
+}};
+
+// The system's limit for a path, its final zero included.
+constexpr std::size_t kMaxPath = 260;
+// The longest name that the installation puts into its folder.
+constexpr std::size_t kLongestFileName = sizeof "Uninstall.Exe" - 1;
+
+// The folder as the folder pages accept it (trimmed, no root, "\" appended), with room for the
+// longest file name that goes into it within the system's path limit; nothing when refused.
+std::optional<std::string> AcceptedFolder(const std::string& value, std::size_t longestName) {
+  std::string folder = Trim(value);
+  if (!IsValidFolderName(folder) || folder.size() < 4) return std::nullopt;
+  if (folder.back() != '\\') folder += '\\';
+  if (folder.size() + longestName >= kMaxPath) return std::nullopt;
+  return folder;
+}
+
+}  // namespace
+
+int ConnectionKindNamed(const std::string& name) {
+  const std::string wanted = LowerCase(Trim(name));
+  for (std::size_t kind = 0; kind < kConnectionNames.size(); ++kind) {
+    if (wanted == kConnectionNames[kind].Keyword || wanted == LowerCase(kConnectionNames[kind].Caption) ||
+        wanted == std::to_string(kind))
+      return static_cast<int>(kind);
+  }
+  return -1;
+}
+
+std::string ConnectionKindKeyword(int kind) {
+  return kind >= 0 && kind < 8 ? kConnectionNames[static_cast<std::size_t>(kind)].Keyword : "unknown";
+}
+
+TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
+  TSilentOptions options;
+  std::optional<std::string> dir, downloadDir, connection, log;
+  bool noDesktop = false;
+  auto refuse = [&options](SilentRefusal refusal, const std::string& text) {
+    if (options.Refusal != SilentRefusal::None && options.Refusal <= refusal) return;
+    options.Refusal = refusal;
+    options.Refused = text;
+  };
+
+  for (const std::string& parameter : parameters) {
+    const std::size_t equals = parameter.find('=');
+    const std::string name = LowerCase(parameter.substr(0, equals));
+    const bool hasValue = equals != std::string::npos;
+    const std::string value = hasValue ? parameter.substr(equals + 1) : "";
+    auto take = [&](std::optional<std::string>& slot) {
+      if (!hasValue || slot) return refuse(SilentRefusal::BadSwitch, parameter);
+      slot = value;
+    };
+    auto flag = [&](bool& slot) {
+      if (hasValue || slot) return refuse(SilentRefusal::BadSwitch, parameter);
+      slot = true;
+    };
+    if (name == "/quiet")
+      flag(options.Quiet);
+    else if (name == "/nodesktop")
+      flag(noDesktop);
+    else if (name == "/dir")
+      take(dir);
+    else if (name == "/downloaddir")
+      take(downloadDir);
+    else if (name == "/connection")
+      take(connection);
+    else if (name == "/log")
+      take(log);
+    else
+      refuse(SilentRefusal::BadSwitch, parameter);
+  }
+
+  options.DesktopShortcut = !noDesktop;
+  if (log) {
+    if (Trim(*log).empty())
+      refuse(SilentRefusal::BadSwitch, "/log=" + *log);
+    else
+      options.LogFile = Trim(*log);
+  }
+  if (dir) {
+    if (auto folder = AcceptedFolder(*dir, kLongestFileName))
+      options.InstallDir = *folder;
+    else
+      refuse(SilentRefusal::InvalidInstallDir, *dir);
+  }
+  if (downloadDir) {
+    // The client puts its downloads into it: a folder at the path limit could hold no file.
+    if (auto folder = AcceptedFolder(*downloadDir, 1))
+      options.DownloadDir = *folder;
+    else
+      refuse(SilentRefusal::InvalidDownloadDir, *downloadDir);
+  }
+  if (connection) {
+    const int kind = ConnectionKindNamed(*connection);
+    if (kind >= 0)
+      options.ConnectionKind = kind;
+    else
+      refuse(SilentRefusal::UnknownConnection, *connection);
+  }
+  return options;
+}

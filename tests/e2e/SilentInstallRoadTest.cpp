@@ -1,0 +1,323 @@
+// The silent installation as a script or a system administrator runs it: Install_Pelmora.exe
+// with "/quiet" and its switches, started from outside; the test checks its exit code, that no
+// window came up, and what it left on disk, in the registry and in its log.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "datafile/DataFileReader.h"
+#include "tests/common/SystemState.h"
+#include "tests/driver/UiDriver.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+using namespace system_state;
+namespace fs = std::filesystem;
+
+// A drive of 1 MiB (silent-disk.sh), too small for the client program.
+constexpr char kSmallDrive[] = "Q:\\";
+
+bool HaveSmallDrive() {
+  ULARGE_INTEGER total{};
+  return GetDiskFreeSpaceExA(kSmallDrive, nullptr, &total, nullptr) && total.QuadPart <= 2 * 1024 * 1024;
+}
+
+struct SilentRun {
+  long ExitCode = -1;
+  std::vector<std::string> Windows;  // captions of the visible windows it showed
+};
+
+// Whether a visible top-level window of the process is on the screen, and its caption.
+std::vector<std::string> VisibleWindowsOf(DWORD processId) {
+  struct Search {
+    DWORD Id;
+    std::vector<std::string> Found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search.Id && IsWindowVisible(window)) {
+          char caption[256] = "";
+          GetWindowTextA(window, caption, sizeof caption);
+          search.Found.push_back(caption);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+int LineCount(const std::string& text) {
+  int lines = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+  return lines;
+}
+
+class SilentInstallRoadTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CleanUp();
+    CreateDirectoryA(base_.c_str(), nullptr);
+  }
+  void TearDown() override { CleanUp(); }
+  void CleanUp() {
+    std::error_code ignored;
+    fs::remove_all(base_, ignored);
+    fs::remove_all(ProposedInstallDir(), ignored);
+    fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+    fs::remove_all(DataDir(), ignored);
+    fs::remove(DefaultLog(), ignored);
+    DeleteFileA(DesktopLink().c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    if (HaveSmallDrive()) fs::remove_all(std::string(kSmallDrive) + "Pelmora P2P", ignored);
+  }
+
+  // Runs the installer with these parameters to its end, watching for windows all the while.
+  SilentRun Run(const std::string& parameters) {
+    StartedProcess process = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", parameters);
+    SilentRun run;
+    if (!process.Process) {
+      ADD_FAILURE() << "the installer did not start";
+      return run;
+    }
+    WaitUntil([&] {
+      for (const std::string& caption : VisibleWindowsOf(process.Id)) run.Windows.push_back(caption);
+      return WaitForSingleObject(process.Process, 0) == WAIT_OBJECT_0;
+    }, 120000);
+    run.ExitCode = WaitForExit(process, 0);
+    EndProcess(process);
+    return run;
+  }
+
+  static std::string ProposedInstallDir() { return ShellFolder(CSIDL_PROGRAM_FILES) + "\\Pelmora P2P\\"; }
+  static std::string DataDir() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\"; }
+  static std::string DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"; }
+  static std::string DefaultLog() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "Install_Pelmora.log";
+  }
+  // The download folder page's proposal: an existing Downloads folder on C:, D: or E:, in that
+  // order, else Downloads on the installation folder's drive C:.
+  static std::string ProposedDownloadDir() {
+    for (const char* folder : {"C:\\Downloads", "D:\\Downloads", "E:\\Downloads"})
+      if (fs::is_directory(folder)) return std::string(folder) + "\\";
+    return "C:\\Downloads\\";
+  }
+
+  // Everything an installation into installDir leaves, as the wizard's run leaves it.
+  void ExpectInstalled(const std::string& installDir, const std::string& downloadDir,
+                       int connectionNumber, bool desktop) {
+    for (const char* file : {"Pelmora.Exe", "Uninstall.Exe", "PMInst.Dat", "UnInstall.dat"})
+      EXPECT_TRUE(fs::exists(installDir + file)) << installDir + file;
+    const TDataFileContent data = ReadDataFile(ReadFile(DataDir() + "Pelmora.Dat"));
+    EXPECT_EQ(data.Header.ClientDataDir, DataDir());
+    EXPECT_EQ(data.Header.DownloadDir, downloadDir);
+    EXPECT_EQ(data.Header.ConnectionNumber, connectionNumber);
+    EXPECT_EQ(data.Header.ReleaseCode, "01");
+    const TDataFileContent copy = ReadDataFile(ReadFile(installDir + "PMInst.Dat"));
+    EXPECT_EQ(copy.Header.DownloadDir, downloadDir.substr(0, downloadDir.size() - 1));
+    EXPECT_EQ(copy.Header.ConnectionNumber, connectionNumber);
+
+    const std::string list = ReadFile(installDir + "UnInstall.dat");
+    EXPECT_EQ(list.rfind("Pelmora P2P\r\n<P" + DataDir() + "*.PCF>\r\n", 0), 0u) << list;
+    EXPECT_NE(list.find("<F" + installDir + "Pelmora.Exe>\r\n"), std::string::npos) << list;
+    EXPECT_EQ(LineCount(list), desktop ? 18 : 17) << list;
+    EXPECT_EQ(list.find("<TPelmora P2P.Lnk>") != std::string::npos, desktop) << list;
+
+    const std::string menu = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\";
+    for (const char* link : {"Pelmora P2P.Lnk", "Pelmora P2P On the Web.Lnk", "Pelmora P2P Help.Lnk",
+                             "Pelmora P2P Uninstall.Lnk"})
+      EXPECT_TRUE(fs::exists(menu + link)) << link;
+    EXPECT_EQ(fs::exists(DesktopLink()), desktop);
+    EXPECT_EQ(UninstallEntryValue("DisplayName"), "Pelmora P2P");
+    EXPECT_EQ(UninstallEntryValue("UninstallString"), "\"" + installDir + "Uninstall.Exe\"");
+  }
+
+  void ExpectNothingInstalled() {
+    EXPECT_FALSE(fs::exists(ProposedInstallDir()));
+    EXPECT_FALSE(fs::exists(DataDir()));
+    EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
+    EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
+  }
+
+  // The log's text once it holds its last line, which names the exit code.
+  static std::string LogOnceEnded(const std::string& path, long exitCode) {
+    const std::string end = "(exit code " + std::to_string(exitCode) + ")\r\n";
+    std::string log;
+    WaitUntil([&] {
+      log = ReadFile(path);
+      return log.size() >= end.size() && log.compare(log.size() - end.size(), end.size(), end) == 0;
+    }, kPatientMs);
+    return log;
+  }
+
+  const std::string base_ = "C:\\pelmora-silent-" + std::to_string(GetCurrentProcessId());
+};
+
+const char* const kSteps[] = {"Installation folder", "Data folder", "Client program", "Uninstaller",
+                              "Uninstall entry", "Shortcuts", "Data file", "Data file copy",
+                              "Removal list"};
+
+TEST_F(SilentInstallRoadTest, QuietAloneInstallsWithTheProposalsOfThePagesWithoutAWindow) {
+  const std::string downloadDir = ProposedDownloadDir();
+  const SilentRun run = Run("/quiet");
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
+  ExpectInstalled(ProposedInstallDir(), downloadDir, 77, true);
+
+  const std::string log = LogOnceEnded(DefaultLog(), 0);
+  EXPECT_NE(log.find("started (silent)"), std::string::npos) << log;
+  EXPECT_NE(log.find("Command line: "), std::string::npos) << log;
+  EXPECT_NE(log.find("Installation folder: " + ProposedInstallDir() + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Download folder: " + downloadDir + "\r\n"), std::string::npos) << log;
+  for (const char* step : kSteps)
+    EXPECT_NE(log.find(std::string("Step \"") + step + "\" done in "), std::string::npos) << step << "\n" << log;
+  EXPECT_NE(log.find("Installation finished (exit code 0)"), std::string::npos) << log;
+}
+
+TEST_F(SilentInstallRoadTest, EveryOptionChangesItsChoiceInAnyOrderAndCase) {
+  const std::string installDir = base_ + "\\My Apps\\Pelmora\\";
+  const std::string logFile = base_ + "\\install log.txt";
+  const SilentRun run = Run("/CONNECTION=isdn /NoDesktop \"/Log=" + logFile + "\" /DOWNLOADDIR=" + base_ +
+                            "\\Dl \"/dir=" + base_ + "\\My Apps\\Pelmora\" /Quiet");
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
+  ExpectInstalled(installDir, base_ + "\\Dl\\", 45, false);
+  EXPECT_FALSE(fs::exists(ProposedInstallDir()));
+  EXPECT_FALSE(fs::exists(DefaultLog())) << "the log goes where /log= says";
+
+  const std::string log = LogOnceEnded(logFile, 0);
+  EXPECT_NE(log.find("Installation folder: " + installDir + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Connection kind: 2 (isdn)\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Desktop shortcut: no\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Step \"Shortcuts\" done in "), std::string::npos) << log;
+  EXPECT_NE(log.find(" ms: start menu\r\n"), std::string::npos) << log;
+}
+
+TEST_F(SilentInstallRoadTest, ALogThatCannotBeWrittenIsLeftOutAndTheInstallationGoesOn) {
+  const SilentRun run = Run("/quiet \"/log=" + base_ + "\\no such folder\\x.log\"");
+
+  EXPECT_EQ(run.ExitCode, 0);
+  ExpectInstalled(ProposedInstallDir(), ProposedDownloadDir(), 77, true);
+  EXPECT_FALSE(fs::exists(base_ + "\\no such folder"));
+}
+
+struct RefusedCase {
+  const char* name;
+  const char* parameters;
+  long exitCode;
+  const char* logged;
+};
+
+class SilentRefusalRoadTest : public SilentInstallRoadTest, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(SilentRefusalRoadTest, AValueThePagesWouldRefuseEndsTheRunWithItsCodeAndNothingInstalled) {
+  const RefusedCase& c = GetParam();
+  const SilentRun run = Run(c.parameters);
+
+  EXPECT_EQ(run.ExitCode, c.exitCode);
+  EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
+  ExpectNothingInstalled();
+  const std::string log = LogOnceEnded(DefaultLog(), c.exitCode);
+  EXPECT_NE(log.find(std::string("Installation refused: ") + c.logged), std::string::npos) << log;
+  EXPECT_EQ(log.find("Step "), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SilentRefusalRoadTest,
+    testing::Values(RefusedCase{"InvalidFolder", "/quiet /dir=C:\\What?", 3, "invalid installation folder \"C:\\What?\""},
+                    RefusedCase{"RootFolder", "/quiet /dir=D:\\", 3, "invalid installation folder \"D:\\\""},
+                    RefusedCase{"InvalidDownloadFolder", "/quiet /downloaddir=C:", 5, "invalid download folder \"C:\""},
+                    RefusedCase{"UnknownConnectionKind", "/quiet /connection=fibre", 6, "unknown connection kind \"fibre\""},
+                    RefusedCase{"UnknownSwitch", "/quiet /nodesktops", 2, "unknown, repeated or incomplete switch \"/nodesktops\""}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWas) {
+  const std::string installDir = base_ + "\\Installed\\";
+  fs::create_directories(installDir);
+  { std::ofstream(installDir + "pelmora.exe") << "the installed client"; }
+
+  const SilentRun run = Run("/quiet /dir=" + installDir);
+
+  EXPECT_EQ(run.ExitCode, 4);
+  EXPECT_EQ(ReadFile(installDir + "pelmora.exe"), "the installed client");
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
+  const std::string log = LogOnceEnded(DefaultLog(), 4);
+  EXPECT_NE(log.find("Installation refused: Pelmora P2P is installed in " + installDir + " already"),
+            std::string::npos) << log;
+}
+
+TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFailedStep) {
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at Q: (mounting a tmpfs needs root; see silent-disk.sh)";
+  const std::string installDir = std::string(kSmallDrive) + "Pelmora P2P\\";
+
+  const SilentRun run = Run("/quiet \"/dir=" + installDir + "\"");
+
+  EXPECT_EQ(run.ExitCode, 7);
+  EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
+  EXPECT_FALSE(fs::exists(installDir + "Pelmora.Exe"));
+  const std::string log = LogOnceEnded(DefaultLog(), 7);
+  EXPECT_NE(log.find("Step \"Installation folder\" done in "), std::string::npos) << log;
+  EXPECT_NE(log.find("Step \"Client program\" failed in "), std::string::npos) << log;
+  EXPECT_NE(log.find(" ms: I/O error 112\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Installation failed: I/O error 112 (exit code 7)\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Step \"Uninstaller\""), std::string::npos) << "the run ends at its failure\n" << log;
+}
+
+// The wizard started with "/log=": a person's installation, logged as the silent one is.
+class WizardLogRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    CleanUp();
+    CreateDirectoryA(base_.c_str(), nullptr);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    CleanUp();
+  }
+  void CleanUp() {
+    std::error_code ignored;
+    fs::remove_all(base_, ignored);
+    fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+    fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+    DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  }
+  std::string Parameters() const override { return "\"/LOG=" + logFile_ + "\""; }
+
+  const std::string base_ = "C:\\pelmora-wizard-log-" + std::to_string(GetCurrentProcessId());
+  const std::string logFile_ = base_ + "\\wizard log.txt";
+};
+
+TEST_F(WizardLogRoadTest, TheWizardLogsItsInstallationRunWhenAskedTo) {
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(base_ + "\\Pelmora P2P", base_ + "\\Downloads", 80));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "88-ready", 60000));
+  ASSERT_TRUE(driver_.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
+
+  std::string log;
+  WaitUntil([&] { return (log = ReadFile(logFile_)).find("Wizard ended (exit code 0)") != std::string::npos; },
+            kPatientMs);
+  EXPECT_NE(log.find("started (wizard)\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Installation folder: " + installDir + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Download folder: " + base_ + "\\Downloads\\\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Connection kind: 8 (unknown)\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Desktop shortcut: yes\r\n"), std::string::npos) << log;
+  for (const char* step : kSteps)
+    EXPECT_NE(log.find(std::string("Step \"") + step + "\" done in "), std::string::npos) << step << "\n" << log;
+}
+
+}  // namespace

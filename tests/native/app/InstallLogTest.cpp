@@ -1,0 +1,78 @@
+#include "core/InstallLog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A log whose clock moves on as the test says and whose lines are kept.
+class InstallLogTest : public testing::Test {
+ protected:
+  InstallLogTest()
+      : log_([this](const std::string& line) { lines_.push_back(line); },
+             {[this] { return TLogTime{2026, 1, 2, 3, 4, 5, ms_ % 1000}; },
+              [this] { return static_cast<std::int64_t>(ms_); }}) {}
+
+  std::vector<std::string> lines_;
+  int ms_ = 7;
+  TInstallLog log_;
+};
+
+TEST(LogLineTest, StampsTheTextAndKeepsItOnOneLine) {
+  EXPECT_EQ(LogLine({2026, 12, 10, 9, 5, 3, 42}, "Step"), "2026-12-10 09:05:03.042 Step\r\n");
+  EXPECT_EQ(LogLine({2026, 1, 1, 0, 0, 0, 0}, "Cannot create\r\nfile\tx"),
+            "2026-01-01 00:00:00.000 Cannot create  file x\r\n");
+}
+
+TEST_F(InstallLogTest, RecordsTheStartTheChoicesEachStepWithItsResultAndTimeAndTheEnd) {
+  log_.Started("silent", R"("C:\Install_Pelmora.exe" /quiet)");
+  log_.Choices({R"(C:\P\)", R"(D:\Dl\)", 4, false});
+  log_.StepStarted("Client program");
+  ms_ += 250;
+  log_.StepEnded("Client program", StepResult::Done, R"(C:\P\Pelmora.Exe)");
+  log_.StepStarted("Shortcuts");
+  ms_ += 3;
+  log_.StepEnded("Shortcuts", StepResult::Abandoned, "Cannot create file");
+  log_.StepStarted("Data file");
+  log_.StepEnded("Data file", StepResult::Failed, "I/O error 112");
+  log_.Failed("Installation failed", "I/O error 112", 7);
+  log_.StepStarted("Uninstall entry");
+  log_.StepEnded("Uninstall entry", StepResult::Done, "");
+  log_.Finished(0);
+
+  const std::vector<std::string> expected = {
+      "2026-01-02 03:04:05.007 Install Pelmora P2P 4.44 started (silent)\r\n",
+      "2026-01-02 03:04:05.007 Command line: \"C:\\Install_Pelmora.exe\" /quiet\r\n",
+      "2026-01-02 03:04:05.007 Installation folder: C:\\P\\\r\n",
+      "2026-01-02 03:04:05.007 Download folder: D:\\Dl\\\r\n",
+      "2026-01-02 03:04:05.007 Connection kind: 4 (cable)\r\n",
+      "2026-01-02 03:04:05.007 Desktop shortcut: no\r\n",
+      "2026-01-02 03:04:05.007 Step \"Client program\" started\r\n",
+      "2026-01-02 03:04:05.257 Step \"Client program\" done in 250 ms: C:\\P\\Pelmora.Exe\r\n",
+      "2026-01-02 03:04:05.257 Step \"Shortcuts\" started\r\n",
+      "2026-01-02 03:04:05.260 Step \"Shortcuts\" failed in 3 ms, the installation goes on without it: "
+      "Cannot create file\r\n",
+      "2026-01-02 03:04:05.260 Step \"Data file\" started\r\n",
+      "2026-01-02 03:04:05.260 Step \"Data file\" failed in 0 ms: I/O error 112\r\n",
+      "2026-01-02 03:04:05.260 Installation failed: I/O error 112 (exit code 7)\r\n",
+      "2026-01-02 03:04:05.260 Step \"Uninstall entry\" started\r\n",
+      "2026-01-02 03:04:05.260 Step \"Uninstall entry\" done in 0 ms\r\n",
+      "2026-01-02 03:04:05.260 Installation finished (exit code 0)\r\n",
+  };
+  EXPECT_EQ(lines_, expected);
+}
+
+TEST_F(InstallLogTest, NamesTheConnectionKindsOfThePage) {
+  for (auto [kind, keyword] : {std::pair{0, "modem"}, {3, "dsl"}, {8, "unknown"}, {42, "unknown"}}) {
+    lines_.clear();
+    log_.Choices({"", "", kind, true});
+    ASSERT_EQ(lines_.size(), 4u);
+    EXPECT_EQ(lines_[2], "2026-01-02 03:04:05.007 Connection kind: " + std::to_string(kind) + " (" +
+                             keyword + ")\r\n");
+    EXPECT_EQ(lines_[3], "2026-01-02 03:04:05.007 Desktop shortcut: yes\r\n");
+  }
+}
+
+}  // namespace
