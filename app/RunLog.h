@@ -1,11 +1,11 @@
 #pragma once
-// The process's installation log file (format: app/InstallLog.h). It is opened at program start
+// The process's installation log file (format: engine/InstallLog.h). It is opened at program start
 // when the command line asks for it, and always in silent mode, and created anew. Writing it
 // never makes an installation fail: a log that cannot be created or written is left out.
 
 #include <string>
 
-#include "core/InstallLog.h"
+#include "engine/InstallLog.h"
 
 // The log of a silent installation without "/log=": "Install_Pelmora.log" in the user's
 // temporary folder.

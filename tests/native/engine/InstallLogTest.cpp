@@ -1,4 +1,4 @@
-#include "core/InstallLog.h"
+#include "engine/InstallLog.h"
 
 #include <gtest/gtest.h>
 
