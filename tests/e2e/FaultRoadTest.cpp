@@ -170,43 +170,26 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
 
   std::string DataDir() const { return GetParam().DataFolderBlocked ? installDir_ : DataFolder(); }
 
-  // The sizes that a data file written with the run's settings can have: it begins with a key
-  // of 879 to 977 random bytes, and the rest is fixed by the settings.
-  struct SizeRange {
-    unsigned long long Least, Most;
-  };
-  static SizeRange MeasureDataFile(const std::string& probe) {
-    WriteDataFile(probe, {});
-    const std::string bytes = ReadFile(probe);
-    DeleteFileA(probe.c_str());
-    TDataReader reader(bytes);
-    reader.ReadByte("version");
-    const unsigned long long rest = bytes.size() - reader.ReadPlainText("key").size();
-    return {rest + 879, rest + 977};
-  }
-
-  // The data files that the run will write, measured by writing them the same way. The download
-  // folder's name is made as long as it takes for the copy beside the program to fill the same
-  // number of pages whatever its key, so that the room left after it is known to the page.
+  // The data files that the run will write, measured by writing them the same way. Their
+  // scrambling makes their size vary by some hundred bytes from one file to the next.
   void MeasureDataFiles() {
+    ClientDataDir = DataDir();
+    DownloadDir = downloadDir_;
+    ReleaseCode = "01";
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string probe = std::string(temp) + "pelmora-e2e-measure-" + std::to_string(GetCurrentProcessId());
-    for (std::size_t length = 0; length < 200; ++length) {
-      downloadDir_ = std::string(kSmallDrive) + "Downloads" + std::string(length, 'x') + "\\";
-      ClientDataDir = DataDir();
-      DownloadDir = downloadDir_;
-      ReleaseCode = "01";
-      const SizeRange first = MeasureDataFile(probe), copy = MeasureDataFile(probe);
-      dataFileSize_ = first.Most;
-      dataFileCopySize_ = copy.Most;
-      if (Pages(copy.Least) == Pages(copy.Most)) return;
+    for (unsigned long long* size : {&dataFileSize_, &dataFileCopySize_}) {
+      WriteDataFile(probe, {});
+      *size = fs::file_size(probe);
     }
-    FAIL() << "no download folder gives the data file a fixed number of pages";
+    DeleteFileA(probe.c_str());
   }
 
   // Fills the small drive so that it keeps room for the files written there before this one
-  // and for half of this one.
+  // and for half of this one. The removal list is smaller than a page: for it the drive keeps
+  // the room of the files before it and some to spare, and its table of files is filled up so
+  // that it has entries for the folder and the files before the list only.
   void LeaveRoomForTheFilesBefore(const std::string& target) {
     struct Written {
       const char* Name;
@@ -217,13 +200,15 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
     if (GetParam().DataFolderBlocked) written.push_back({"Pelmora.Dat", dataFileSize_});
     written.push_back({"PMInst.Dat", dataFileCopySize_});
     written.push_back({"UnInstall.dat", 1});
-    unsigned long long pages = 0;
+    const bool list = target == "UnInstall.dat";
+    unsigned long long pages = list ? 4 : 0, entries = 1;
     for (const Written& file : written) {
       if (target == file.Name) {
         pages += Pages(file.Size) / 2;
         break;
       }
       pages += Pages(file.Size);
+      ++entries;
     }
     const unsigned long long room = pages * kPage;
     ASSERT_GE(FreeBytes(), room + kPage) << "the small drive is too small for the installation";
@@ -237,10 +222,26 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
     }
     CloseHandle(file);
     ASSERT_EQ(FreeBytes(), room) << "the small drive cannot be filled to the room wanted";
+    if (!list) return;
+    std::vector<std::string> fillers;
+    for (;;) {
+      fillers.push_back(std::string(kSmallDrive) + "entry-" + std::to_string(fillers.size()));
+      const HANDLE entry = CreateFileA(fillers.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+      if (entry == INVALID_HANDLE_VALUE) break;
+      CloseHandle(entry);
+      ASSERT_LT(fillers.size(), 10000u) << "the small drive's table of files does not fill";
+    }
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL)) << "the table of files is full";
+    fillers.pop_back();
+    ASSERT_GE(fillers.size(), entries);
+    for (unsigned long long freed = 0; freed < entries; ++freed) {
+      ASSERT_TRUE(DeleteFileA(fillers.back().c_str()));
+      fillers.pop_back();
+    }
   }
 
   const std::string installDir_ = std::string(kSmallDrive) + "Pelmora P2P\\";
-  std::string downloadDir_;
+  const std::string downloadDir_ = std::string(kSmallDrive) + "Downloads\\";
   unsigned long long dataFileSize_ = 0, dataFileCopySize_ = 0;
 };
 
