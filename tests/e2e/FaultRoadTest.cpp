@@ -67,9 +67,9 @@ class InstalledFiles {
       const std::string bytes = ReadFile(PathOf(name));
       const std::string file = name;
       if (file == "Pelmora.Exe")
-        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "\\programs\\Pelmora.exe")) << name << " is not the client whole";
+        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "programs\\Pelmora.exe")) << name << " is not the client whole";
       else if (file == "Uninstall.Exe")
-        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "\\programs\\Uninstall.exe")) << name << " is not the uninstaller whole";
+        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "programs\\Uninstall.exe")) << name << " is not the uninstaller whole";
       else if (file == "UnInstall.dat")
         EXPECT_EQ(bytes, ListText(removalList));
       else
@@ -195,8 +195,8 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
       const char* Name;
       unsigned long long Size;
     };
-    std::vector<Written> written{{"Pelmora.Exe", fs::file_size(BuildFolder() + "\\programs\\Pelmora.exe")},
-                                 {"Uninstall.Exe", fs::file_size(BuildFolder() + "\\programs\\Uninstall.exe")}};
+    std::vector<Written> written{{"Pelmora.Exe", fs::file_size(BuildFolder() + "programs\\Pelmora.exe")},
+                                 {"Uninstall.Exe", fs::file_size(BuildFolder() + "programs\\Uninstall.exe")}};
     if (GetParam().DataFolderBlocked) written.push_back({"Pelmora.Dat", dataFileSize_});
     written.push_back({"PMInst.Dat", dataFileCopySize_});
     written.push_back({"UnInstall.dat", 1});
@@ -298,7 +298,7 @@ class DamagedPayloadRoadTest : public RoadTest, public testing::WithParamInterfa
   void SetUp() override {
     CleanInstallationPlaces();
     fs::create_directories(base_);
-    std::string installer = ReadFile(BuildFolder() + "\\Install_Pelmora.exe");
+    std::string installer = ReadFile(BuildFolder() + "Install_Pelmora.exe");
     // The stored table lies in the installer as it is: its leading bytes find it.
     const TPayload payload = GetParam().Payload();
     const std::string leading(reinterpret_cast<const char*>(payload.Blocks), 256);

@@ -10,20 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/driver/BuildFolder.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
 
 namespace road {
-
-// The build folder: three levels above this test program (tests\e2e\e2e_tests.exe).
-inline std::string BuildFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 3; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder;
-}
 
 // A child window of the wizard with this text, such as a check box.
 inline HWND ChildCaptioned(HWND window, const std::string& caption) {
@@ -96,7 +88,7 @@ inline DWORD ChildOf(DWORD parent) {
 class RoadTest : public testing::Test {
  protected:
   void SetUp() override {
-    screenshots_ = BuildFolder() + "\\screenshots";
+    screenshots_ = BuildFolder() + "screenshots";
     CreateDirectoryA(screenshots_.c_str(), nullptr);
     process_ = StartProgram(InstallerPath(), "");
     ASSERT_NE(process_.Process, nullptr);
@@ -109,7 +101,7 @@ class RoadTest : public testing::Test {
   }
 
   // The installer that the test starts: this build's.
-  virtual std::string InstallerPath() const { return BuildFolder() + "\\Install_Pelmora.exe"; }
+  virtual std::string InstallerPath() const { return BuildFolder() + "Install_Pelmora.exe"; }
 
   // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
   bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = kPatientMs) {

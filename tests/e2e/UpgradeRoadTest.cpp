@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 const char kOlderTail[] = "an older version";
 
-std::string BuiltClient() { return ReadFile(BuildFolder() + "\\programs\\Pelmora.exe"); }
+std::string BuiltClient() { return ReadFile(BuildFolder() + "programs\\Pelmora.exe"); }
 
 // The program file of a running process; empty when it cannot be asked.
 std::string ImageOf(DWORD processId) {
@@ -138,7 +138,7 @@ TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
   EndProcess(process_);
   std::ofstream(installDir + "Pelmora.Exe", std::ios::binary | std::ios::app) << kOlderTail;
 
-  process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
+  process_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "");
   driver_ = UiDriver(process_.Id);
   ASSERT_TRUE(driver_.WaitForWindow(10000));
   ChooseUpgrade(61);
@@ -167,7 +167,7 @@ class UnattendedRoadTest : public testing::Test {
     CleanInstallationPlaces(base_);
     fs::create_directories(installDir_);
     std::ofstream(installDir_ + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
-    CopyFileA((BuildFolder() + "\\programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
+    CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
   }
   void TearDown() override {
     // An installer still at work would start a client after the clean-up.
@@ -206,7 +206,7 @@ class UnattendedRoadTest : public testing::Test {
 
 TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
   StartedProcess oldClient = StartProgram(installDir_ + "Pelmora.Exe",
-                                          "/selfupdate \"" + BuildFolder() + "\\Install_Pelmora.exe\"");
+                                          "/selfupdate \"" + BuildFolder() + "Install_Pelmora.exe\"");
   ASSERT_NE(oldClient.Process, nullptr);
   for (ULONGLONG start = GetTickCount64(); !installer_.Id && GetTickCount64() - start < 10000; Sleep(20))
     installer_.Id = InstallerStartedBy(oldClient.Id);
@@ -236,7 +236,7 @@ TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
   DeleteFileA((installDir_ + "Uninstall.Exe").c_str());
   fs::create_directories(installDir_ + "Uninstall.Exe");
-  installer_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "/autoupdate " + installDir_);
+  installer_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + installDir_);
   ASSERT_NE(installer_.Process, nullptr);
 
   Watched watched = Watch(installer_, 60000);

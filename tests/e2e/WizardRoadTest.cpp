@@ -3,19 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/driver/BuildFolder.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
 
 namespace {
 
-// The installer of this build: two folders above this test program.
-std::string InstallerPath() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 3; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\Install_Pelmora.exe";
-}
+// The installer of this build.
+std::string InstallerPath() { return BuildFolder() + "Install_Pelmora.exe"; }
 
 std::string TextOf(HWND window) {
   char text[256] = "";

@@ -1,15 +1,11 @@
 #include "tests/windows/pages/PageFixture.h"
 
+#include "tests/driver/BuildFolder.h"
+
 namespace {
 
-// The build's stand-in client, in the build folder that holds tests\windows\pages.
-std::string StandInClient() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\programs\\Pelmora.exe";
-}
+// The build's stand-in client.
+std::string StandInClient() { return BuildFolder() + "programs\\Pelmora.exe"; }
 
 // The top-level window "Pelmora P2P" of a process started from this program file.
 HWND ClientWindowOf(const std::string& program) {
