@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/common/SystemState.h"
+#include "tests/driver/ClientWindow.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/e2e/RoadTest.h"
 
@@ -22,46 +23,6 @@ namespace fs = std::filesystem;
 const char kOlderTail[] = "an older version";
 
 std::string BuiltClient() { return ReadFile(BuildFolder() + "programs\\Pelmora.exe"); }
-
-// The program file of a running process; empty when it cannot be asked.
-std::string ImageOf(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (!process) return {};
-  char path[MAX_PATH] = "";
-  DWORD size = sizeof path;
-  if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
-  CloseHandle(process);
-  return path;
-}
-
-// A window of the stand-in client that runs from this folder, other than the process given:
-// tests beside this one run clients of their own.
-HWND ClientWindowIn(const std::string& folder, DWORD otherId, DWORD* processId) {
-  struct Search {
-    std::string Folder;
-    DWORD Other;
-    HWND Found = nullptr;
-    DWORD Id = 0;
-  } search{folder, otherId};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        char name[64] = "";
-        GetClassNameA(window, name, sizeof name);
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        if (std::string(name) != "PelmoraP2PClient" || id == search.Other || !IsWindowVisible(window))
-          return TRUE;
-        const std::string image = ImageOf(id);
-        if (lstrcmpiA(image.substr(0, search.Folder.size()).c_str(), search.Folder.c_str()) != 0) return TRUE;
-        search.Found = window;
-        search.Id = id;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  *processId = search.Id;
-  return search.Found;
-}
 
 // The installer that this process started; Wine may start helper processes beside it.
 DWORD InstallerStartedBy(DWORD parent) {
@@ -109,7 +70,7 @@ class UpgradeRoadTest : public RoadTest {
   void TearDown() override {
     RoadTest::TearDown();
     DWORD id = 0;
-    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
     CleanInstallationPlaces(base_);
   }
 
@@ -173,7 +134,7 @@ class UnattendedRoadTest : public testing::Test {
     // An installer still at work would start a client after the clean-up.
     EndProcess(installer_);
     DWORD id = 0;
-    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
     CleanInstallationPlaces(base_);
   }
 
@@ -225,9 +186,8 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
   EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
 
   HWND client = nullptr;
-  DWORD clientId = 0;
   for (ULONGLONG start = GetTickCount64(); !client && GetTickCount64() - start < 10000; Sleep(20))
-    client = ClientWindowIn(base_, oldClient.Id, &clientId);
+    client = FindClientWindow(base_ + "\\", oldClient.Id).Window;
   ASSERT_NE(client, nullptr) << "the new client was not started";
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
 }
