@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/driver/ClientWindow.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/common/SystemState.h"
 #include "tests/e2e/RoadTest.h"
@@ -12,37 +13,6 @@ namespace {
 
 using namespace road;
 using namespace system_state;
-
-// The top-level window "Pelmora P2P" of a process started from a program in this folder.
-HWND ClientWindowIn(const std::string& folder) {
-  struct Search {
-    std::string Folder;
-    HWND Found = nullptr;
-  } search{folder};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        char title[64] = "";
-        GetWindowTextA(window, title, sizeof title);
-        if (std::string(title) != "Pelmora P2P") return TRUE;
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-        char image[MAX_PATH] = "";
-        DWORD size = MAX_PATH;
-        if (process) {
-          QueryFullProcessImageNameA(process, 0, image, &size);
-          CloseHandle(process);
-        }
-        if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image,
-                           static_cast<int>(search.Folder.size()), search.Folder.c_str(),
-                           -1) == CSTR_EQUAL)
-          search.Found = window;
-        return search.Found ? FALSE : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
 
 class FinishRoadTest : public RoadTest {
  protected:
@@ -75,7 +45,7 @@ TEST_F(FinishRoadTest, InstallationEndsWithTheClientStartedMaximisedAndExitCodeZ
   ASSERT_TRUE(driver_.Click("&Start Pelmora P2P"));
   EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the wizard ends after starting the client";
   HWND client = nullptr;
-  WaitUntil([&] { return (client = ClientWindowIn(installDir)) != nullptr; }, kPatientMs);
+  WaitUntil([&] { return (client = FindClientWindow(installDir).Window) != nullptr; }, kPatientMs);
   ASSERT_NE(client, nullptr) << "no window of a client started from " << installDir;
   EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, kPatientMs))
       << "the client opens maximised";

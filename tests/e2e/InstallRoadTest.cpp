@@ -7,6 +7,7 @@
 
 #include "datafile/DataFileReader.h"
 #include "tests/common/SystemState.h"
+#include "tests/driver/ClientWindow.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/e2e/RoadTest.h"
 
@@ -21,13 +22,6 @@ std::string WindowText(HWND window) {
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 2000, nullptr);
   return text;
-}
-
-// The stand-in client's window, if one is open, and its process.
-HWND ClientWindow(DWORD* processId) {
-  HWND found = FindWindowA(nullptr, "Pelmora P2P");
-  if (found) GetWindowThreadProcessId(found, processId);
-  return found;
 }
 
 class InstallRoadTest : public RoadTest {
@@ -51,9 +45,9 @@ class InstallRoadTest : public RoadTest {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
   }
   void EndClient() {
-    DWORD id = 0;
-    if (!ClientWindow(&id)) return;
-    HANDLE client = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    const ClientWindow found = FindClientWindow(base_ + "\\");
+    if (!found) return;
+    HANDLE client = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, found.ProcessId);
     if (!client) return;
     TerminateProcess(client, 0);
     WaitForSingleObject(client, 5000);
@@ -106,8 +100,7 @@ TEST_F(InstallRoadTest, InstallsWhatTheUserChoseAndTheUninstallerTakesItAllAway)
 
   // The client runs maximised and shows what it read from its data file.
   HWND client = nullptr;
-  DWORD clientId = 0;
-  WaitUntil([&] { return (client = ClientWindow(&clientId)) != nullptr; }, kPatientMs);
+  WaitUntil([&] { return (client = FindClientWindow(installDir).Window) != nullptr; }, kPatientMs);
   ASSERT_NE(client, nullptr) << "no client window";
   EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, kPatientMs)) << "not maximised";
   std::string report;

@@ -47,9 +47,9 @@ class PlantedLibraryRoadTest : public RoadTest {
   void SetUp() override {
     hadDataFolder_ = std::filesystem::exists(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P");
     std::filesystem::create_directories(downloads_);
-    ASSERT_TRUE(CopyFileA((BuildFolder() + "\\Install_Pelmora.exe").c_str(), InstallerPath().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BuildFolder() + "Install_Pelmora.exe").c_str(), InstallerPath().c_str(), FALSE));
     for (const char* library : kPlanted)
-      ASSERT_TRUE(CopyFileA((BuildFolder() + "\\tests\\e2e\\pelmora_planted_library.dll").c_str(),
+      ASSERT_TRUE(CopyFileA((BuildFolder() + "tests\\e2e\\pelmora_planted_library.dll").c_str(),
                             (downloads_ + library + ".dll").c_str(), FALSE));
     // The installer inherits the search order; the test's own environment is restored at once.
     char overrides[1024] = "";

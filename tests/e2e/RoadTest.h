@@ -8,21 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "tests/driver/BuildFolder.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
 
 namespace road {
-
-// The build folder: three levels above this test program (tests\e2e\e2e_tests.exe).
-inline std::string BuildFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 3; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder;
-}
 
 // A child window of the wizard with this text, such as a check box.
 inline HWND ChildCaptioned(HWND window, const std::string& caption) {
@@ -62,6 +55,22 @@ inline HWND VisibleChildOfClass(HWND window, const std::string& windowClass) {
   return search.Found;
 }
 
+// The failure message of the error page: the text beside its "Copy to clipboard" button, apart
+// from the page's heading.
+inline std::string ErrorPageMessage(HWND window) {
+  const HWND copy = ChildCaptioned(window, "Copy to clipboard");
+  if (!copy) return {};
+  std::string message;
+  for (HWND child = GetWindow(GetParent(copy), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char text[512] = "";
+    SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    const std::string shown = text;
+    if (child != copy && shown != "Install could not continue - An error occured") message = shown;
+  }
+  return message;
+}
+
 // The process that this one started, if it has started one.
 inline DWORD ChildOf(DWORD parent) {
   DWORD child = 0;
@@ -79,17 +88,20 @@ inline DWORD ChildOf(DWORD parent) {
 class RoadTest : public testing::Test {
  protected:
   void SetUp() override {
-    screenshots_ = BuildFolder() + "\\screenshots";
+    screenshots_ = BuildFolder() + "screenshots";
     CreateDirectoryA(screenshots_.c_str(), nullptr);
     process_ = StartProgram(InstallerPath(), Parameters());
     ASSERT_NE(process_.Process, nullptr);
     driver_ = UiDriver(process_.Id);
     ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
   }
-  void TearDown() override { EndProcess(process_); }
+  void TearDown() override {
+    EndProcess(restarted_);
+    EndProcess(process_);
+  }
 
   // The installer that the test starts: this build's.
-  virtual std::string InstallerPath() const { return BuildFolder() + "\\Install_Pelmora.exe"; }
+  virtual std::string InstallerPath() const { return BuildFolder() + "Install_Pelmora.exe"; }
   // Its command line after the program's path: none, as a person starts it.
   virtual std::string Parameters() const { return ""; }
 
@@ -173,8 +185,38 @@ class RoadTest : public testing::Test {
     ASSERT_TRUE(Reach("Ready to install", shot(7, "summary")));
   }
 
+  // Waits for the error page with its two buttons and a failure message that begins so.
+  void ExpectErrorPage(const std::string& failure, const std::string& file) {
+    ASSERT_TRUE(Reach("Error", file, 60000));
+    const std::vector<std::string> errorButtons{"&Exit", "&Restart"};
+    EXPECT_EQ(driver_.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
+    std::string shown;
+    EXPECT_TRUE(WaitUntil([&] { return (shown = ErrorPageMessage(driver_.Window())).rfind(failure, 0) == 0; },
+                          kPatientMs))
+        << "the error page shows \"" << shown << "\", not the failure \"" << failure << "\"";
+  }
+
+  // "&Restart" on the error page: the failed wizard ends with exit code 0 and a fresh one, which
+  // the test ends in its tear-down, comes up on the welcome page.
+  void RestartFromTheErrorPage() {
+    ASSERT_TRUE(driver_.Click("&Restart"));
+    EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the failed wizard ends at once with exit code 0";
+    DWORD restartedId = 0;
+    WaitUntil([&] { return (restartedId = ChildOf(process_.Id)) != 0; }, kPatientMs);
+    ASSERT_NE(restartedId, 0u) << "no new instance was started";
+    restarted_ = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                              restartedId),
+                  restartedId};
+    UiDriver fresh(restartedId);
+    ASSERT_TRUE(fresh.WaitForWindow(kPatientMs)) << "the new instance shows no wizard";
+    EXPECT_TRUE(fresh.WaitForPage("Welcome", kPatientMs)) << fresh.Header();
+    const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
+    EXPECT_EQ(fresh.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
+  }
+
   std::string screenshots_;
   StartedProcess process_;
+  StartedProcess restarted_;  // the wizard that "&Restart" started
   UiDriver driver_;
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/common/SystemState.h"
+#include "tests/driver/ClientWindow.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/e2e/RoadTest.h"
 
@@ -21,47 +22,7 @@ namespace fs = std::filesystem;
 
 const char kOlderTail[] = "an older version";
 
-std::string BuiltClient() { return ReadFile(BuildFolder() + "\\programs\\Pelmora.exe"); }
-
-// The program file of a running process; empty when it cannot be asked.
-std::string ImageOf(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (!process) return {};
-  char path[MAX_PATH] = "";
-  DWORD size = sizeof path;
-  if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
-  CloseHandle(process);
-  return path;
-}
-
-// A window of the stand-in client that runs from this folder, other than the process given:
-// tests beside this one run clients of their own.
-HWND ClientWindowIn(const std::string& folder, DWORD otherId, DWORD* processId) {
-  struct Search {
-    std::string Folder;
-    DWORD Other;
-    HWND Found = nullptr;
-    DWORD Id = 0;
-  } search{folder, otherId};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        char name[64] = "";
-        GetClassNameA(window, name, sizeof name);
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        if (std::string(name) != "PelmoraP2PClient" || id == search.Other || !IsWindowVisible(window))
-          return TRUE;
-        const std::string image = ImageOf(id);
-        if (lstrcmpiA(image.substr(0, search.Folder.size()).c_str(), search.Folder.c_str()) != 0) return TRUE;
-        search.Found = window;
-        search.Id = id;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  *processId = search.Id;
-  return search.Found;
-}
+std::string BuiltClient() { return ReadFile(BuildFolder() + "programs\\Pelmora.exe"); }
 
 // The installer that this process started; Wine may start helper processes beside it.
 DWORD InstallerStartedBy(DWORD parent) {
@@ -109,7 +70,7 @@ class UpgradeRoadTest : public RoadTest {
   void TearDown() override {
     RoadTest::TearDown();
     DWORD id = 0;
-    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
     CleanInstallationPlaces(base_);
   }
 
@@ -138,7 +99,7 @@ TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
   EndProcess(process_);
   std::ofstream(installDir + "Pelmora.Exe", std::ios::binary | std::ios::app) << kOlderTail;
 
-  process_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "");
+  process_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "");
   driver_ = UiDriver(process_.Id);
   ASSERT_TRUE(driver_.WaitForWindow(10000));
   ChooseUpgrade(61);
@@ -167,13 +128,13 @@ class UnattendedRoadTest : public testing::Test {
     CleanInstallationPlaces(base_);
     fs::create_directories(installDir_);
     std::ofstream(installDir_ + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
-    CopyFileA((BuildFolder() + "\\programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
+    CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
   }
   void TearDown() override {
     // An installer still at work would start a client after the clean-up.
     EndProcess(installer_);
     DWORD id = 0;
-    for (int i = 0; i < 20 && ClientWindowIn(base_, 0, &id); ++i) EndProcessById(id);
+    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
     CleanInstallationPlaces(base_);
   }
 
@@ -206,7 +167,7 @@ class UnattendedRoadTest : public testing::Test {
 
 TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
   StartedProcess oldClient = StartProgram(installDir_ + "Pelmora.Exe",
-                                          "/selfupdate \"" + BuildFolder() + "\\Install_Pelmora.exe\"");
+                                          "/selfupdate \"" + BuildFolder() + "Install_Pelmora.exe\"");
   ASSERT_NE(oldClient.Process, nullptr);
   for (ULONGLONG start = GetTickCount64(); !installer_.Id && GetTickCount64() - start < 10000; Sleep(20))
     installer_.Id = InstallerStartedBy(oldClient.Id);
@@ -225,9 +186,8 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
   EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
 
   HWND client = nullptr;
-  DWORD clientId = 0;
   for (ULONGLONG start = GetTickCount64(); !client && GetTickCount64() - start < 10000; Sleep(20))
-    client = ClientWindowIn(base_, oldClient.Id, &clientId);
+    client = FindClientWindow(base_ + "\\", oldClient.Id).Window;
   ASSERT_NE(client, nullptr) << "the new client was not started";
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
 }
@@ -236,7 +196,7 @@ TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
   DeleteFileA((installDir_ + "Uninstall.Exe").c_str());
   fs::create_directories(installDir_ + "Uninstall.Exe");
-  installer_ = StartProgram(BuildFolder() + "\\Install_Pelmora.exe", "/autoupdate " + installDir_);
+  installer_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + installDir_);
   ASSERT_NE(installer_.Process, nullptr);
 
   Watched watched = Watch(installer_, 60000);

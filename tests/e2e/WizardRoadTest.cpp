@@ -3,19 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/driver/BuildFolder.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
 
 namespace {
 
-// The installer of this build: two folders above this test program.
-std::string InstallerPath() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 3; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\Install_Pelmora.exe";
-}
+// The installer of this build.
+std::string InstallerPath() { return BuildFolder() + "Install_Pelmora.exe"; }
 
 std::string TextOf(HWND window) {
   char text[256] = "";
@@ -105,6 +100,37 @@ TEST_F(WizardRoadTest, SwitchThatIsNotFirstRunsTheInteractiveWizard) {
   // Past the moment the unattended upgrade would have started, the wizard is still there.
   Sleep(1500);
   EXPECT_EQ(driver_.Header(), "Welcome");
+}
+
+// Switches whose folder is empty or longer than any path: never a crash or a hang, but the
+// interactive wizard, which the user leaves as always.
+TEST_F(WizardRoadTest, UnattendedUpgradeSwitchWithoutAUsableFolderRunsTheInteractiveWizard) {
+  std::string blanks = "C:\\";
+  while (blanks.size() < 300) blanks += "Pelmora P2P ";
+  struct Case {
+    const char* Name;
+    std::string Parameters;
+  };
+  const Case cases[] = {
+      {"the switch alone", "/autoupdate"},
+      {"an empty quoted folder", "/autoupdate \"\""},
+      {"a folder of 300 characters", "/autoupdate C:\\" + std::string(297, 'p')},
+      {"a quoted folder of 300 characters with blanks", "/autoupdate \"" + blanks + "\""},
+      {"a folder as long as a command line may be", "/autoupdate C:\\" + std::string(32000, 'p')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ASSERT_NO_FATAL_FAILURE(Start(c.Parameters));
+    EXPECT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
+    const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
+    EXPECT_EQ(driver_.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
+    // Past the moment the unattended upgrade would have started, the wizard is still there.
+    Sleep(1500);
+    EXPECT_EQ(driver_.Header(), "Welcome");
+    ASSERT_TRUE(driver_.Click("&Exit"));
+    EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the wizard did not end as it does without the switch";
+    EndProcess(process_);
+  }
 }
 
 TEST_F(WizardRoadTest, TaskBarShowsTheApplicationTitleAndTheWindowItsOwnCaption) {

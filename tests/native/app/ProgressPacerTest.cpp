@@ -55,7 +55,9 @@ TEST(ProgressPacerTest, ShowsAndPumpsAtMostOnceAFrameAndAlwaysAtTheEnd) {
       if (e.value != kFinish) recorded.push_back(e.value);
       EXPECT_EQ(frame.Show, e.show) << "at " << e.at;
       EXPECT_EQ(frame.Pump, e.pump) << "at " << e.at;
-      if (!recorded.empty()) EXPECT_EQ(pacer.Value(), recorded.back()) << "at " << e.at;
+      if (!recorded.empty()) {
+        EXPECT_EQ(pacer.Value(), recorded.back()) << "at " << e.at;
+      }
       EXPECT_FALSE(frame.Show && pacer.Pending()) << "a shown value is still pending at " << e.at;
     }
   }

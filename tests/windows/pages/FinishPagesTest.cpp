@@ -1,41 +1,12 @@
 #include "tests/windows/pages/PageFixture.h"
 
+#include "tests/driver/BuildFolder.h"
+#include "tests/driver/ClientWindow.h"
+
 namespace {
 
-// The build's stand-in client, in the build folder that holds tests\windows\pages.
-std::string StandInClient() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\programs\\Pelmora.exe";
-}
-
-// The top-level window "Pelmora P2P" of a process started from this program file.
-HWND ClientWindowOf(const std::string& program) {
-  struct Search {
-    std::string Program;
-    HWND Found = nullptr;
-  } search{LowerCase(program)};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        char title[64] = "";
-        GetWindowTextA(window, title, sizeof title);
-        if (std::string(title) != "Pelmora P2P") return TRUE;
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-        char image[MAX_PATH] = "";
-        DWORD size = MAX_PATH;
-        if (process) QueryFullProcessImageNameA(process, 0, image, &size);
-        if (process) CloseHandle(process);
-        if (LowerCase(image) == search.Program) search.Found = window;
-        return search.Found ? FALSE : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
+// The build's stand-in client.
+std::string StandInClient() { return BuildFolder() + "programs\\Pelmora.exe"; }
 
 using FinishPagesTest = PageFixture;
 
@@ -129,7 +100,7 @@ TEST_F(FinishPagesTest, StartOpensTheInstalledClientMaximisedAndClosesTheWizard)
   EXPECT_FALSE(IsWindow(wizard)) << "the wizard closes";
 
   HWND client = nullptr;
-  WaitUntil([&] { return (client = ClientWindowOf(program)) != nullptr; }, 10000);
+  WaitUntil([&] { return (client = FindClientWindow(program).Window) != nullptr; }, 10000);
   ASSERT_NE(client, nullptr) << "no window of the client started from " << program;
   EXPECT_TRUE(WaitUntil([&] { return IsZoomed(client) != FALSE; }, 10000))
       << "the client opens maximised";

@@ -5,17 +5,9 @@
 
 #include <string>
 
+#include "tests/driver/BuildFolder.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/Waiting.h"
-
-// The build folder: three levels above the test program (X:\tests\windows\programs\).
-inline std::string BuildFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\";
-}
 
 inline std::string TestFolder(const std::string& kind) {
   char temp[MAX_PATH];

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -49,21 +48,6 @@ std::string ListText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
-}
-
-// The clean-up folders of the temporary folder that exist now.
-std::set<std::string> CleanupFolders() {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::set<std::string> folders;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((std::string(temp) + "PelmoraUninstall-*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return folders;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.insert(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return folders;
 }
 
 // An installation of the product as the installer leaves it, in a folder of the test's own
@@ -241,44 +225,6 @@ TEST_F(UninstallerTest, WhileTheClientRunsNothingIsRemoved) {
   EXPECT_TRUE(ProductIsInPlace());
   EXPECT_TRUE(Exists(data_ + "Pelmora.dat"));
   EXPECT_TRUE(Exists(startMenu_ + "Pelmora P2P Help.Lnk"));
-}
-
-// The uninstaller's own file goes by a clean-up that waits for the uninstaller's process to end,
-// however long its last message stays open, and that nothing in the temporary folder steers.
-TEST_F(UninstallerTest, AnInteractiveUninstallLeavesNothingHoweverLongItsLastMessageStaysOpen) {
-  Install(data_);
-  const std::set<std::string> before = CleanupFolders();
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string marker = root_ + "injected.txt";
-
-  Program uninstall(uninstaller_, "");
-  const ShownMessageBox question = WaitForMessageBox(uninstall.Id(), kPatientMs);
-  ASSERT_TRUE(question) << "no question";
-  // Files where a clean-up named after the process id would go, with a command in them.
-  std::vector<std::string> planted;
-  for (const char* name : {"", "-0", "-1"}) {
-    planted.push_back(std::string(temp) + "PelmoraUninstall-" + std::to_string(uninstall.Id()) + name + ".bat");
-    Touch(planted.back(), "echo injected > \"" + marker + "\"\r\n");
-  }
-  ASSERT_TRUE(AnswerMessageBox(question, IDYES, kPatientMs)) << "the question stays";
-  const ShownMessageBox last = WaitForMessageBox(uninstall.Id(), kPatientMs);
-  ASSERT_TRUE(last) << "no last message";
-  EXPECT_EQ(last.Text, "Pelmora P2P was removed from your computer.");
-  // The message stays open; the clean-up has not started and nothing waits by trying.
-  Sleep(15000);
-  EXPECT_TRUE(Exists(uninstaller_)) << "the uninstaller's file cannot go while it runs";
-  AnswerMessageBox(last, IDOK, kPatientMs);
-  EXPECT_EQ(uninstall.WaitForExit(kPatientMs), 0);
-
-  EXPECT_TRUE(WaitUntil([&] { return !Exists(install_); }, 20000)) << "the installation folder is still there";
-  EXPECT_TRUE(WaitUntil([&] { return CleanupFolders() == before; }, 20000)) << "a clean-up folder is left";
-  EXPECT_FALSE(Exists(data_));
-  EXPECT_FALSE(Exists(marker)) << "a planted file was run";
-  for (const std::string& file : planted) {
-    EXPECT_EQ(ReadAll(file), "echo injected > \"" + marker + "\"\r\n") << file;
-    DeleteFileA(file.c_str());
-  }
 }
 
 TEST_F(UninstallerTest, DamagedListIsRefusedWithAMessageAndNothingIsTouched) {

@@ -16,6 +16,7 @@
 #include "engine/GB_Uninstall_exe.h"
 #include "engine/PayloadTotals.h"
 #include "platform/SystemError.h"
+#include "tests/driver/BuildFolder.h"
 
 namespace {
 
@@ -35,15 +36,6 @@ class ProgressPage : public TFramePanel {
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The build folder: three levels above this test program (X:\tests\windows\payloads\).
-std::string BuildFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  for (int level = 0; level < 4; ++level) folder.erase(folder.find_last_of('\\'));
-  return folder + "\\";
 }
 
 // The names of the files that match a pattern such as "C:\\folder\\*".

@@ -1,0 +1,342 @@
+// Faults staged under the real installer, driven from outside as a person would: a disk that
+// fills while each of the installation's files is written, and a damaged payload of each of the
+// two programs. Whatever fails, no file of the installation is left half-written, and a failure
+// that the run reports ends on the error page, from which "&Restart" starts the wizard anew.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Appl_Globals.h"
+#include "datafile/DataFileReader.h"
+#include "datafile/WriteDataFile.h"
+#include "engine/GB_PelmoraP2P_exe.h"
+#include "engine/GB_Uninstall_exe.h"
+#include "core/RemovalList.h"
+#include "tests/common/SystemState.h"
+#include "tests/e2e/RoadTest.h"
+
+namespace {
+
+using namespace road;
+using namespace system_state;
+namespace fs = std::filesystem;
+
+const char kFinishPage[] = "Installation of Pelmora P2P ready";
+// The installation's files, in the order in which the run writes them.
+const char* const kInstalledFiles[] = {"Pelmora.Exe", "Uninstall.Exe", "Pelmora.Dat", "PMInst.Dat", "UnInstall.dat"};
+
+std::string DataFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\"; }
+
+void CleanInstallationPlaces() {
+  std::error_code ignored;
+  fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+  fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+  DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+bool IsWholeDataFile(const std::string& bytes) {
+  try {
+    const TDataFileContent content = ReadDataFile(bytes);
+    return content.KnownHashes.size() == 1195u;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+// What a run left of the installation's files in its folders: each one is absent or whole (the
+// build's program, a data file that reads to its end, the complete removal list), and nothing
+// else is there (no temporary file).
+class InstalledFiles {
+ public:
+  InstalledFiles(std::string installDir, std::string dataDir) : InstallDir(std::move(installDir)), DataDir(std::move(dataDir)) {}
+
+  std::string PathOf(const std::string& name) const { return (name == "Pelmora.Dat" ? DataDir : InstallDir) + name; }
+  bool Exists(const std::string& name) const { return fs::exists(PathOf(name)); }
+
+  void ExpectEachWholeOrAbsent(const std::vector<std::string>& removalList) const {
+    for (const char* name : kInstalledFiles) {
+      if (!Exists(name)) continue;
+      const std::string bytes = ReadFile(PathOf(name));
+      const std::string file = name;
+      if (file == "Pelmora.Exe")
+        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "programs\\Pelmora.exe")) << name << " is not the client whole";
+      else if (file == "Uninstall.Exe")
+        EXPECT_TRUE(bytes == ReadFile(BuildFolder() + "programs\\Uninstall.exe")) << name << " is not the uninstaller whole";
+      else if (file == "UnInstall.dat")
+        EXPECT_EQ(bytes, ListText(removalList));
+      else
+        EXPECT_TRUE(IsWholeDataFile(bytes)) << name << " does not read to its end (" << bytes.size() << " bytes)";
+    }
+    for (const std::string& folder : {InstallDir, DataDir}) {
+      std::error_code missing;
+      for (const fs::directory_entry& entry : fs::directory_iterator(folder, missing)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(std::any_of(std::begin(kInstalledFiles), std::end(kInstalledFiles),
+                                [&](const char* file) { return lstrcmpiA(file, name.c_str()) == 0; }))
+            << "left in " << folder << ": " << name;
+      }
+    }
+  }
+
+  static std::string ListText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+  }
+
+ private:
+  std::string InstallDir, DataDir;
+};
+
+// The drive that tests/e2e/full-disk.sh maps to a small file system of its own.
+constexpr char kSmallDrive[] = "W:\\";
+// The small file system counts whole pages of this size per file.
+constexpr unsigned long long kPage = 4096;
+
+unsigned long long Pages(unsigned long long bytes) { return (bytes + kPage - 1) / kPage; }
+
+unsigned long long FreeBytes() {
+  ULARGE_INTEGER free{};
+  GetDiskFreeSpaceExA(kSmallDrive, &free, nullptr, nullptr);
+  return free.QuadPart;
+}
+
+bool HaveSmallDrive() {
+  ULARGE_INTEGER total{};
+  return GetDiskFreeSpaceExA(kSmallDrive, nullptr, &total, nullptr) && total.QuadPart <= 16ull * 1024 * 1024;
+}
+
+// A disk that fills while one of the installation's files is written: the run is given room
+// for the files before it and for half of that file.
+struct FullDiskCase {
+  const char* File;
+  // The per-user data folder cannot be made, so that the first data file goes to the small
+  // installation folder too.
+  bool DataFolderBlocked;
+  const char* EndPage;  // where the run ends
+  const char* Shot;
+};
+
+const FullDiskCase kFullDiskCases[] = {
+    {"Pelmora.Exe", false, "Error", "71-full-disk-client"},
+    {"Uninstall.Exe", false, "Error", "72-full-disk-uninstaller"},
+    {"Pelmora.Dat", true, "Error", "73-full-disk-data-file"},
+    // The copy beside the program is passed over: the client reads the per-user file.
+    {"PMInst.Dat", false, kFinishPage, "74-full-disk-data-file-copy"},
+    {"UnInstall.dat", false, "Error", "75-full-disk-removal-list"},
+};
+
+void PrintTo(const FullDiskCase& c, std::ostream* out) { *out << c.File; }
+
+class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<FullDiskCase> {
+ protected:
+  void SetUp() override {
+    if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at W: (mounting a tmpfs needs root; see full-disk.sh)";
+    CleanInstallationPlaces();
+    EmptySmallDrive();
+    if (GetParam().DataFolderBlocked) {
+      // A file where the per-user data folder belongs: the run puts the data file beside the
+      // program instead.
+      const HANDLE blocker = CreateFileA(DataFolder().substr(0, DataFolder().size() - 1).c_str(), GENERIC_WRITE, 0,
+                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(blocker, INVALID_HANDLE_VALUE) << "the data folder cannot be blocked";
+      CloseHandle(blocker);
+    }
+    ASSERT_NO_FATAL_FAILURE(MeasureDataFiles());
+    ASSERT_NO_FATAL_FAILURE(LeaveRoomForTheFilesBefore(GetParam().File));
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    if (!HaveSmallDrive()) return;
+    if (GetParam().DataFolderBlocked) DeleteFileA(DataFolder().substr(0, DataFolder().size() - 1).c_str());
+    CleanInstallationPlaces();
+    EmptySmallDrive();
+  }
+
+  static void EmptySmallDrive() {
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(kSmallDrive, ignored))
+      fs::remove_all(entry.path(), ignored);
+  }
+
+  std::string DataDir() const { return GetParam().DataFolderBlocked ? installDir_ : DataFolder(); }
+
+  // The data files that the run will write, measured by writing them the same way. Their
+  // scrambling makes their size vary by some hundred bytes from one file to the next.
+  void MeasureDataFiles() {
+    const TDataFileSettings header{.ClientDataDir = DataDir(), .DownloadDir = downloadDir_, .ReleaseCode = "01"};
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string probe = std::string(temp) + "pelmora-e2e-measure-" + std::to_string(GetCurrentProcessId());
+    for (unsigned long long* size : {&dataFileSize_, &dataFileCopySize_}) {
+      WriteDataFile(probe, header, {});
+      *size = fs::file_size(probe);
+    }
+    DeleteFileA(probe.c_str());
+  }
+
+  // Fills the small drive so that it keeps room for the files written there before this one
+  // and for half of this one. The removal list is smaller than a page: for it the drive keeps
+  // the room of the files before it and some to spare, and its table of files is filled up so
+  // that it has entries for the folder and the files before the list only.
+  void LeaveRoomForTheFilesBefore(const std::string& target) {
+    struct Written {
+      const char* Name;
+      unsigned long long Size;
+    };
+    std::vector<Written> written{{"Pelmora.Exe", fs::file_size(BuildFolder() + "programs\\Pelmora.exe")},
+                                 {"Uninstall.Exe", fs::file_size(BuildFolder() + "programs\\Uninstall.exe")}};
+    if (GetParam().DataFolderBlocked) written.push_back({"Pelmora.Dat", dataFileSize_});
+    written.push_back({"PMInst.Dat", dataFileCopySize_});
+    written.push_back({"UnInstall.dat", 1});
+    const bool list = target == "UnInstall.dat";
+    unsigned long long pages = list ? 4 : 0, entries = 1;
+    for (const Written& file : written) {
+      if (target == file.Name) {
+        pages += Pages(file.Size) / 2;
+        break;
+      }
+      pages += Pages(file.Size);
+      ++entries;
+    }
+    const unsigned long long room = pages * kPage;
+    ASSERT_GE(FreeBytes(), room + kPage) << "the small drive is too small for the installation";
+    const std::string filler = std::string(kSmallDrive) + "filler.bin";
+    const HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const std::string block(kPage, 'f');
+    DWORD count = 0;
+    while (FreeBytes() > room && WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &count, nullptr) &&
+           count > 0) {
+    }
+    CloseHandle(file);
+    ASSERT_EQ(FreeBytes(), room) << "the small drive cannot be filled to the room wanted";
+    if (!list) return;
+    std::vector<std::string> fillers;
+    for (;;) {
+      fillers.push_back(std::string(kSmallDrive) + "entry-" + std::to_string(fillers.size()));
+      const HANDLE entry = CreateFileA(fillers.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+      if (entry == INVALID_HANDLE_VALUE) break;
+      CloseHandle(entry);
+      ASSERT_LT(fillers.size(), 10000u) << "the small drive's table of files does not fill";
+    }
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL)) << "the table of files is full";
+    fillers.pop_back();
+    ASSERT_GE(fillers.size(), entries);
+    for (unsigned long long freed = 0; freed < entries; ++freed) {
+      ASSERT_TRUE(DeleteFileA(fillers.back().c_str()));
+      fillers.pop_back();
+    }
+  }
+
+  const std::string installDir_ = std::string(kSmallDrive) + "Pelmora P2P\\";
+  const std::string downloadDir_ = std::string(kSmallDrive) + "Downloads\\";
+  unsigned long long dataFileSize_ = 0, dataFileCopySize_ = 0;
+};
+
+TEST_P(FullDiskRoadTest, NoFileIsLeftHalfWrittenAndTheFailureIsShown) {
+  const FullDiskCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir_, downloadDir_, 60));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  const bool ended = Reach(c.EndPage, c.Shot, 60000);
+  if (ended && std::string(c.EndPage) == "Error") {
+    EXPECT_EQ(ReadUntil([&] { return ErrorPageMessage(driver_.Window()); }, std::string("Disk Full"), kPatientMs),
+              "Disk Full");
+    const std::vector<std::string> errorButtons{"&Exit", "&Restart"};
+    EXPECT_EQ(driver_.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
+  }
+  std::string drive;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kSmallDrive))
+    drive += " " + entry.path().string() + (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : "");
+  SCOPED_TRACE("on the small drive:" + drive + "; free " + std::to_string(FreeBytes()));
+
+  const InstalledFiles files(installDir_, DataDir());
+  EXPECT_FALSE(files.Exists(c.File)) << "the disk filled while " << c.File << " was written";
+  files.ExpectEachWholeOrAbsent(RemovalListLines(DataDir(), installDir_, DataDir(), true));
+  // The files before the full one are in place.
+  for (const char* file : kInstalledFiles) {
+    if (std::string(file) == c.File) break;
+    EXPECT_TRUE(files.Exists(file)) << file;
+  }
+  if (ended && std::string(c.EndPage) == "Error") RestartFromTheErrorPage();
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFile, FullDiskRoadTest, testing::ValuesIn(kFullDiskCases),
+                         [](const testing::TestParamInfo<FullDiskCase>& info) {
+                           std::string name = info.param.File;
+                           name.erase(name.find('.'), 1);
+                           return name;
+                         });
+
+// A copy of the installer in which one byte of a program's stored stream is changed.
+struct DamagedPayloadCase {
+  const char* File;
+  TPayload (*Payload)();
+  const char* Shot;
+};
+
+const DamagedPayloadCase kDamagedPayloadCases[] = {
+    {"Pelmora.Exe", GB_PelmoraP2P_exe::Payload, "81-damaged-client"},
+    {"Uninstall.Exe", GB_Uninstall_exe::Payload, "82-damaged-uninstaller"},
+};
+
+void PrintTo(const DamagedPayloadCase& c, std::ostream* out) { *out << c.File; }
+
+class DamagedPayloadRoadTest : public RoadTest, public testing::WithParamInterface<DamagedPayloadCase> {
+ protected:
+  void SetUp() override {
+    CleanInstallationPlaces();
+    fs::create_directories(base_);
+    std::string installer = ReadFile(BuildFolder() + "Install_Pelmora.exe");
+    // The stored table lies in the installer as it is: its leading bytes find it.
+    const TPayload payload = GetParam().Payload();
+    const std::string leading(reinterpret_cast<const char*>(payload.Blocks), 256);
+    const std::size_t at = installer.find(leading);
+    ASSERT_NE(at, std::string::npos) << "the stored stream of " << GetParam().File << " is not in the installer";
+    ASSERT_EQ(installer.find(leading, at + 1), std::string::npos) << "the stored stream is there twice";
+    installer[at + static_cast<std::size_t>(payload.C / 2)] ^= 0x55;
+    std::ofstream(InstallerPath(), std::ios::binary) << installer;
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    std::error_code ignored;
+    fs::remove_all(base_, ignored);
+    CleanInstallationPlaces();
+  }
+  std::string InstallerPath() const override { return base_ + "\\Install_Pelmora.exe"; }
+
+  const std::string base_ = "C:\\pelmora-e2e-damaged-" + std::to_string(GetCurrentProcessId());
+};
+
+TEST_P(DamagedPayloadRoadTest, TheRunEndsOnTheErrorPageAndTheProgramIsNotWritten) {
+  const DamagedPayloadCase& c = GetParam();
+  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, base_ + "\\Downloads\\", 80));
+  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_NO_FATAL_FAILURE(ExpectErrorPage("Error", c.Shot));
+  EXPECT_EQ(ErrorPageMessage(driver_.Window()), "Error");
+
+  const InstalledFiles files(installDir, DataFolder());
+  EXPECT_FALSE(files.Exists(c.File));
+  files.ExpectEachWholeOrAbsent(RemovalListLines(DataFolder(), installDir, DataFolder(), true));
+  RestartFromTheErrorPage();
+}
+
+INSTANTIATE_TEST_SUITE_P(EachProgram, DamagedPayloadRoadTest, testing::ValuesIn(kDamagedPayloadCases),
+                         [](const testing::TestParamInfo<DamagedPayloadCase>& info) {
+                           std::string name = info.param.File;
+                           name.erase(name.find('.'), 1);
+                           return name;
+                         });
+
+}  // namespace
