@@ -12,78 +12,78 @@
 
 namespace {
 
-const ControlSpec kFormDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "ImgIcon", .Left = 5, .Top = 6, .Width = 41,
+const TControlSpec kFormDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "ImgIcon", .Left = 5, .Top = 6, .Width = 41,
      .Height = 41, .Options = kTransparent, .Resource = kProductIconId},
-    {.Kind = ControlKind::Panel, .Name = "PnlHeader", .Left = 40, .Top = 31, .Width = 712,
+    {.Kind = TControlKind::Panel, .Name = "PnlHeader", .Left = 40, .Top = 31, .Width = 712,
      .Height = 41, .Caption = "Header", .Color = Colors::Navy, .FontColor = Colors::White,
      .Font = {.Height = 19}},
-    {.Kind = ControlKind::PageControl, .Name = "PageControl", .Left = 40, .Top = 72,
+    {.Kind = TControlKind::PageControl, .Name = "PageControl", .Left = 40, .Top = 72,
      .Width = 712, .Height = 377},
 };
 
-const ControlSpec kButtonBarDesign{
+const TControlSpec kButtonBarDesign{
     .Name = "PnlButtons", .Left = 40, .Top = 451, .Width = 713, .Height = 32};
 
 }  // namespace
 
 // Puts header, page area and bar back in place when a page change that slid them out of view
 // is left by an exception, so that the error page which follows can be seen and used.
-class SlideRecovery {
+class TSlideRecovery {
  public:
-  SlideRecovery(TFormMain& form, bool active)
-      : form_(form), active_(active), exceptions_(std::uncaught_exceptions()) {}
-  ~SlideRecovery() {
-    if (active_ && std::uncaught_exceptions() > exceptions_) form_.PutFramesHome();
+  TSlideRecovery(TFormMain& form, bool active)
+      : FForm(form), FActive(active), FExceptions(std::uncaught_exceptions()) {}
+  ~TSlideRecovery() {
+    if (FActive && std::uncaught_exceptions() > FExceptions) FForm.PutFramesHome();
   }
-  void Dismiss() { active_ = false; }
+  void Dismiss() { FActive = false; }
 
  private:
-  TFormMain& form_;
-  bool active_;
-  int exceptions_;
+  TFormMain& FForm;
+  bool FActive;
+  int FExceptions;
 };
 
 TFormMain::TFormMain()
-    : Control(ControlSpec{.Name = "FormMain", .Caption = "FormMain", .Color = Colors::Blue}) {
+    : TControl(TControlSpec{.Name = "FormMain", .Caption = "FormMain", .Color = Colors::Blue}) {
   Timer1.OnTimer = [this](TTimer&) { Timer1Timer(); };
   AlphaBlendTimer.OnTimer = [this](TTimer&) { AlphaBlendTimerTimer(); };
 }
 
 TFormMain::~TFormMain() {
   // There is one main window at a time; its handlers must not outlive it.
-  Application& application = Application::Instance();
+  TApplication& application = TApplication::Instance();
   application.OnException = nullptr;
   application.OnShortcut = nullptr;
-  if (application.MainWindow == handle_) application.MainWindow = nullptr;
+  if (application.MainWindow == FHandle) application.MainWindow = nullptr;
 }
 
-Control::WindowClass TFormMain::GetWindowClass() const {
+TControl::TWindowClass TFormMain::GetWindowClass() const {
   return {"PmFormMain", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, true};
 }
 
 void TFormMain::Create() {
-  WindowClass windowClass = GetWindowClass();
+  TWindowClass windowClass = GetWindowClass();
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, windowClass.Style, FALSE, windowClass.ExStyle);
-  width_ = frame.right - frame.left;
-  height_ = frame.bottom - frame.top;
-  left_ = (GetSystemMetrics(SM_CXSCREEN) - width_) / 2;
-  top_ = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
-  CreateHandle(nullptr, Application::Instance().Handle());
+  FWidth = frame.right - frame.left;
+  FHeight = frame.bottom - frame.top;
+  FLeft = (GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2;
+  FTop = (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2;
+  CreateHandle(nullptr, TApplication::Instance().Handle());
 }
 
 void TFormMain::AfterCreate() {
-  CreateControls(*this, kFormDesign, controls_);
-  ImgIcon = &controls_.Get<TImage>("ImgIcon");
-  PnlHeader = &controls_.Get<TPanel>("PnlHeader");
-  PageControl = &controls_.Get<TPageControl>("PageControl");
+  CreateControls(*this, kFormDesign, FControls);
+  ImgIcon = &FControls.Get<TImage>("ImgIcon");
+  PnlHeader = &FControls.Get<TPanel>("PnlHeader");
+  PageControl = &FControls.Get<TPageControl>("PageControl");
   SetWindowLongPtrA(PnlHeader->Handle(), GWLP_ID, kHeaderControlId);
   auto bar = std::make_unique<tPmButtonBar>(kButtonBarDesign);
   bar->CreateHandle(this);
   PnlButtons = bar.get();
-  controls_.Add(std::move(bar));
+  FControls.Add(std::move(bar));
   FormCreate();
 }
 
@@ -95,7 +95,7 @@ void TFormMain::FormCreate() {
   PnlButtons->SetColors(Colors::White, Colors::Lime, Colors::Navy, Colors::Blue, Colors::Cream);
   CreatePanels(*this);
 
-  AutoUpdateRequest request = ParseAutoUpdate([] {
+  TAutoUpdateRequest request = ParseAutoUpdate([] {
     std::vector<std::string> parameters = SplitCommandLine(GetCommandLineA());
     if (!parameters.empty()) parameters.erase(parameters.begin());
     return parameters;
@@ -106,7 +106,7 @@ void TFormMain::FormCreate() {
   }
 
   Sliding = false;
-  Application& application = Application::Instance();
+  TApplication& application = TApplication::Instance();
   application.OnException = [this](HWND sender, const std::exception& error) {
     AppException(sender, error);
   };
@@ -116,9 +116,9 @@ void TFormMain::FormCreate() {
 
 void TFormMain::Show() {
   FormShow();
-  Application::Instance().ShowTaskBarButton();
-  ShowWindow(handle_, SW_SHOWNORMAL);
-  UpdateWindow(handle_);
+  TApplication::Instance().ShowTaskBarButton();
+  ShowWindow(FHandle, SW_SHOWNORMAL);
+  UpdateWindow(FHandle);
 }
 
 void TFormMain::FormShow() {
@@ -131,15 +131,15 @@ void TFormMain::FormClose() {}
 
 void TFormMain::Close() {
   FormClose();
-  if (handle_) DestroyWindow(handle_);
+  if (FHandle) DestroyWindow(FHandle);
 }
 
 void TFormMain::AlphaBlendTimerTimer() {
-  if (alphaBlendValue_ > 235) SetAlphaBlendValue(255);
-  if (alphaBlendValue_ == 255)
+  if (FAlphaBlendValue > 235) SetAlphaBlendValue(255);
+  if (FAlphaBlendValue == 255)
     AlphaBlendTimer.SetEnabled(false);
   else
-    SetAlphaBlendValue(static_cast<BYTE>(alphaBlendValue_ + 16));
+    SetAlphaBlendValue(static_cast<BYTE>(FAlphaBlendValue + 16));
 }
 
 void TFormMain::Timer1Timer() {
@@ -148,24 +148,24 @@ void TFormMain::Timer1Timer() {
 }
 
 bool TFormMain::AlphaBlend() const {
-  return handle_ && (GetWindowLongA(handle_, GWL_EXSTYLE) & WS_EX_LAYERED);
+  return FHandle && (GetWindowLongA(FHandle, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
 void TFormMain::SetAlphaBlend(bool on) {
-  if (!handle_) return;
-  LONG exStyle = GetWindowLongA(handle_, GWL_EXSTYLE);
+  if (!FHandle) return;
+  LONG exStyle = GetWindowLongA(FHandle, GWL_EXSTYLE);
   if (on) {
-    SetWindowLongA(handle_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(handle_, 0, alphaBlendValue_, LWA_ALPHA);
+    SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
   } else if (exStyle & WS_EX_LAYERED) {
-    SetWindowLongA(handle_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-    RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
 
 void TFormMain::SetAlphaBlendValue(BYTE value) {
-  alphaBlendValue_ = value;
-  if (AlphaBlend()) SetLayeredWindowAttributes(handle_, 0, value, LWA_ALPHA);
+  FAlphaBlendValue = value;
+  if (AlphaBlend()) SetLayeredWindowAttributes(FHandle, 0, value, LWA_ALPHA);
 }
 
 void TFormMain::AddPanel(std::unique_ptr<TFramePanel> page) {
@@ -196,7 +196,7 @@ void TFormMain::ShowPanel(const std::string& name, bool animate) {
   auto& page = static_cast<TFramePanel&>(*sheet->Content());
 
   if (animate) SlideOut();
-  SlideRecovery recovery(*this, animate);
+  TSlideRecovery recovery(*this, animate);
   PageControl->SetActivePage(*sheet);
   PnlHeader->SetCaption(page.Title);
   PnlButtons->Clear();
@@ -211,7 +211,7 @@ void TFormMain::MoveFrames(int offset, double waitMs) {
   PnlHeader->SetPosition(PnlHeader->Left() + offset, PnlHeader->Top());
   PnlButtons->SetPosition(PnlButtons->Left() + offset, PnlButtons->Top());
   PageControl->SetPosition(PageControl->Left() - offset, PageControl->Top());
-  Application::Instance().ProcessMessagesUntil(GetTickCount64(), waitMs);
+  TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), waitMs);
 }
 
 void TFormMain::SlideOut() {
@@ -225,8 +225,8 @@ void TFormMain::SlideIn() {
 }
 
 void TFormMain::PutFramesHome() {
-  for (const ControlSpec& spec : kFormDesign) {
-    Control& control = controls_.Get(spec.Name);
+  for (const TControlSpec& spec : kFormDesign) {
+    TControl& control = FControls.Get(spec.Name);
     control.SetPosition(spec.Left, spec.Top);
   }
   PnlButtons->SetPosition(kButtonBarDesign.Left, kButtonBarDesign.Top);
@@ -261,8 +261,8 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       return 0;
     case WM_DESTROY:
-      if (Application::Instance().MainWindow == handle_) PostQuitMessage(0);
+      if (TApplication::Instance().MainWindow == FHandle) PostQuitMessage(0);
       return 0;
   }
-  return Control::HandleMessage(message, wParam, lParam);
+  return TControl::HandleMessage(message, wParam, lParam);
 }

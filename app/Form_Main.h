@@ -12,7 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/Timer.h"
 
-class TFormMain : public Control {
+class TFormMain : public TControl {
  public:
   static constexpr int kClientWidth = 780;
   static constexpr int kClientHeight = 509;
@@ -47,7 +47,7 @@ class TFormMain : public Control {
   // Window translucency of the fade-in.
   bool AlphaBlend() const;
   void SetAlphaBlend(bool on);
-  BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+  BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
   void SetAlphaBlendValue(BYTE value);
 
   // The application's failure handler: reports the failure and shows the error page.
@@ -60,12 +60,12 @@ class TFormMain : public Control {
   void AlphaBlendTimerTimer();
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  friend class SlideRecovery;
+  friend class TSlideRecovery;
   TTabSheet* FindSheet(const std::string& name) const;
   void SlideOut();
   void SlideIn();
@@ -73,6 +73,6 @@ class TFormMain : public Control {
   void PutFramesHome();
   bool HandleShortcut(const MSG& message);
 
-  ControlSet controls_;
-  BYTE alphaBlendValue_ = 255;
+  TControlSet FControls;
+  BYTE FAlphaBlendValue = 255;
 };

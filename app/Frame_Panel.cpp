@@ -10,8 +10,8 @@
 
 namespace {
 
-ControlSpec PageSpec(const char* name) {
-  return {.Kind = ControlKind::Panel,
+TControlSpec PageSpec(const char* name) {
+  return {.Kind = TControlKind::Panel,
           .Name = name,
           .Width = TFramePanel::kWidth,
           .Height = TFramePanel::kHeight,
@@ -28,19 +28,19 @@ std::string ClassName(const std::type_info& type) {
 
 }  // namespace
 
-TFramePanel::TFramePanel(const char* name, std::span<const ControlSpec> design,
-                         std::span<const PageButton> buttons)
-    : Control(PageSpec(name)), design_(design), buttons_(buttons) {
-  for (const PageButton& button : buttons_)
+TFramePanel::TFramePanel(const char* name, std::span<const TControlSpec> design,
+                         std::span<const TPageButton> buttons)
+    : TControl(PageSpec(name)), FDesign(design), FButtons(buttons) {
+  for (const TPageButton& button : FButtons)
     if ((button.Handler == nullptr) == (button.Target == nullptr))
-      throw Exception("The button " + std::string(button.Caption) + " of the page " + name_ +
+      throw Exception("The button " + std::string(button.Caption) + " of the page " + FName +
                       " needs either a handler or a target page");
 }
 
 void TFramePanel::InitButtons(tPmButtonBar& bar) {
-  for (const PageButton& button : buttons_) {
+  for (const TPageButton& button : FButtons) {
     auto click = [this, &button](TLbSpeedButton&) { UnlessSliding([&] { Press(button); }); };
-    if (button.Group == ButtonGroup::Left)
+    if (button.Group == TButtonGroup::Left)
       bar.AddLeftButton(button.Caption, button.ButtonID, click, button.WidthKind);
     else
       bar.AddRightButton(button.Caption, button.ButtonID, click, button.WidthKind);
@@ -50,7 +50,7 @@ void TFramePanel::InitButtons(tPmButtonBar& bar) {
 void TFramePanel::BeforeShow() {}
 void TFramePanel::AfterShow() {}
 
-void TFramePanel::Press(const PageButton& button) {
+void TFramePanel::Press(const TPageButton& button) {
   if (button.Handler)
     (this->*button.Handler)();
   else
@@ -66,27 +66,27 @@ void TFramePanel::GoTo(const char* target) const { Form().ShowPanel(target, true
 void TFramePanel::btnExitClick() { Form().Close(); }
 
 TFormMain& TFramePanel::Form() const {
-  if (!form_) throw Exception("The page " + name_ + " is not on a main window");
-  return *form_;
+  if (!FForm) throw Exception("The page " + FName + " is not on a main window");
+  return *FForm;
 }
 
-Control& TFramePanel::Designed(const std::string& name) const {
-  Control* control = Controls.Find(name);
-  if (!control) throw Exception("The page " + name_ + " has no control " + name + " in its design");
+TControl& TFramePanel::Designed(const std::string& name) const {
+  TControl* control = Controls.Find(name);
+  if (!control) throw Exception("The page " + FName + " has no control " + name + " in its design");
   return *control;
 }
 
 void TFramePanel::WrongKind(const std::string& name, const std::type_info& found,
                             const std::type_info& wanted) const {
-  throw Exception("The control " + name + " of the page " + name_ + " is a " + ClassName(found) +
+  throw Exception("The control " + name + " of the page " + FName + " is a " + ClassName(found) +
                   ", not a " + ClassName(wanted));
 }
 
-Control::WindowClass TFramePanel::GetWindowClass() const {
+TControl::TWindowClass TFramePanel::GetWindowClass() const {
   return {"PmFramePanel", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
 void TFramePanel::AfterCreate() {
-  CreateControls(*this, design_, Controls);
+  CreateControls(*this, FDesign, Controls);
   Loaded();
 }

@@ -16,30 +16,30 @@ class tPmButtonBar;
 class TFramePanel;
 
 // A handler of a page, as a button table names it (see Handler).
-using PageHandler = void (TFramePanel::*)();
+using TPageHandler = void (TFramePanel::*)();
 
-enum class ButtonGroup { Left, Right };
+enum class TButtonGroup { Left, Right };
 
 // One button of a page's bar. The rows are added in table order: left buttons from the bar's
 // left end, right buttons from its right end, the first one outermost. A click runs the page's
 // handler, or, for a button that only moves on, shows the target page; a row has one of the two.
-struct PageButton {
-  ButtonGroup Group = ButtonGroup::Right;
+struct TPageButton {
+  TButtonGroup Group = TButtonGroup::Right;
   const char* Caption = "";
   int ButtonID = 0;
   std::uint8_t WidthKind = 1;
-  PageHandler Handler = nullptr;
+  TPageHandler Handler = nullptr;
   const char* Target = nullptr;
 };
 
-class TFramePanel : public Control {
+class TFramePanel : public TControl {
  public:
   static constexpr int kWidth = 712;
   static constexpr int kHeight = 377;
 
   // name: the page name under which the page is found; design: its controls; buttons: its bar.
-  TFramePanel(const char* name, std::span<const ControlSpec> design = {},
-              std::span<const PageButton> buttons = {});
+  TFramePanel(const char* name, std::span<const TControlSpec> design = {},
+              std::span<const TPageButton> buttons = {});
 
   std::string Title;
 
@@ -52,13 +52,13 @@ class TFramePanel : public Control {
 
   // The main window that shows this page; set when the page is added to it.
   TFormMain& Form() const;
-  void AttachTo(TFormMain& form) { form_ = &form; }
+  void AttachTo(TFormMain& form) { FForm = &form; }
 
   // "&Exit" of every page: closes the main window, which ends the program.
   void btnExitClick();
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   // Runs once, when the page is created, after the design's controls exist: the place to bind
   // them (Bind) and to attach handlers to them.
@@ -68,7 +68,7 @@ class TFramePanel : public Control {
   // another kind fails here, when the page is created, naming the page and the control.
   template <class T>
   void Bind(T*& member, const std::string& name) const {
-    Control& control = Designed(name);
+    TControl& control = Designed(name);
     member = dynamic_cast<T*>(&control);
     if (!member) WrongKind(name, typeid(control), typeid(T));
   }
@@ -79,25 +79,25 @@ class TFramePanel : public Control {
   // Shows the page named target, sliding; for the pages' handlers once they have done their part.
   void GoTo(const char* target) const;
 
-  ControlSet Controls;
+  TControlSet Controls;
 
  private:
-  Control& Designed(const std::string& name) const;
+  TControl& Designed(const std::string& name) const;
   [[noreturn]] void WrongKind(const std::string& name, const std::type_info& found,
                               const std::type_info& wanted) const;
-  void Press(const PageButton& button);
+  void Press(const TPageButton& button);
 
-  std::span<const ControlSpec> design_;
-  std::span<const PageButton> buttons_;
-  TFormMain* form_ = nullptr;
+  std::span<const TControlSpec> FDesign;
+  std::span<const TPageButton> FButtons;
+  TFormMain* FForm = nullptr;
 };
 
 // The table's form of a page's handler: a handler of the page class that the table belongs to.
 template <class Page>
-constexpr PageHandler Handler(void (Page::*handler)()) {
-  return static_cast<PageHandler>(handler);
+constexpr TPageHandler Handler(void (Page::*handler)()) {
+  return static_cast<TPageHandler>(handler);
 }
 
 // "&Exit", the first button of every page that has buttons.
-inline constexpr PageButton kExitButton{.Group = ButtonGroup::Left, .Caption = "&Exit",
+inline constexpr TPageButton kExitButton{.Group = TButtonGroup::Left, .Caption = "&Exit",
                                         .ButtonID = 1, .Handler = &TFramePanel::btnExitClick};

@@ -9,15 +9,15 @@
 
 namespace {
 
-const FontSpec kCaptionFont{.Bold = true};
+const TFontSpec kCaptionFont{.Bold = true};
 
 }  // namespace
 
 char TLbSpeedButton::AccessKey() const {
-  for (size_t i = 0; i + 1 < caption_.size(); ++i) {
-    if (caption_[i] != '&') continue;
-    if (caption_[i + 1] != '&')
-      return static_cast<char>(std::toupper(static_cast<unsigned char>(caption_[i + 1])));
+  for (size_t i = 0; i + 1 < FCaption.size(); ++i) {
+    if (FCaption[i] != '&') continue;
+    if (FCaption[i + 1] != '&')
+      return static_cast<char>(std::toupper(static_cast<unsigned char>(FCaption[i + 1])));
     ++i;  // "&&" is a literal ampersand
   }
   return 0;
@@ -27,7 +27,7 @@ void TLbSpeedButton::Click() {
   if (OnClick) OnClick(*this);
 }
 
-Control::WindowClass TLbSpeedButton::GetWindowClass() const {
+TControl::TWindowClass TLbSpeedButton::GetWindowClass() const {
   return {"BUTTON", BS_OWNERDRAW};
 }
 
@@ -52,52 +52,52 @@ bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   DeleteObject(light);
   DeleteObject(shadow);
 
-  HGDIOBJ oldFont = SelectObject(dc, GetFont(font_));
+  HGDIOBJ oldFont = SelectObject(dc, GetFont(FFont));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, fontColor_);
+  SetTextColor(dc, FFontColor);
   if (pressed) OffsetRect(&area, 1, 1);
   UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   if (item.itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
-  DrawTextA(dc, caption_.c_str(), -1, &area, format);
+  DrawTextA(dc, FCaption.c_str(), -1, &area, format);
   SelectObject(dc, oldFont);
   return true;
 }
 
-tPmButtonBar::tPmButtonBar(const ControlSpec& spec) : Control(spec) {}
+tPmButtonBar::tPmButtonBar(const TControlSpec& spec) : TControl(spec) {}
 
-Control::WindowClass tPmButtonBar::GetWindowClass() const {
+TControl::TWindowClass tPmButtonBar::GetWindowClass() const {
   return {"PmButtonBar", WS_VISIBLE | WS_CLIPCHILDREN, 0, true};
 }
 
 void tPmButtonBar::AfterCreate() {
-  for (size_t i = 0; i < buttons_.size(); ++i) {
-    ControlSpec spec{.Name = "", .Width = ButtonWidth(1), .Height = kButtonHeight,
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    TControlSpec spec{.Name = "", .Width = ButtonWidth(1), .Height = kButtonHeight,
                      .Font = kCaptionFont};
-    buttons_[i] = std::make_unique<TLbSpeedButton>(spec);
-    buttons_[i]->CreateHandle(this);
-    SetWindowLongPtrA(buttons_[i]->Handle(), GWLP_ID, kFirstBarButtonId + static_cast<int>(i));
+    FButtons[i] = std::make_unique<TLbSpeedButton>(spec);
+    FButtons[i]->CreateHandle(this);
+    SetWindowLongPtrA(FButtons[i]->Handle(), GWLP_ID, kFirstBarButtonId + static_cast<int>(i));
   }
 }
 
 void tPmButtonBar::Clear() {
-  for (auto& button : buttons_) button->SetVisible(false);
-  leftCount_ = 0;
-  rightCount_ = 0;
+  for (auto& button : FButtons) button->SetVisible(false);
+  FLeftCount = 0;
+  FRightCount = 0;
 }
 
-void tPmButtonBar::AddLeftButton(const std::string& caption, int buttonId, ClickHandler onClick,
+void tPmButtonBar::AddLeftButton(const std::string& caption, int buttonId, TClickHandler onClick,
                                  std::uint8_t widthKind) {
   AddButton(false, caption, buttonId, std::move(onClick), widthKind);
 }
 
-void tPmButtonBar::AddRightButton(const std::string& caption, int buttonId, ClickHandler onClick,
+void tPmButtonBar::AddRightButton(const std::string& caption, int buttonId, TClickHandler onClick,
                                   std::uint8_t widthKind) {
   AddButton(true, caption, buttonId, std::move(onClick), widthKind);
 }
 
 void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int buttonId,
-                             ClickHandler onClick, std::uint8_t widthKind) {
-  int& count = rightGroup ? rightCount_ : leftCount_;
+                             TClickHandler onClick, std::uint8_t widthKind) {
+  int& count = rightGroup ? FRightCount : FLeftCount;
   if (count >= kGroupSize) return;
   int firstSlot = rightGroup ? kGroupSize + 1 : 1;
 
@@ -108,10 +108,10 @@ void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int bu
   ++count;
 
   int width = ButtonWidth(widthKind);
-  int left = rightGroup ? NextRightGroupLeft(width_, width, placedWidths)
+  int left = rightGroup ? NextRightGroupLeft(FWidth, width, placedWidths)
                         : NextLeftGroupLeft(placedWidths);
-  button.SetBounds(left, ButtonTop(height_), width, kButtonHeight);
-  button.OnClick = [onClick = std::move(onClick)](Control& sender) {
+  button.SetBounds(left, ButtonTop(FHeight), width, kButtonHeight);
+  button.OnClick = [onClick = std::move(onClick)](TControl& sender) {
     if (onClick) onClick(static_cast<TLbSpeedButton&>(sender));
   };
   button.Tag = buttonId;
@@ -121,27 +121,27 @@ void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int bu
 }
 
 void tPmButtonBar::Paint(TLbSpeedButton& button) const {
-  button.LightColor = lightColor_;
-  button.ShadowColor = shadowColor_;
-  button.FaceColor = buttonColor_;
-  button.SetFontColor(captionColor_);
+  button.LightColor = FLightColor;
+  button.ShadowColor = FShadowColor;
+  button.FaceColor = FButtonColor;
+  button.SetFontColor(FCaptionColor);
   button.SetFont(kCaptionFont);
 }
 
 void tPmButtonBar::SetColors(COLORREF caption, COLORREF shadow, COLORREF button, COLORREF light,
                              COLORREF bar) {
-  captionColor_ = caption;
-  shadowColor_ = shadow;
-  buttonColor_ = button;
-  lightColor_ = light;
+  FCaptionColor = caption;
+  FShadowColor = shadow;
+  FButtonColor = button;
+  FLightColor = light;
   SetColor(bar);
-  for (int slot = 1; slot <= leftCount_; ++slot) Paint(Button(slot));
-  for (int slot = kGroupSize + 1; slot <= kGroupSize + rightCount_; ++slot) Paint(Button(slot));
+  for (int slot = 1; slot <= FLeftCount; ++slot) Paint(Button(slot));
+  for (int slot = kGroupSize + 1; slot <= kGroupSize + FRightCount; ++slot) Paint(Button(slot));
 }
 
 bool tPmButtonBar::ClickAccessKey(char key) {
   key = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
-  for (auto& button : buttons_) {
+  for (auto& button : FButtons) {
     if (button->Visible() && button->AccessKey() == key) {
       button->Click();
       return true;

@@ -11,9 +11,9 @@
 #include "ui/Control.h"
 
 // A flat, owner-drawn button with a bold caption whose "&" marks the access key.
-class TLbSpeedButton : public Control {
+class TLbSpeedButton : public TControl {
  public:
-  explicit TLbSpeedButton(const ControlSpec& spec) : Control(spec) {}
+  explicit TLbSpeedButton(const TControlSpec& spec) : TControl(spec) {}
 
   int Tag = 0;  // the ButtonID
   COLORREF FaceColor = Colors::Black;
@@ -25,46 +25,46 @@ class TLbSpeedButton : public Control {
   void Click();
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 };
 
-class tPmButtonBar : public Control {
+class tPmButtonBar : public TControl {
  public:
   static constexpr int kGroupSize = 12;
-  using ClickHandler = std::function<void(TLbSpeedButton& sender)>;
+  using TClickHandler = std::function<void(TLbSpeedButton& sender)>;
 
-  explicit tPmButtonBar(const ControlSpec& spec);
+  explicit tPmButtonBar(const TControlSpec& spec);
 
   void Clear();
-  void AddLeftButton(const std::string& caption, int buttonId, ClickHandler onClick,
+  void AddLeftButton(const std::string& caption, int buttonId, TClickHandler onClick,
                      std::uint8_t widthKind);
-  void AddRightButton(const std::string& caption, int buttonId, ClickHandler onClick,
+  void AddRightButton(const std::string& caption, int buttonId, TClickHandler onClick,
                       std::uint8_t widthKind);
   void SetColors(COLORREF caption, COLORREF shadow, COLORREF button, COLORREF light, COLORREF bar);
 
-  int LeftCount() const { return leftCount_; }
-  int RightCount() const { return rightCount_; }
+  int LeftCount() const { return FLeftCount; }
+  int RightCount() const { return FRightCount; }
   // Slot 1 to 24: 1 to 12 the left group, 13 to 24 the right group.
-  TLbSpeedButton& Button(int slot) const { return *buttons_.at(slot - 1); }
+  TLbSpeedButton& Button(int slot) const { return *FButtons.at(slot - 1); }
 
   // Clicks the visible button whose access key is key; false when there is none.
   bool ClickAccessKey(char key);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
 
  private:
-  void AddButton(bool rightGroup, const std::string& caption, int buttonId, ClickHandler onClick,
+  void AddButton(bool rightGroup, const std::string& caption, int buttonId, TClickHandler onClick,
                  std::uint8_t widthKind);
   void Paint(TLbSpeedButton& button) const;
 
-  std::array<std::unique_ptr<TLbSpeedButton>, 2 * kGroupSize> buttons_;
-  int leftCount_ = 0;
-  int rightCount_ = 0;
-  COLORREF captionColor_ = Colors::Black;
-  COLORREF shadowColor_ = Colors::Black;
-  COLORREF buttonColor_ = Colors::Black;
-  COLORREF lightColor_ = Colors::Black;
+  std::array<std::unique_ptr<TLbSpeedButton>, 2 * kGroupSize> FButtons;
+  int FLeftCount = 0;
+  int FRightCount = 0;
+  COLORREF FCaptionColor = Colors::Black;
+  COLORREF FShadowColor = Colors::Black;
+  COLORREF FButtonColor = Colors::Black;
+  COLORREF FLightColor = Colors::Black;
 };

@@ -16,8 +16,8 @@
 // at run time because older systems without the update that brings it must still start.
 void RestrictDllSearchToSystemFolder() {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+  using TSetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto setDefaultDllDirectories = reinterpret_cast<TSetDefaultDllDirectoriesFn>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
   if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryA("");
@@ -27,10 +27,10 @@ int RunStart(const std::function<int()>& start) {
   try {
     return start();
   } catch (const std::exception& error) {
-    ShowMessageBox(nullptr, ExceptionMessage(error), Application::Instance().Title,
+    ShowMessageBox(nullptr, ExceptionMessage(error), TApplication::Instance().Title,
                    MB_OK | MB_ICONSTOP);
   } catch (...) {
-    ShowMessageBox(nullptr, "Unknown failure", Application::Instance().Title, MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, "Unknown failure", TApplication::Instance().Title, MB_OK | MB_ICONSTOP);
   }
   return 1;
 }
@@ -47,7 +47,7 @@ int RunWizard() {
     // Key texts, scrambling and the client's identity must differ between installations.
     Randomize();
 
-    Application& application = Application::Instance();
+    TApplication& application = TApplication::Instance();
     application.Title = "Install Pelmora P2P";
     ReleaseCode = "01";
 

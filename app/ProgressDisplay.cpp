@@ -6,7 +6,7 @@
 #include "ui/Application.h"
 #include "ui/Controls.h"
 
-TProgressDisplay::TProgressDisplay(TProgressBar* bar, Control* label)
+TProgressDisplay::TProgressDisplay(TProgressBar* bar, TControl* label)
     : Bar(bar), Label(bar ? label : nullptr) {}
 
 void TProgressDisplay::ShowProgress(long long position) {
@@ -20,4 +20,4 @@ void TProgressDisplay::ShowProgress(long long position) {
   ShownText = text;
 }
 
-void TProgressDisplay::ProcessMessages() { Application::Instance().ProcessMessages(); }
+void TProgressDisplay::ProcessMessages() { TApplication::Instance().ProcessMessages(); }

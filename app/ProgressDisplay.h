@@ -7,20 +7,20 @@
 
 #include "engine/ProgressSink.h"
 
-class Control;
+class TControl;
 class TProgressBar;
 
 class TProgressDisplay final : public TProgressSink {
  public:
   // Both controls are optional; the label is used only together with a bar. It shows the
   // bar's percentage as read back from the bar, followed by "% complete".
-  TProgressDisplay(TProgressBar* bar, Control* label);
+  TProgressDisplay(TProgressBar* bar, TControl* label);
 
   void ShowProgress(long long position) override;
   void ProcessMessages() override;
 
  private:
   TProgressBar* Bar;
-  Control* Label;
+  TControl* Label;
   std::string ShownText;
 };

@@ -29,8 +29,8 @@ constexpr ULONGLONG kReportWaitMs = 10000;
 // Progress without a window: nothing to show and no window to keep answering.
 class TSilentProgress final : public TRunProgress, public TProgressSink {
  public:
-  void SetMax(long long maximum) override { max_ = maximum; }
-  long long Max() const override { return max_; }
+  void SetMax(long long maximum) override { FMax = maximum; }
+  long long Max() const override { return FMax; }
   void SetProgress(long long) override {}
   void ProcessMessages() override {}
   void Wait(unsigned milliseconds) override { Sleep(milliseconds); }
@@ -38,27 +38,27 @@ class TSilentProgress final : public TRunProgress, public TProgressSink {
   void ShowProgress(long long) override {}
 
  private:
-  long long max_ = 0;
+  long long FMax = 0;
 };
 
-int ExitCodeOf(SilentRefusal refusal) {
+int ExitCodeOf(TSilentRefusal refusal) {
   switch (refusal) {
-    case SilentRefusal::BadSwitch: return kExitBadSwitch;
-    case SilentRefusal::InvalidInstallDir: return kExitInvalidInstallDir;
-    case SilentRefusal::InvalidDownloadDir: return kExitInvalidDownloadDir;
-    case SilentRefusal::UnknownConnection: return kExitUnknownConnection;
-    case SilentRefusal::None: break;
+    case TSilentRefusal::BadSwitch: return kExitBadSwitch;
+    case TSilentRefusal::InvalidInstallDir: return kExitInvalidInstallDir;
+    case TSilentRefusal::InvalidDownloadDir: return kExitInvalidDownloadDir;
+    case TSilentRefusal::UnknownConnection: return kExitUnknownConnection;
+    case TSilentRefusal::None: break;
   }
   return kExitSuccess;
 }
 
 std::string RefusalText(const TSilentOptions& options) {
   switch (options.Refusal) {
-    case SilentRefusal::BadSwitch: return "unknown, repeated or incomplete switch \"" + options.Refused + "\"";
-    case SilentRefusal::InvalidInstallDir: return "invalid installation folder \"" + options.Refused + "\"";
-    case SilentRefusal::InvalidDownloadDir: return "invalid download folder \"" + options.Refused + "\"";
-    case SilentRefusal::UnknownConnection: return "unknown connection kind \"" + options.Refused + "\"";
-    case SilentRefusal::None: break;
+    case TSilentRefusal::BadSwitch: return "unknown, repeated or incomplete switch \"" + options.Refused + "\"";
+    case TSilentRefusal::InvalidInstallDir: return "invalid installation folder \"" + options.Refused + "\"";
+    case TSilentRefusal::InvalidDownloadDir: return "invalid download folder \"" + options.Refused + "\"";
+    case TSilentRefusal::UnknownConnection: return "unknown connection kind \"" + options.Refused + "\"";
+    case TSilentRefusal::None: break;
   }
   return "";
 }
@@ -106,7 +106,7 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
   OpenRunLog(options.LogFile.empty() ? DefaultLogPath() : options.LogFile);
   TInstallLog& log = RunLog();
   log.Started("silent", commandLine);
-  if (options.Refusal != SilentRefusal::None)
+  if (options.Refusal != TSilentRefusal::None)
     return Refuse(RefusalText(options), ExitCodeOf(options.Refusal));
 
   try {

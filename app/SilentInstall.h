@@ -7,7 +7,7 @@
 #include "core/SilentOptions.h"
 
 // Exit codes of Install_Pelmora.exe; README lists them.
-enum SilentExitCode : int {
+enum TSilentExitCode : int {
   kExitSuccess = 0,
   kExitStartupFailed = 1,     // the program could not get ready (also the wizard's)
   kExitBadSwitch = 2,         // unknown or repeated switch, missing value, stray text

@@ -24,10 +24,10 @@ namespace {
 
 constexpr char kName[] = "pelmora.exe";
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120, .Height = 13,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120, .Height = 13,
      .Caption = "0% complete", .FontColor = Colors::White},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
 };
 
 class BenchPage : public TFramePanel {
@@ -115,9 +115,9 @@ int main(int argc, char** argv) {
   BenchPage& bench = *page;
   form.AddPanel(std::move(page));
   form.ShowPanel("BenchPage", false);
-  Application::Instance().ProcessMessages();
+  TApplication::Instance().ProcessMessages();
   auto& bar = bench.Controls.Get<TProgressBar>("ProgressBar1");
-  Control& label = bench.Controls.Get("Label12");
+  TControl& label = bench.Controls.Get("Label12");
   bar.SetMax(100);
 
   // What the search page does at every report: the bar and label change with the percentage,
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
       bar.SetPosition(percent);
       label.SetCaption(std::to_string(percent) + "% complete");
     }
-    Application::Instance().ProcessMessages();
+    TApplication::Instance().ProcessMessages();
     return false;
   };
   const TAcceptFileEvent keepAll = [](const std::string&) { return true; };

@@ -14,12 +14,12 @@ namespace {
 
 
 // A plain top-level window for the tree to live in.
-class Host : public Control {
+class Host : public TControl {
  public:
-  Host() : Control(ControlSpec{.Name = "Host", .Width = 420, .Height = 320}) {}
+  Host() : TControl(TControlSpec{.Name = "Host", .Width = 420, .Height = 320}) {}
 
  protected:
-  WindowClass GetWindowClass() const override { return {"PmBenchHost", WS_OVERLAPPEDWINDOW, 0, true}; }
+  TWindowClass GetWindowClass() const override { return {"PmBenchHost", WS_OVERLAPPEDWINDOW, 0, true}; }
 };
 
 }  // namespace
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   host.CreateHandle(nullptr);
 
   double start = Now();
-  TFolderTree tree(ControlSpec{.Name = "FolderTree", .Left = 0, .Top = 0, .Width = 400, .Height = 300});
+  TFolderTree tree(TControlSpec{.Name = "FolderTree", .Left = 0, .Top = 0, .Width = 400, .Height = 300});
   tree.OnAddFolder = FixedDiskFilter();
   tree.CreateHandle(&host);
   ShowWindow(host.Handle(), SW_SHOW);

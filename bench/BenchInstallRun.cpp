@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   CoInitialize(nullptr);
   TFormMain form;
   form.Create();
-  Application::Instance().MainWindow = form.Handle();
+  TApplication::Instance().MainWindow = form.Handle();
   auto* page = static_cast<TPNLInstallInstalling*>(
       form.PageControl->Sheets()[7]->Content());  // "PNLInstallInstalling"
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
       WriteDataFile(folder + "PMInst.Dat", settings, *page);
     });
     double links = Timed([&] {
-      CreateStartMenuShortcuts(folder, ShortcutRun::Installation);
+      CreateStartMenuShortcuts(folder, TShortcutRun::Installation);
       CreateDesktopLink(folder);
     });
     double registry = Timed([&] { RegisterUninstall(folder); });
@@ -64,6 +64,6 @@ int main(int argc, char** argv) {
                 "payloads %.0f ms (without a bar), data files %.0f ms, links %.0f ms, registry %.1f ms\n",
                 run + 1, whole - slide, whole, payloads, dataFiles, links, registry);
   }
-  Application::Instance().MainWindow = nullptr;
+  TApplication::Instance().MainWindow = nullptr;
   return 0;
 }

@@ -23,10 +23,10 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
      .Caption = "0% complete", .FontColor = Colors::White},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
 };
 
 class BenchPage : public TFramePanel {
@@ -68,15 +68,15 @@ int main(int argc, char** argv) {
   BenchPage& bench = *page;
   form.AddPanel(std::move(page));
   form.ShowPanel("BenchPage", false);
-  Application::Instance().ProcessMessages();
+  TApplication::Instance().ProcessMessages();
   auto& bar = bench.Controls.Get<TProgressBar>("ProgressBar1");
-  Control& label = bench.Controls.Get("Label12");
+  TControl& label = bench.Controls.Get("Label12");
   bar.SetMax(static_cast<int>(kPayloadTotal + kPayloadTotal / 10));
 
   // The bar starts each run empty, as on the page; emptying it is not part of the run.
   const auto emptyBar = [&] {
     bar.SetPosition(0);
-    Application::Instance().ProcessMessages();
+    TApplication::Instance().ProcessMessages();
   };
   TProgressDisplay barAndLabel(&bar, &label);
   TProgressDisplay barAlone(&bar, nullptr);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   CoInitialize(nullptr);
   TFormMain form;
   form.Create();
-  Application::Instance().MainWindow = form.Handle();
+  TApplication::Instance().MainWindow = form.Handle();
 
   InstallDir = folder;
   DownloadDir = "C:\\Downloads\\";
@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
     double slide = Timed([&] { form.ShowPanel("PNLUpgradeReady", true); });
     double client = Timed([&] { GB_PelmoraP2P_exe::ExtractPayload(folder + "Pelmora.Exe"); });
     double uninstaller = Timed([&] { GB_Uninstall_exe::ExtractPayload(folder + "Uninstall.Exe"); });
-    double links = Timed([&] { CreateStartMenuShortcuts(folder, ShortcutRun::Upgrade); });
+    double links = Timed([&] { CreateStartMenuShortcuts(folder, TShortcutRun::Upgrade); });
     std::printf("run %d: the upgrade run %.0f ms (%.0f ms with the slide to the finish page); parts "
                 "alone: client %.0f ms (without a bar), uninstaller %.0f ms, menu links %.0f ms\n",
                 run + 1, whole - slide, whole, client, uninstaller, links);
   }
-  Application::Instance().MainWindow = nullptr;
+  TApplication::Instance().MainWindow = nullptr;
   return 0;
 }

@@ -47,14 +47,14 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return parameters;
 }
 
-AutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters) {
+TAutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters) {
   static const std::string kSwitch = "/autoupdate ";
 
   std::string joined;
   for (const std::string& parameter : parameters) joined += parameter + ' ';
   joined = Trim(joined);
 
-  AutoUpdateRequest request;
+  TAutoUpdateRequest request;
   if (LowerCase(joined).compare(0, kSwitch.size(), kSwitch) != 0) return request;
 
   std::string folder = Trim(joined.substr(kSwitch.size()));

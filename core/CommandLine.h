@@ -10,7 +10,7 @@
 // character, so a quoted folder ending in "\" keeps it. Element 0 is the program's own path.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-struct AutoUpdateRequest {
+struct TAutoUpdateRequest {
   bool AutoUpdate = false;
   std::string InstallDir;  // the folder to upgrade, ending with "\"; empty without the switch
 };
@@ -18,4 +18,4 @@ struct AutoUpdateRequest {
 // Reads the parameters after the program's path (element 0 is not passed in). The folder must
 // be a full path (drive, ":\", no characters that no folder name may hold) short enough for
 // the files put into it; otherwise the switch is ignored and the wizard runs interactively.
-AutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters);
+TAutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters);

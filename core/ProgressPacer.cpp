@@ -2,26 +2,26 @@
 
 #include <utility>
 
-TProgressPacer::TProgressPacer(Clock clock) : clock_(std::move(clock)), frameStart_(clock_()) {}
+TProgressPacer::TProgressPacer(TClock clock) : FClock(std::move(clock)), FFrameStart(FClock()) {}
 
 TProgressPacer::TFrame TProgressPacer::Step(long long value) {
-  value_ = value;
-  recorded_ = true;
-  const std::uint64_t now = clock_();
-  if (now - frameStart_ < kFrameMs) return {};
+  FValue = value;
+  FRecorded = true;
+  const std::uint64_t now = FClock();
+  if (now - FFrameStart < kFrameMs) return {};
   return Frame(now);
 }
 
-TProgressPacer::TFrame TProgressPacer::Finish() { return Frame(clock_()); }
+TProgressPacer::TFrame TProgressPacer::Finish() { return Frame(FClock()); }
 
 void TProgressPacer::MarkShown() {
-  if (!recorded_) return;
-  shownValue_ = value_;
-  shown_ = true;
+  if (!FRecorded) return;
+  FShownValue = FValue;
+  FShown = true;
 }
 
 TProgressPacer::TFrame TProgressPacer::Frame(std::uint64_t now) {
-  frameStart_ = now;
+  FFrameStart = now;
   const TFrame frame{.Show = Pending(), .Pump = true};
   MarkShown();
   return frame;

@@ -15,7 +15,7 @@
 class TProgressPacer {
  public:
   // Milliseconds on a clock that never goes back.
-  using Clock = std::function<std::uint64_t()>;
+  using TClock = std::function<std::uint64_t()>;
   static constexpr std::uint64_t kFrameMs = 16;
 
   // What is due now; Show implies that the caller shows Value().
@@ -26,25 +26,25 @@ class TProgressPacer {
 
   // The first frame falls due kFrameMs after the pacer is made: a run shorter than that
   // touches the display only at its end.
-  explicit TProgressPacer(Clock clock);
+  explicit TProgressPacer(TClock clock);
 
   TFrame Step(long long value);
   // The end of a run: the last value, when not shown yet, and the messages. Steps may follow.
   TFrame Finish();
 
-  long long Value() const { return value_; }
+  long long Value() const { return FValue; }
   // A value was recorded that is not shown yet.
-  bool Pending() const { return recorded_ && (!shown_ || shownValue_ != value_); }
+  bool Pending() const { return FRecorded && (!FShown || FShownValue != FValue); }
   // Takes note that the caller has shown Value() outside a frame.
   void MarkShown();
 
  private:
   TFrame Frame(std::uint64_t now);
 
-  Clock clock_;
-  std::uint64_t frameStart_;
-  long long value_ = 0;
-  bool recorded_ = false;
-  long long shownValue_ = 0;
-  bool shown_ = false;
+  TClock FClock;
+  std::uint64_t FFrameStart;
+  long long FValue = 0;
+  bool FRecorded = false;
+  long long FShownValue = 0;
+  bool FShown = false;
 };

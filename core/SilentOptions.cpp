@@ -8,12 +8,12 @@
 
 namespace {
 
-struct ConnectionName {
+struct TConnectionName {
   const char* Keyword;
   const char* Caption;  // the connection page's item, without its "&"
 };
 
-const std::array<ConnectionName, 9> kConnectionNames{{
+const std::array<TConnectionName, 9> kConnectionNames{{
     {"modem", "Dial-up Modem < 56KBS"},
     {"modem56", "Dial-up Modem 56K"},
     {"isdn", "ISDN"},
@@ -60,8 +60,8 @@ TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
   TSilentOptions options;
   std::optional<std::string> dir, downloadDir, connection, log;
   bool noDesktop = false;
-  auto refuse = [&options](SilentRefusal refusal, const std::string& text) {
-    if (options.Refusal != SilentRefusal::None && options.Refusal <= refusal) return;
+  auto refuse = [&options](TSilentRefusal refusal, const std::string& text) {
+    if (options.Refusal != TSilentRefusal::None && options.Refusal <= refusal) return;
     options.Refusal = refusal;
     options.Refused = text;
   };
@@ -72,11 +72,11 @@ TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
     const bool hasValue = equals != std::string::npos;
     const std::string value = hasValue ? parameter.substr(equals + 1) : "";
     auto take = [&](std::optional<std::string>& slot) {
-      if (!hasValue || slot) return refuse(SilentRefusal::BadSwitch, parameter);
+      if (!hasValue || slot) return refuse(TSilentRefusal::BadSwitch, parameter);
       slot = value;
     };
     auto flag = [&](bool& slot) {
-      if (hasValue || slot) return refuse(SilentRefusal::BadSwitch, parameter);
+      if (hasValue || slot) return refuse(TSilentRefusal::BadSwitch, parameter);
       slot = true;
     };
     if (name == "/quiet")
@@ -92,13 +92,13 @@ TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
     else if (name == "/log")
       take(log);
     else
-      refuse(SilentRefusal::BadSwitch, parameter);
+      refuse(TSilentRefusal::BadSwitch, parameter);
   }
 
   options.DesktopShortcut = !noDesktop;
   if (log) {
     if (Trim(*log).empty())
-      refuse(SilentRefusal::BadSwitch, "/log=" + *log);
+      refuse(TSilentRefusal::BadSwitch, "/log=" + *log);
     else
       options.LogFile = Trim(*log);
   }
@@ -106,21 +106,21 @@ TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
     if (auto folder = AcceptedFolder(*dir, kLongestFileName))
       options.InstallDir = *folder;
     else
-      refuse(SilentRefusal::InvalidInstallDir, *dir);
+      refuse(TSilentRefusal::InvalidInstallDir, *dir);
   }
   if (downloadDir) {
     // The client puts its downloads into it: a folder at the path limit could hold no file.
     if (auto folder = AcceptedFolder(*downloadDir, 1))
       options.DownloadDir = *folder;
     else
-      refuse(SilentRefusal::InvalidDownloadDir, *downloadDir);
+      refuse(TSilentRefusal::InvalidDownloadDir, *downloadDir);
   }
   if (connection) {
     const int kind = ConnectionKindNamed(*connection);
     if (kind >= 0)
       options.ConnectionKind = kind;
     else
-      refuse(SilentRefusal::UnknownConnection, *connection);
+      refuse(TSilentRefusal::UnknownConnection, *connection);
   }
   return options;
 }

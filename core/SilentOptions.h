@@ -11,7 +11,7 @@
 
 // Why a silent installation is refused before anything is installed; the first that applies,
 // in this order.
-enum class SilentRefusal {
+enum class TSilentRefusal {
   None,
   BadSwitch,           // an unknown switch, one given twice, a value missing, or a stray text
   InvalidInstallDir,   // a folder the installation folder page would refuse, or one too long
@@ -21,7 +21,7 @@ enum class SilentRefusal {
 
 struct TSilentOptions {
   bool Quiet = false;
-  SilentRefusal Refusal = SilentRefusal::None;
+  TSilentRefusal Refusal = TSilentRefusal::None;
   std::string Refused;             // the parameter or value refused, for the log
   std::string InstallDir;          // trimmed, ending in "\"; empty: the page's proposal
   std::string DownloadDir;         // trimmed, ending in "\"; empty: the page's proposal

@@ -13,10 +13,10 @@ std::string LogLine(const TLogTime& time, const std::string& text) {
   return line + "\r\n";
 }
 
-TInstallLog::TInstallLog(Output output, TLogClock clock)
-    : output_(std::move(output)), clock_(std::move(clock)) {}
+TInstallLog::TInstallLog(TOutput output, TLogClock clock)
+    : FOutput(std::move(output)), FClock(std::move(clock)) {}
 
-void TInstallLog::Note(const std::string& text) { output_(LogLine(clock_.Now(), text)); }
+void TInstallLog::Note(const std::string& text) { FOutput(LogLine(FClock.Now(), text)); }
 
 void TInstallLog::Started(const std::string& mode, const std::string& commandLine) {
   Note("Install Pelmora P2P 4.44 started (" + mode + ")");
@@ -32,20 +32,20 @@ void TInstallLog::Choices(const TRunChoices& choices) {
 }
 
 void TInstallLog::StepStarted(const std::string& step) {
-  stepStart_ = clock_.Milliseconds();
+  FStepStart = FClock.Milliseconds();
   Note("Step \"" + step + "\" started");
 }
 
-void TInstallLog::StepEnded(const std::string& step, StepResult result, const std::string& detail) {
-  const std::string took = " in " + std::to_string(clock_.Milliseconds() - stepStart_) + " ms";
+void TInstallLog::StepEnded(const std::string& step, TStepResult result, const std::string& detail) {
+  const std::string took = " in " + std::to_string(FClock.Milliseconds() - FStepStart) + " ms";
   switch (result) {
-    case StepResult::Done:
+    case TStepResult::Done:
       Note("Step \"" + step + "\" done" + took + (detail.empty() ? "" : ": " + detail));
       break;
-    case StepResult::Abandoned:
+    case TStepResult::Abandoned:
       Note("Step \"" + step + "\" failed" + took + ", the installation goes on without it: " + detail);
       break;
-    case StepResult::Failed:
+    case TStepResult::Failed:
       Note("Step \"" + step + "\" failed" + took + ": " + detail);
       break;
   }

@@ -33,21 +33,21 @@ struct TRunChoices {
 
 class TInstallLog final : public TRunJournal {
  public:
-  using Output = std::function<void(const std::string& line)>;
-  TInstallLog(Output output, TLogClock clock);
+  using TOutput = std::function<void(const std::string& line)>;
+  TInstallLog(TOutput output, TLogClock clock);
 
   // "Install Pelmora P2P 4.44 started (<mode>)" and the command line as the system gave it.
   void Started(const std::string& mode, const std::string& commandLine);
   void Choices(const TRunChoices& choices);
   void StepStarted(const std::string& step) override;
-  void StepEnded(const std::string& step, StepResult result, const std::string& detail) override;
+  void StepEnded(const std::string& step, TStepResult result, const std::string& detail) override;
   // "Installation failed: <message>" or "Installation refused: <message>" with the exit code.
   void Failed(const std::string& what, const std::string& message, int exitCode);
   void Finished(int exitCode);
   void Note(const std::string& text);
 
  private:
-  Output output_;
-  TLogClock clock_;
-  std::int64_t stepStart_ = 0;
+  TOutput FOutput;
+  TLogClock FClock;
+  std::int64_t FStepStart = 0;
 };

@@ -67,7 +67,7 @@ void SettleAppDataDir(const TInstallationSettings& settings) {
 
 // One unit: the first failure leaves out the rest of the shortcuts, 92 % included.
 void CreateShortcuts(const TInstallationSettings& settings, TRunProgress& progress) {
-  CreateStartMenuShortcuts(settings.InstallDir, ShortcutRun::Installation);
+  CreateStartMenuShortcuts(settings.InstallDir, TShortcutRun::Installation);
   progress.SetProgressPercent(92);
   if (settings.CreateDesktopShortcut) CreateDesktopLink(settings.InstallDir);
 }
@@ -79,29 +79,29 @@ void WriteRemovalList(const TInstallationSettings& settings) {
   WriteWholeFile(settings.InstallDir + "UnInstall.dat", text);
 }
 
-enum class OnFailure { EndRun, GoOn };
+enum class TOnFailure { EndRun, GoOn };
 
 // Runs one step between its start and its end in the journal; work returns what the step
 // settled or wrote. A failure is journalled: the run goes on without a step it can do without,
 // any other failure is passed on and ends the run.
 template <class Work>
-void JournalledStep(TRunJournal& journal, const char* step, OnFailure onFailure, Work work) {
+void JournalledStep(TRunJournal& journal, const char* step, TOnFailure onFailure, Work work) {
   journal.StepStarted(step);
   std::string detail;
   try {
     detail = work();
   } catch (const Exception& failure) {
-    if (onFailure == OnFailure::EndRun) {
-      journal.StepEnded(step, StepResult::Failed, failure.what());
+    if (onFailure == TOnFailure::EndRun) {
+      journal.StepEnded(step, TStepResult::Failed, failure.what());
       throw;
     }
-    journal.StepEnded(step, StepResult::Abandoned, failure.what());
+    journal.StepEnded(step, TStepResult::Abandoned, failure.what());
     return;
   } catch (const std::exception& failure) {
-    journal.StepEnded(step, StepResult::Failed, failure.what());
+    journal.StepEnded(step, TStepResult::Failed, failure.what());
     throw;
   }
-  journal.StepEnded(step, StepResult::Done, detail);
+  journal.StepEnded(step, TStepResult::Done, detail);
 }
 
 }  // namespace
@@ -135,25 +135,25 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
   progress.SetMax(kPayloadTotal);
   progress.SetMax(progress.Max() + progress.Max() / 10);
 
-  JournalledStep(journal, "Installation folder", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Installation folder", TOnFailure::EndRun, [&] {
     SettleInstallDir(settings.InstallDir);
     return settings.InstallDir;
   });
-  JournalledStep(journal, "Data folder", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Data folder", TOnFailure::EndRun, [&] {
     SettleAppDataDir(settings);
     return settings.AppDataDir;
   });
 
   const std::string& installDir = settings.InstallDir;
   if (FileExists(installDir + "pelmora.exe")) DeleteFileA((installDir + "pelmora.exe").c_str());
-  JournalledStep(journal, "Client program", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Client program", TOnFailure::EndRun, [&] {
     GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
     return installDir + "Pelmora.Exe";
   });
   // Without its uninstaller the installation could never be removed: the run still puts the
   // rest in place, but then ends on the error page instead of reporting success.
   std::exception_ptr uninstallerFailure;
-  JournalledStep(journal, "Uninstaller", OnFailure::GoOn, [&] {
+  JournalledStep(journal, "Uninstaller", TOnFailure::GoOn, [&] {
     try {
       GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
     } catch (const Exception&) {
@@ -166,28 +166,28 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
   if (FileExists(installDir + "pelmora.bak")) DeleteFileA((installDir + "pelmora.bak").c_str());
   progress.SetProgressPercent(90);
 
-  JournalledStep(journal, "Uninstall entry", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Uninstall entry", TOnFailure::EndRun, [&] {
     RegisterUninstall(installDir);
     return std::string(kUninstallKey);
   });
   // The installation works without its shortcuts.
-  JournalledStep(journal, "Shortcuts", OnFailure::GoOn, [&] {
+  JournalledStep(journal, "Shortcuts", TOnFailure::GoOn, [&] {
     CreateShortcuts(settings, progress);
     return std::string(settings.CreateDesktopShortcut ? "start menu and desktop" : "start menu");
   });
   progress.SetProgressPercent(93);
 
-  JournalledStep(journal, "Data file", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Data file", TOnFailure::EndRun, [&] {
     WriteDataFile(settings.AppDataDir + "Pelmora.Dat", settings, progress);
     return settings.AppDataDir + "Pelmora.Dat";
   });
   // The copy beside the program is a convenience; the client reads the per-user file.
-  JournalledStep(journal, "Data file copy", OnFailure::GoOn, [&] {
+  JournalledStep(journal, "Data file copy", TOnFailure::GoOn, [&] {
     WriteDataFile(installDir + "PMInst.Dat", settings, progress);
     return installDir + "PMInst.Dat";
   });
   // Without the list the uninstaller would remove nothing: its failure ends the run too.
-  JournalledStep(journal, "Removal list", OnFailure::EndRun, [&] {
+  JournalledStep(journal, "Removal list", TOnFailure::EndRun, [&] {
     WriteRemovalList(settings);
     return installDir + "UnInstall.dat";
   });

@@ -13,16 +13,16 @@ namespace {
 class TFolderListing {
  public:
   explicit TFolderListing(const std::string& pattern)
-      : handle_(FindFirstFileA(pattern.c_str(), &Entry)) {}
+      : FHandle(FindFirstFileA(pattern.c_str(), &Entry)) {}
   ~TFolderListing() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    if (FHandle != INVALID_HANDLE_VALUE) FindClose(FHandle);
   }
   TFolderListing(const TFolderListing&) = delete;
   TFolderListing& operator=(const TFolderListing&) = delete;
 
   // False when the folder could not be read (missing, no access, path too long): it is passed by.
-  bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next() { return FindNextFileA(handle_, &Entry) != FALSE; }
+  bool Opened() const { return FHandle != INVALID_HANDLE_VALUE; }
+  bool Next() { return FindNextFileA(FHandle, &Entry) != FALSE; }
   bool IsDots() const {
     const char* name = Entry.cFileName;
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -32,27 +32,27 @@ class TFolderListing {
   WIN32_FIND_DATAA Entry;
 
  private:
-  HANDLE handle_;
+  HANDLE FHandle;
 };
 
 class TSearch {
  public:
   TSearch(const std::string& masks, const TSearchProgressEvent& onSearchProgress,
           const TAcceptFileEvent& onAcceptFile, std::size_t maxCount)
-      : masks_(SearchMasks(masks)),
-        onSearchProgress_(onSearchProgress),
-        onAcceptFile_(onAcceptFile),
-        maxCount_(maxCount) {}
+      : FMasks(SearchMasks(masks)),
+        FOnSearchProgress(onSearchProgress),
+        FOnAcceptFile(onAcceptFile),
+        FMaxCount(maxCount) {}
 
   void Report(long long value) {
     // The first folder's deepest subfolders end below the 1% reported at the start: the bar
     // must not step back.
-    reported_ = std::max(reported_, value);
+    FReported = std::max(FReported, value);
     // Once aborted the search stays aborted, whatever later reports answer.
-    if (onSearchProgress_ && onSearchProgress_(SearchPercent(reported_))) aborted_ = true;
+    if (FOnSearchProgress && FOnSearchProgress(SearchPercent(FReported))) FAborted = true;
   }
 
-  bool Aborted() const { return aborted_; }
+  bool Aborted() const { return FAborted; }
 
   // Each folder is listed once, for its files and its subfolders alike: a listing costs far
   // more than matching the names.
@@ -61,7 +61,7 @@ class TSearch {
     TFolderListing listing(folder + "*.*");
     if (listing.Opened()) {
       do {
-        if (aborted_) break;
+        if (FAborted) break;
         if (!listing.IsFolder()) {
           AddFile(folder, listing.Entry.cFileName);
           continue;
@@ -77,31 +77,31 @@ class TSearch {
     Report(range.High);
   }
 
-  std::vector<std::string> TakeSorted() { return found_.TakeSorted(); }
+  std::vector<std::string> TakeSorted() { return FFound.TakeSorted(); }
 
  private:
-  bool LimitReached() const { return maxCount_ != 0 && found_.Count() >= maxCount_; }
+  bool LimitReached() const { return FMaxCount != 0 && FFound.Count() >= FMaxCount; }
 
   void AddFile(const std::string& folder, const char* name) {
     if (LimitReached() || !MatchesAnyMask(name)) return;
     const std::string path = folder + name;
-    if (found_.Contains(path)) return;
-    if (onAcceptFile_ && !onAcceptFile_(path)) return;
-    found_.Add(path);
+    if (FFound.Contains(path)) return;
+    if (FOnAcceptFile && !FOnAcceptFile(path)) return;
+    FFound.Add(path);
   }
 
   bool MatchesAnyMask(const char* name) const {
-    return std::any_of(masks_.begin(), masks_.end(),
+    return std::any_of(FMasks.begin(), FMasks.end(),
                        [name](const std::string& mask) { return MatchesMask(name, mask); });
   }
 
-  const std::vector<std::string> masks_;
-  const TSearchProgressEvent& onSearchProgress_;
-  const TAcceptFileEvent& onAcceptFile_;
-  const std::size_t maxCount_;
-  TFoundFiles found_;
-  long long reported_ = 0;
-  bool aborted_ = false;
+  const std::vector<std::string> FMasks;
+  const TSearchProgressEvent& FOnSearchProgress;
+  const TAcceptFileEvent& FOnAcceptFile;
+  const std::size_t FMaxCount;
+  TFoundFiles FFound;
+  long long FReported = 0;
+  bool FAborted = false;
 };
 
 std::vector<std::string> DriveRoots(std::uint8_t driveKind) {
@@ -126,13 +126,13 @@ std::vector<std::string> DriveRoots(std::uint8_t driveKind) {
 // to insert a disk.
 class TQuietDriveErrors {
  public:
-  TQuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
-  ~TQuietDriveErrors() { SetThreadErrorMode(previous_, nullptr); }
+  TQuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &FPrevious); }
+  ~TQuietDriveErrors() { SetThreadErrorMode(FPrevious, nullptr); }
   TQuietDriveErrors(const TQuietDriveErrors&) = delete;
   TQuietDriveErrors& operator=(const TQuietDriveErrors&) = delete;
 
  private:
-  DWORD previous_ = 0;
+  DWORD FPrevious = 0;
 };
 
 }  // namespace

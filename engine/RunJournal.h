@@ -5,7 +5,7 @@
 
 #include <string>
 
-enum class StepResult {
+enum class TStepResult {
   Done,       // the step did its work
   Abandoned,  // the step failed and the run goes on without it
   Failed,     // the step failed and its failure ends the run
@@ -15,7 +15,7 @@ class TRunJournal {
  public:
   virtual void StepStarted(const std::string& step) = 0;
   // detail: what the step settled or wrote (a folder, a file), or the failure's message.
-  virtual void StepEnded(const std::string& step, StepResult result, const std::string& detail) = 0;
+  virtual void StepEnded(const std::string& step, TStepResult result, const std::string& detail) = 0;
 
  protected:
   ~TRunJournal() = default;
@@ -24,5 +24,5 @@ class TRunJournal {
 class TNoJournal final : public TRunJournal {
  public:
   void StepStarted(const std::string&) override {}
-  void StepEnded(const std::string&, StepResult, const std::string&) override {}
+  void StepEnded(const std::string&, TStepResult, const std::string&) override {}
 };

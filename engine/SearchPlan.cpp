@@ -84,33 +84,33 @@ TProgressRange StartFolderRange(std::size_t i, std::size_t n) {
 }
 
 TSubfolderRanges::TSubfolderRanges(TProgressRange folder)
-    : position_(folder.Low), remaining_(folder.High - folder.Low), high_(folder.High) {}
+    : FPosition(folder.Low), FRemaining(folder.High - folder.Low), FHigh(folder.High) {}
 
 TProgressRange TSubfolderRanges::Next() {
-  const long long start = position_;
-  const long long step = remaining_ / 8;
-  position_ = std::min(position_ + step, high_);
-  remaining_ -= step;
-  return {start, position_};
+  const long long start = FPosition;
+  const long long step = FRemaining / 8;
+  FPosition = std::min(FPosition + step, FHigh);
+  FRemaining -= step;
+  return {start, FPosition};
 }
 
-bool TFoundFiles::Contains(const std::string& path) const { return keys_.contains(LowerCase(path)); }
+bool TFoundFiles::Contains(const std::string& path) const { return FKeys.contains(LowerCase(path)); }
 
 bool TFoundFiles::Add(const std::string& path) {
-  if (!keys_.insert(LowerCase(path)).second) return false;
-  paths_.push_back(path);
+  if (!FKeys.insert(LowerCase(path)).second) return false;
+  FPaths.push_back(path);
   return true;
 }
 
 std::vector<std::string> TFoundFiles::TakeSorted() {
   std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(paths_.size());
-  for (std::string& path : paths_) keyed.emplace_back(LowerCase(path), std::move(path));
+  keyed.reserve(FPaths.size());
+  for (std::string& path : FPaths) keyed.emplace_back(LowerCase(path), std::move(path));
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::string> sorted;
   sorted.reserve(keyed.size());
   for (auto& [key, path] : keyed) sorted.push_back(std::move(path));
-  paths_.clear();
-  keys_.clear();
+  FPaths.clear();
+  FKeys.clear();
   return sorted;
 }

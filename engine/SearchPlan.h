@@ -47,9 +47,9 @@ class TSubfolderRanges {
   TProgressRange Next();
 
  private:
-  long long position_;
-  long long remaining_;
-  long long high_;
+  long long FPosition;
+  long long FRemaining;
+  long long FHigh;
 };
 
 // The found paths in the order found, without duplicates compared regardless of case.
@@ -58,11 +58,11 @@ class TFoundFiles {
   bool Contains(const std::string& path) const;
   // False when the path, in any case, is already listed.
   bool Add(const std::string& path);
-  std::size_t Count() const { return paths_.size(); }
+  std::size_t Count() const { return FPaths.size(); }
   // The paths sorted regardless of case; the list is empty afterwards.
   std::vector<std::string> TakeSorted();
 
  private:
-  std::vector<std::string> paths_;
-  std::unordered_set<std::string> keys_;
+  std::vector<std::string> FPaths;
+  std::unordered_set<std::string> FKeys;
 };

@@ -14,19 +14,19 @@ namespace {
 
 // Releases a COM interface when the block that obtained it is left, also by an exception.
 template <class T>
-class ComPtr {
+class TComPtr {
  public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (pointer_) pointer_->Release();
+  TComPtr() = default;
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
+  ~TComPtr() {
+    if (FPointer) FPointer->Release();
   }
-  T* operator->() const { return pointer_; }
-  void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
+  T* operator->() const { return FPointer; }
+  void** OutVoid() { return reinterpret_cast<void**>(&FPointer); }
 
  private:
-  T* pointer_ = nullptr;
+  T* FPointer = nullptr;
 };
 
 std::string OleErrorText(HRESULT result) {
@@ -51,11 +51,11 @@ std::wstring Wide(const std::string& text) {
 
 void CreateLink(const std::string& target, const std::string& linkFile,
                 const std::string& description, const std::string& arguments, int iconIndex) {
-  ComPtr<IShellLinkA> link;
+  TComPtr<IShellLinkA> link;
   HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                      IID_IShellLinkA, link.OutVoid());
   if (FAILED(created)) throw Exception(OleErrorText(created));
-  ComPtr<IPersistFile> file;
+  TComPtr<IPersistFile> file;
   HRESULT queried = link->QueryInterface(IID_IPersistFile, file.OutVoid());
   if (FAILED(queried)) throw Exception(OleErrorText(queried));
 
@@ -89,7 +89,7 @@ std::string ProgramsFolder() { return ShellFolder(CSIDL_PROGRAMS); }
 
 std::string DesktopFolder() { return ShellFolder(CSIDL_DESKTOPDIRECTORY); }
 
-void CreateStartMenuShortcuts(const std::string& installDir, ShortcutRun run,
+void CreateStartMenuShortcuts(const std::string& installDir, TShortcutRun run,
                               const std::string& programsFolder) {
   if (programsFolder.empty()) return;
   const std::string menu = programsFolder + "\\Pelmora P2P";
@@ -97,7 +97,7 @@ void CreateStartMenuShortcuts(const std::string& installDir, ShortcutRun run,
   const std::string site = kMakerSite;
   CreateLink(installDir + "Pelmora.Exe", menu + "\\Pelmora P2P.Lnk", "Pelmora P2P", "", 0);
   CreateLink(site + "/p2p/", menu + "\\Pelmora P2P On the Web.Lnk", "Pelmora P2P On the web", "", -1);
-  CreateLink(site + (run == ShortcutRun::Upgrade ? "/p2p/help/" : "/p2p/help"),
+  CreateLink(site + (run == TShortcutRun::Upgrade ? "/p2p/help/" : "/p2p/help"),
              menu + "\\Pelmora P2P Help.Lnk", "Pelmora P2P Help", "", -1);
   CreateLink(installDir + "Uninstall.Exe", menu + "\\Pelmora P2P Uninstall.Lnk",
              "Pelmora P2P Uninstall", "", 0);

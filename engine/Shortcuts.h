@@ -19,7 +19,7 @@ void CreateLink(const std::string& target, const std::string& linkFile,
 void RegisterUninstall(const std::string& installDir, const std::string& key = kUninstallKey);
 
 // Which run makes the start-menu shortcuts: the upgrade's help shortcut ends in "/".
-enum class ShortcutRun { Installation, Upgrade };
+enum class TShortcutRun { Installation, Upgrade };
 
 // The start menu's programs folder and the desktop folder of the user, without a final "\";
 // empty when the system cannot tell.
@@ -30,7 +30,7 @@ std::string DesktopFolder();
 // and in it the shortcuts to the client, the product page, the help page and the uninstaller
 // of installDir. Makes nothing when programsFolder is empty; raises the first failure of
 // CreateLink.
-void CreateStartMenuShortcuts(const std::string& installDir, ShortcutRun run,
+void CreateStartMenuShortcuts(const std::string& installDir, TShortcutRun run,
                               const std::string& programsFolder = ProgramsFolder());
 
 // The shortcut to the client on the desktop; nothing when desktopFolder is empty.

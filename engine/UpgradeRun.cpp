@@ -34,6 +34,6 @@ void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& pr
   }
 
   GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
-  CreateStartMenuShortcuts(installDir, ShortcutRun::Upgrade);
+  CreateStartMenuShortcuts(installDir, TShortcutRun::Upgrade);
   progress.SetProgress(progress.Max());
 }

@@ -4,13 +4,13 @@
 #include "app/Form_Main.h"
 #include "engine/ClientProcess.h"
 
-const PageButton TFinishPage::kButtons[] = {
+const TPageButton TFinishPage::kButtons[] = {
     kExitButton,
     {.Caption = "&Start Pelmora P2P", .ButtonID = 2, .WidthKind = 2,
      .Handler = Handler(&TFinishPage::btnStartClick)},
 };
 
-TFinishPage::TFinishPage(const char* name, std::span<const ControlSpec> design)
+TFinishPage::TFinishPage(const char* name, std::span<const TControlSpec> design)
     : TFramePanel(name, design, kButtons) {}
 
 void TFinishPage::btnStartClick() {

@@ -8,10 +8,10 @@
 
 class TFinishPage : public TFramePanel {
  protected:
-  TFinishPage(const char* name, std::span<const ControlSpec> design);
+  TFinishPage(const char* name, std::span<const TControlSpec> design);
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   void btnStartClick();
 };

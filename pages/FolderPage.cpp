@@ -16,16 +16,16 @@ const char kInvalidFolderMessage[] =
     "Invalid folder.\rThe foldername you choose contains invalid characters or is a root folder.";
 
 // Detaches the page's change handler from the tree for as long as it lives.
-class ChangeEventDetached {
+class TChangeEventDetached {
  public:
-  ChangeEventDetached(TFolderTree& tree) : tree_(tree), handler_(std::move(tree.OnChange)) {
-    tree_.OnChange = nullptr;
+  TChangeEventDetached(TFolderTree& tree) : FTree(tree), FHandler(std::move(tree.OnChange)) {
+    FTree.OnChange = nullptr;
   }
-  ~ChangeEventDetached() { tree_.OnChange = std::move(handler_); }
+  ~TChangeEventDetached() { FTree.OnChange = std::move(FHandler); }
 
  private:
-  TFolderTree& tree_;
-  std::function<void(TFolderTree&)> handler_;
+  TFolderTree& FTree;
+  std::function<void(TFolderTree&)> FHandler;
 };
 
 }  // namespace
@@ -45,13 +45,13 @@ std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter() {
   };
 }
 
-const PageButton TFolderPage::kButtons[] = {
+const TPageButton TFolderPage::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TFolderPage::btnNextClick)},
     {.Caption = "&Previous", .ButtonID = 3, .Handler = Handler(&TFolderPage::btnPreviousClick)},
 };
 
-TFolderPage::TFolderPage(const char* name, std::span<const ControlSpec> design)
+TFolderPage::TFolderPage(const char* name, std::span<const TControlSpec> design)
     : TFramePanel(name, design, kButtons) {}
 
 void TFolderPage::Loaded() {
@@ -63,32 +63,32 @@ void TFolderPage::Loaded() {
 
 void TFolderPage::BeforeShow() {
   StaticText1->SetCaption(ExplanationText());
-  if (!tree_) CreateFolderTree();
+  if (!FTree) CreateFolderTree();
   if (Setting().empty()) Setting() = Proposal();
   Edit1->SetCaption(Setting());
   SelectFolderInTree(Setting());
 }
 
 void TFolderPage::CreateFolderTree() {
-  ControlSpec spec{.Name = "FolderTree", .Left = 288, .Top = 40, .Width = 393, .Height = 289,
+  TControlSpec spec{.Name = "FolderTree", .Left = 288, .Top = 40, .Width = 393, .Height = 289,
                    .Caption = Title.c_str()};
-  tree_ = std::make_unique<TFolderTree>(spec);
-  tree_->OnAddFolder = FixedDiskFilter();
-  tree_->CreateHandle(this);
-  tree_->OnChange = [this](TFolderTree&) { FolderTreeChange(); };
+  FTree = std::make_unique<TFolderTree>(spec);
+  FTree->OnAddFolder = FixedDiskFilter();
+  FTree->CreateHandle(this);
+  FTree->OnChange = [this](TFolderTree&) { FolderTreeChange(); };
 }
 
 void TFolderPage::SelectFolderInTree(const std::string& path) {
-  ChangeEventDetached detached(*tree_);
+  TChangeEventDetached detached(*FTree);
   try {
-    tree_->SelectPath(FolderExists(path) ? path : ParentFolder(path));
-    if (HTREEITEM selected = tree_->Selected()) tree_->MakeVisible(selected);
+    FTree->SelectPath(FolderExists(path) ? path : ParentFolder(path));
+    if (HTREEITEM selected = FTree->Selected()) FTree->MakeVisible(selected);
   } catch (const Exception&) {
     // A folder the tree cannot show keeps the selection as it was.
   }
 }
 
-void TFolderPage::FolderTreeChange() { Edit1->SetCaption(TextForSelection(tree_->SelectedPath())); }
+void TFolderPage::FolderTreeChange() { Edit1->SetCaption(TextForSelection(FTree->SelectedPath())); }
 
 void TFolderPage::Edit1KeyPress(char& key) {
   if (key == '\r') SelectFolderInTree(Edit1->Caption());

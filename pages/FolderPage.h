@@ -18,10 +18,10 @@ class TFolderPage : public TFramePanel {
   // Selects the folder, or the parent of a folder that does not exist, without raising the
   // change event; a folder the tree cannot show leaves the selection as it was.
   void SelectFolderInTree(const std::string& path);
-  TFolderTree* FolderTree() const { return tree_.get(); }
+  TFolderTree* FolderTree() const { return FTree.get(); }
 
  protected:
-  TFolderPage(const char* name, std::span<const ControlSpec> design);
+  TFolderPage(const char* name, std::span<const TControlSpec> design);
 
   // The setting the page proposes and stores.
   virtual std::string& Setting() const = 0;
@@ -43,14 +43,14 @@ class TFolderPage : public TFramePanel {
   TEdit* Edit1 = nullptr;
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   void CreateFolderTree();
   void FolderTreeChange();
   void Edit1KeyPress(char& key);
 
   TStaticText* StaticText1 = nullptr;
-  std::unique_ptr<TFolderTree> tree_;
+  std::unique_ptr<TFolderTree> FTree;
 };
 
 // A folder is offered in the tree only on a fixed disk.

@@ -7,14 +7,14 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "Image1", .Left = 8, .Top = 8, .Width = 49, .Height = 57,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "Image1", .Left = 8, .Top = 8, .Width = 49, .Height = 57,
      .Options = kStretch | kTransparent, .Resource = kPictureLicenceId},
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 72, .Top = 8,
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 72, .Top = 8,
      .Caption = "Pelmora P2P License agreement", .Font = {.Height = 21}},
-    {.Kind = ControlKind::Memo, .Name = "MemoDisclaimer", .Left = 70, .Top = 36, .Width = 553,
+    {.Kind = TControlKind::Memo, .Name = "MemoDisclaimer", .Left = 70, .Top = 36, .Width = 553,
      .Height = 292},
-    {.Kind = ControlKind::CheckBox, .Name = "CheckBox1", .Left = 72, .Top = 340, .Width = 601,
+    {.Kind = TControlKind::CheckBox, .Name = "CheckBox1", .Left = 72, .Top = 340, .Width = 601,
      .Height = 25,
      .Caption = "&I have read the statement above and I fully agree with this statement.",
      .Font = {.Height = 21}},
@@ -99,7 +99,7 @@ const char* const kAgreement[] = {
 
 }  // namespace
 
-const PageButton TPnlDisclaimer::kButtons[] = {
+const TPageButton TPnlDisclaimer::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlDisclaimer::btnNextClick)},
     {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlWelcome"},
@@ -126,7 +126,7 @@ void TPnlDisclaimer::btnNextClick() {
     ShowMessageBox(Form().Handle(),
                    "You can only install Pelmora P2P in case you agree to this statement.\r"
                    "Check the checkbox to confirm.\rOtherwise please press Exit",
-                   Application::Instance().Title.c_str(), MB_OK);
+                   TApplication::Instance().Title.c_str(), MB_OK);
     return;
   }
   GoTo("PnlInstall");

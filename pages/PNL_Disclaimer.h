@@ -12,7 +12,7 @@ class TPnlDisclaimer : public TFramePanel {
   void Loaded() override;
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   void btnNextClick();
 

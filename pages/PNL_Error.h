@@ -18,7 +18,7 @@ class TPnlError : public TFramePanel {
   void Loaded() override;
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   // Puts the shown message on the clipboard as plain text.
   void btnClipboardClick();

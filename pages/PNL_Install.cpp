@@ -12,45 +12,45 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label4a", .Left = 372, .Top = 17,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label4a", .Left = 372, .Top = 17,
      .Caption = "What do you want to do?", .Font = {.Bold = true}},
-    {.Kind = ControlKind::RadioButton, .Name = "RadioButton1", .Left = 389, .Top = 41,
+    {.Kind = TControlKind::RadioButton, .Name = "RadioButton1", .Left = 389, .Top = 41,
      .Width = 252, .Height = 17, .Caption = "&Install Pelmora P2P on this computer",
      .Options = kChecked},
-    {.Kind = ControlKind::RadioButton, .Name = "RadioButton2", .Left = 389, .Top = 69,
+    {.Kind = TControlKind::RadioButton, .Name = "RadioButton2", .Left = 389, .Top = 69,
      .Width = 177, .Height = 17, .Caption = "&Upgrade an existing installation"},
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 372, .Top = 133, .Caption = "Shortcut",
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 372, .Top = 133, .Caption = "Shortcut",
      .Font = {.Bold = true}},
-    {.Kind = ControlKind::CheckBox, .Name = "CheckBox1", .Left = 394, .Top = 153, .Width = 191,
+    {.Kind = TControlKind::CheckBox, .Name = "CheckBox1", .Left = 394, .Top = 153, .Width = 191,
      .Height = 17, .Caption = "&Create a shortcut on the desktop", .Options = kChecked},
-    {.Kind = ControlKind::Label, .Name = "Label3", .Left = 375, .Top = 192, .Caption = "Directory",
+    {.Kind = TControlKind::Label, .Name = "Label3", .Left = 375, .Top = 192, .Caption = "Directory",
      .Font = {.Bold = true}},
-    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 392, .Top = 211, .Width = 185,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Left = 392, .Top = 211, .Width = 185,
      .Height = 30,
      .Caption = "In the next step you'll be asked to choose the installation directory. ",
      .Options = kWordWrap},
     // 2 pixels wider than first designed, for the whole of Label2.
-    {.Kind = ControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 347,
+    {.Kind = TControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 347,
      .Height = 281, .Color = Colors::White},
-    {.Kind = ControlKind::Image, .Name = "Image4", .Parent = "Panel44", .Left = 8, .Top = 8,
+    {.Kind = TControlKind::Image, .Name = "Image4", .Parent = "Panel44", .Left = 8, .Top = 8,
      .Resource = kPictureInstallId},
-    {.Kind = ControlKind::Label, .Name = "Label2", .Parent = "Panel44", .Left = 8, .Top = 208,
+    {.Kind = TControlKind::Label, .Name = "Label2", .Parent = "Panel44", .Left = 8, .Top = 208,
      .Caption = "We did a lot to make sure installation of Pelmora P2P will work smoothly."},
-    {.Kind = ControlKind::Label, .Name = "Label5", .Parent = "Panel44", .Left = 9, .Top = 228,
+    {.Kind = TControlKind::Label, .Name = "Label5", .Parent = "Panel44", .Left = 9, .Top = 228,
      .Caption = "In case you might experience problems please let us know"},
-    {.Kind = ControlKind::Label, .Name = "Label14", .Parent = "Panel44", .Left = 8, .Top = 248,
+    {.Kind = TControlKind::Label, .Name = "Label14", .Parent = "Panel44", .Left = 8, .Top = 248,
      .Caption = "so we can help you out. You can reach us at :"},
     // On a line of its own, first designed behind Label14 at 227, 248: there the panel's edge
     // cuts the support address off.
-    {.Kind = ControlKind::Label, .Name = "Label18", .Parent = "Panel44", .Left = 8, .Top = 268,
+    {.Kind = TControlKind::Label, .Name = "Label18", .Parent = "Panel44", .Left = 8, .Top = 268,
      .Caption = kSupportMail, .FontColor = Colors::Blue, .Font = {.Underline = true},
      .Options = kHandCursor},
 };
 
 }  // namespace
 
-const PageButton TPnlInstall::kButtons[] = {
+const TPageButton TPnlInstall::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlInstall::btnNextClick)},
     {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlDisclaimer"},
@@ -65,9 +65,9 @@ void TPnlInstall::Loaded() {
   Bind(RadioButton2, "RadioButton2");
   Bind(CheckBox1, "CheckBox1");
   Bind(Label18, "Label18");
-  RadioButton1->OnClick = [this](Control&) { RadioButton1Click(); };
-  RadioButton2->OnClick = [this](Control&) { RadioButton2Click(); };
-  Label18->OnClick = [this](Control&) { Label18Click(); };
+  RadioButton1->OnClick = [this](TControl&) { RadioButton1Click(); };
+  RadioButton2->OnClick = [this](TControl&) { RadioButton2Click(); };
+  Label18->OnClick = [this](TControl&) { Label18Click(); };
 }
 
 void TPnlInstall::RadioButton1Click() { RadioButton2->SetChecked(!RadioButton1->Checked()); }

@@ -10,7 +10,7 @@ class TPnlInstall : public TFramePanel {
   void Loaded() override;
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   void RadioButton1Click();
   void RadioButton2Click();

@@ -8,13 +8,13 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "Image1", .Left = 16, .Top = 16, .Width = 177,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "Image1", .Left = 16, .Top = 16, .Width = 177,
      .Height = 281, .Resource = kPictureConnectionId},
     // 4 pixels wider than first designed, so that each of its six lines stands whole.
-    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Left = 200, .Top = 16, .Width = 220,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Left = 200, .Top = 16, .Width = 220,
      .Height = 105},
-    {.Kind = ControlKind::RadioGroup, .Name = "rgConnection", .Left = 200, .Top = 130,
+    {.Kind = TControlKind::RadioGroup, .Name = "rgConnection", .Left = 200, .Top = 130,
      .Width = 185, .Height = 145, .Caption = "Internet-connection"},
 };
 
@@ -26,7 +26,7 @@ const char* const kConnections[] = {
 
 }  // namespace
 
-const PageButton TPNLInstallChooseConnection::kButtons[] = {
+const TPageButton TPNLInstallChooseConnection::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2,
      .Handler = Handler(&TPNLInstallChooseConnection::btnNextClick)},
@@ -57,7 +57,7 @@ void TPNLInstallChooseConnection::BeforeShow() {
 void TPNLInstallChooseConnection::btnNextClick() {
   int selected = rgConnection->ItemIndex();
   if (selected < 0) {
-    ShowMessageBox(Form().Handle(), "Choose a connection first", Application::Instance().Title.c_str(),
+    ShowMessageBox(Form().Handle(), "Choose a connection first", TApplication::Instance().Title.c_str(),
                    MB_OK);
     return;
   }

@@ -5,23 +5,23 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "Image7", .Left = 8, .Top = 8, .Width = 193,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "Image7", .Left = 8, .Top = 8, .Width = 193,
      .Height = 164, .Options = kStretch, .Resource = kPictureSummaryId},
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 208, .Top = 16,
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 208, .Top = 16,
      .Caption = "All questions are answered."},
-    {.Kind = ControlKind::Label, .Name = "Label2", .Left = 208, .Top = 32,
+    {.Kind = TControlKind::Label, .Name = "Label2", .Left = 208, .Top = 32,
      .Caption = "Click the button \"Install Now\" and the installation will begin."},
     // The summary lines get their text on every show; their width leaves room for long folders.
-    {.Kind = ControlKind::Label, .Name = "Label6", .Left = 228, .Top = 55, .Width = 476,
+    {.Kind = TControlKind::Label, .Name = "Label6", .Left = 228, .Top = 55, .Width = 476,
      .Height = 13},
-    {.Kind = ControlKind::Label, .Name = "Label7", .Left = 228, .Top = 76, .Width = 476,
+    {.Kind = TControlKind::Label, .Name = "Label7", .Left = 228, .Top = 76, .Width = 476,
      .Height = 13},
-    {.Kind = ControlKind::Label, .Name = "Label9", .Left = 228, .Top = 98, .Width = 476,
+    {.Kind = TControlKind::Label, .Name = "Label9", .Left = 228, .Top = 98, .Width = 476,
      .Height = 13},
 };
 
-const PageButton kButtons[] = {
+const TPageButton kButtons[] = {
     kExitButton,
     {.Caption = "&Install Now", .ButtonID = 2, .WidthKind = 2, .Target = "PNLInstallInstalling"},
     {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstallChooseConnection"},

@@ -7,11 +7,11 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
+const TControlSpec kDesign[] = {
     // Wide enough for "100% complete", which the label grows to as it would size itself.
-    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
+    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
      .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
      .Height = 26},
 };
 

@@ -10,15 +10,15 @@ namespace {
 
 constexpr std::uint8_t kFixedDrives = 1;
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "Image9", .Left = 0, .Top = 8, .Width = 160, .Height = 202,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "Image9", .Left = 0, .Top = 8, .Width = 160, .Height = 202,
      .Resource = kPictureSearchId},
     // Wide enough for "100% complete", which the label grows to as it would size itself.
-    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
+    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
      .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
      .Height = 26},
-    {.Kind = ControlKind::StaticText, .Name = "StaticText4", .Left = 328, .Top = 272, .Width = 336,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText4", .Left = 328, .Top = 272, .Width = 336,
      .Height = 82, .Caption = "Explanation"},
 };
 

@@ -5,15 +5,15 @@
 namespace {
 
 // The panel comes before the picture: it lies above it, and the picture shows below it.
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label9", .Left = 8, .Top = 24,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label9", .Left = 8, .Top = 24,
      .Caption = "The upgrade of Pelmora is completed succesfully.", .Font = {.Bold = true}},
-    {.Kind = ControlKind::Panel, .Name = "Panel45", .Left = -1, .Top = 56, .Width = 466,
+    {.Kind = TControlKind::Panel, .Name = "Panel45", .Left = -1, .Top = 56, .Width = 466,
      .Height = 257, .Color = Colors::SkyBlue},
-    {.Kind = ControlKind::Label, .Name = "Label11", .Parent = "Panel45", .Left = 216, .Top = 225,
+    {.Kind = TControlKind::Label, .Name = "Label11", .Parent = "Panel45", .Left = 216, .Top = 225,
      .Caption = "Enjoy your Pelmora!", .FontColor = Colors::White,
      .Font = {.Height = 19, .Italic = true}},
-    {.Kind = ControlKind::Image, .Name = "Image8", .Left = 16, .Top = 56,
+    {.Kind = TControlKind::Image, .Name = "Image8", .Left = 16, .Top = 56,
      .Resource = kPictureUpgradeReadyId},
 };
 

@@ -4,16 +4,16 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label13", .Left = 16, .Top = 16,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label13", .Left = 16, .Top = 16,
      .Caption = "Upgrade Pelmora P2P installed in:"},
-    {.Kind = ControlKind::ComboBox, .Name = "ComboBoxUpgrade", .Left = 16, .Top = 32,
+    {.Kind = TControlKind::ComboBox, .Name = "ComboBoxUpgrade", .Left = 16, .Top = 32,
      .Width = 457},
 };
 
 }  // namespace
 
-const PageButton TPNLUpgradeStart::kButtons[] = {
+const TPageButton TPNLUpgradeStart::kButtons[] = {
     kExitButton,
     {.Caption = "&Upgrade", .ButtonID = 2, .Handler = Handler(&TPNLUpgradeStart::btnUpgradeClick)},
     {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstall"},

@@ -8,54 +8,54 @@
 
 namespace {
 
-constexpr FontSpec kWordFont{.Height = 21, .Bold = true};
+constexpr TFontSpec kWordFont{.Height = 21, .Bold = true};
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Image, .Name = "Image2", .Width = 513, .Height = 390,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Image, .Name = "Image2", .Width = 513, .Height = 390,
      .Options = kStretch, .Resource = kPictureWelcomeId},
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 515, .Top = 6,
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 515, .Top = 6,
      .Caption = "Thanks for installing Pelmora P2P", .Font = {.Bold = true}},
-    {.Kind = ControlKind::StaticText, .Name = "StaticText5", .Left = 515, .Top = 30, .Width = 177,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText5", .Left = 515, .Top = 30, .Width = 177,
      .Height = 65,
      .Caption = "Pelmora P2P is a modern p2p file sharing tool allowing you to share, search and "
                 "download files over an encrypted network.",
      .FontColor = Colors::Black, .Options = kWordWrap},
     // 8 pixels wider than first designed: at 178 the text takes a sixth line, below the box.
-    {.Kind = ControlKind::StaticText, .Name = "StaticText6", .Left = 515, .Top = 94, .Width = 186,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText6", .Left = 515, .Top = 94, .Width = 186,
      .Height = 65,
      .Caption = "With this installation you install Pelmora P2P and nothing else. We are not "
                 "putting any crap on your PC, change no settings, put no DLL's, show no banners "
                 "and install no spyware.",
      .FontColor = Colors::White, .Options = kWordWrap},
     // Static texts that size themselves to their one line.
-    {.Kind = ControlKind::Label, .Name = "StaticText7", .Left = 519, .Top = 310,
+    {.Kind = TControlKind::Label, .Name = "StaticText7", .Left = 519, .Top = 310,
      .Caption = "We wish you a lot of pleasure ", .FontColor = Colors::Black},
-    {.Kind = ControlKind::Label, .Name = "Label2", .Left = 520, .Top = 328,
+    {.Kind = TControlKind::Label, .Name = "Label2", .Left = 520, .Top = 328,
      .Caption = "with Pelmora P2P. "},
-    {.Kind = ControlKind::Label, .Name = "StaticText8", .Left = 584, .Top = 342,
+    {.Kind = TControlKind::Label, .Name = "StaticText8", .Left = 584, .Top = 342,
      .Caption = "The Pelmora team.", .FontColor = Colors::Black},
-    {.Kind = ControlKind::Label, .Name = "lblMove1", .Left = 32, .Top = 16, .Caption = "Download",
+    {.Kind = TControlKind::Label, .Name = "lblMove1", .Left = 32, .Top = 16, .Caption = "Download",
      .FontColor = Colors::Red, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove2", .Left = 64, .Top = 88, .Caption = "Search",
+    {.Kind = TControlKind::Label, .Name = "lblMove2", .Left = 64, .Top = 88, .Caption = "Search",
      .FontColor = Colors::Red, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove3", .Left = 136, .Top = 304, .Caption = "Share",
+    {.Kind = TControlKind::Label, .Name = "lblMove3", .Left = 136, .Top = 304, .Caption = "Share",
      .FontColor = Colors::Red, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove4", .Left = 88, .Top = 192, .Caption = "P2P",
+    {.Kind = TControlKind::Label, .Name = "lblMove4", .Left = 88, .Top = 192, .Caption = "P2P",
      .FontColor = Colors::Yellow, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove5", .Left = 248, .Top = 112, .Caption = "Easy",
+    {.Kind = TControlKind::Label, .Name = "lblMove5", .Left = 248, .Top = 112, .Caption = "Easy",
      .FontColor = Colors::Maroon, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove6", .Left = 232, .Top = 200, .Caption = "Secure",
+    {.Kind = TControlKind::Label, .Name = "lblMove6", .Left = 232, .Top = 200, .Caption = "Secure",
      .FontColor = Colors::White, .Font = kWordFont, .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove7", .Left = 256, .Top = 328,
+    {.Kind = TControlKind::Label, .Name = "lblMove7", .Left = 256, .Top = 328,
      .Caption = "Encryption", .FontColor = Colors::Yellow, .Font = kWordFont,
      .Options = kTransparent},
-    {.Kind = ControlKind::Label, .Name = "lblMove8", .Left = 264, .Top = 24, .Caption = "Fast",
+    {.Kind = TControlKind::Label, .Name = "lblMove8", .Left = 264, .Top = 24, .Caption = "Fast",
      .FontColor = Colors::Maroon, .Font = kWordFont, .Options = kTransparent},
 };
 
 }  // namespace
 
-const PageButton TPnlWelcome::kButtons[] = {
+const TPageButton TPnlWelcome::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlWelcome::btnNextClick)},
 };
@@ -82,7 +82,7 @@ void TPnlWelcome::Timer1Timer() {
 }
 
 void TPnlWelcome::MoveWord(int word) {
-  Control& label = *lblMove[word];
+  TControl& label = *lblMove[word];
   const int right = Image2->Width();
   const int bottom = Height();
   int top = MoveUp[word] ? label.Top() - SpeedY[word] : label.Top() + SpeedY[word];

@@ -27,7 +27,7 @@ class TPnlWelcome : public TFramePanel {
   void Loaded() override;
 
  private:
-  static const PageButton kButtons[];
+  static const TPageButton kButtons[];
 
   void MoveWord(int word);
   void btnNextClick();

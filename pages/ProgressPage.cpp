@@ -2,7 +2,7 @@
 
 #include "ui/Application.h"
 
-TProgressPage::TProgressPage(const char* name, std::span<const ControlSpec> design)
+TProgressPage::TProgressPage(const char* name, std::span<const TControlSpec> design)
     : TFramePanel(name, design) {}
 
 void TProgressPage::Loaded() {
@@ -27,8 +27,8 @@ TProgressSink& TProgressPage::PayloadProgress() {
   return PayloadDisplay;
 }
 
-void TProgressPage::ProcessMessages() { Application::Instance().ProcessMessages(); }
+void TProgressPage::ProcessMessages() { TApplication::Instance().ProcessMessages(); }
 
 void TProgressPage::Wait(unsigned milliseconds) {
-  Application::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
+  TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
 }

@@ -11,7 +11,7 @@
 
 class TProgressPage : public TFramePanel, public TRunProgress {
  public:
-  TProgressPage(const char* name, std::span<const ControlSpec> design);
+  TProgressPage(const char* name, std::span<const TControlSpec> design);
 
   // SetProgress with position 0: an empty bar and "0% complete".
   void BeforeShow() override;
@@ -28,6 +28,6 @@ class TProgressPage : public TFramePanel, public TRunProgress {
   void Loaded() override;
 
   TProgressBar* ProgressBar1 = nullptr;
-  Control* Label12 = nullptr;
+  TControl* Label12 = nullptr;
   TProgressDisplay PayloadDisplay{nullptr, nullptr};
 };

@@ -16,24 +16,24 @@ void TMessagePump::Dispatch(MSG& message) {
 
 int TMessagePump::Run() {
   MSG message;
-  while (!terminated_) {
+  while (!FTerminated) {
     BOOL result = GetMessageA(&message, nullptr, 0, 0);
     if (result == 0 || result == -1) {
-      terminated_ = true;
-      exitCode_ = result == 0 ? static_cast<int>(message.wParam) : 1;
+      FTerminated = true;
+      FExitCode = result == 0 ? static_cast<int>(message.wParam) : 1;
       break;
     }
     Dispatch(message);
   }
-  return exitCode_;
+  return FExitCode;
 }
 
 bool TMessagePump::ProcessMessage() {
   MSG message;
-  if (terminated_ || !PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (FTerminated || !PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
   if (message.message == WM_QUIT) {
-    terminated_ = true;
-    exitCode_ = static_cast<int>(message.wParam);
+    FTerminated = true;
+    FExitCode = static_cast<int>(message.wParam);
     return false;
   }
   Dispatch(message);
@@ -52,7 +52,7 @@ void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds
     while (ProcessMessage() && static_cast<double>(GetTickCount64() - startTick) <= milliseconds) {
     }
     double elapsed = static_cast<double>(GetTickCount64() - startTick);
-    if (elapsed > milliseconds || terminated_) return;
+    if (elapsed > milliseconds || FTerminated) return;
     // Sleep until a message arrives or the time is up instead of spinning the processor.
     DWORD wait = static_cast<DWORD>(milliseconds - elapsed) + 1;
     MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -60,8 +60,8 @@ void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds
 }
 
 void TMessagePump::HandleFailure(HWND sender, std::exception_ptr error) noexcept {
-  if (OnFailure) {
-    OnFailure(sender, error);
+  if (TOnFailure) {
+    TOnFailure(sender, error);
     return;
   }
   try {

@@ -18,7 +18,7 @@ class TMessagePump {
   std::function<bool(MSG& message)> PreDispatch;
   // Receives every failure that escapes a handler run by Guarded; without it the failure's
   // text is shown in a message box (the silent abort is dropped).
-  std::function<void(HWND sender, std::exception_ptr error)> OnFailure;
+  std::function<void(HWND sender, std::exception_ptr error)> TOnFailure;
 
   // Runs the message loop until WM_QUIT and returns its exit code.
   int Run();
@@ -26,7 +26,7 @@ class TMessagePump {
   void ProcessMessages();
   // Handles messages until more than the given time has passed since startTick.
   void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds);
-  bool Terminated() const { return terminated_; }
+  bool Terminated() const { return FTerminated; }
 
   void HandleFailure(HWND sender, std::exception_ptr error) noexcept;
 
@@ -35,8 +35,8 @@ class TMessagePump {
   bool ProcessMessage();
   void Dispatch(MSG& message);
 
-  bool terminated_ = false;
-  int exitCode_ = 0;
+  bool FTerminated = false;
+  int FExitCode = 0;
 };
 
 // Runs one message handler. This is where exceptions stop: no exception crosses a Windows

@@ -6,19 +6,19 @@
 #include "platform/MessageBoxes.h"
 #include "ui/Control.h"
 
-Application& Application::Instance() {
-  static Application application;
+TApplication& TApplication::Instance() {
+  static TApplication application;
   return application;
 }
 
-Application::Application() {
+TApplication::TApplication() {
   TMessagePump& pump = TMessagePump::Instance();
   pump.PreDispatch = [this](MSG& message) { return PreDispatch(message); };
-  pump.OnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
+  pump.TOnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
 }
 
-HWND Application::Handle() {
-  if (handle_) return handle_;
+HWND TApplication::Handle() {
+  if (FHandle) return FHandle;
   static const char kClassName[] = "PmApplication";
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -28,21 +28,21 @@ HWND Application::Handle() {
   RegisterClassExA(&windowClass);
   // In the middle of the screen, under the main window that it owns: should a window system
   // give it a pixel of its own, the main window covers it.
-  handle_ = CreateWindowExA(WS_EX_APPWINDOW, kClassName, Title.c_str(), WS_POPUP,
+  FHandle = CreateWindowExA(WS_EX_APPWINDOW, kClassName, Title.c_str(), WS_POPUP,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                             0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!handle_) throw Exception("Cannot create the application window");
-  return handle_;
+  if (!FHandle) throw Exception("Cannot create the application window");
+  return FHandle;
 }
 
-void Application::ShowTaskBarButton() {
+void TApplication::ShowTaskBarButton() {
   SetWindowTextA(Handle(), Title.c_str());
-  ShowWindow(handle_, SW_SHOWNA);
+  ShowWindow(FHandle, SW_SHOWNA);
 }
 
-bool Application::PreDispatch(MSG& message) {
+bool TApplication::PreDispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-    Control* target = Control::FromHandle(message.hwnd);
+    TControl* target = TControl::FromHandle(message.hwnd);
     if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
       return true;
     if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return true;
@@ -55,7 +55,7 @@ std::string ExceptionMessage(const std::exception& error) {
   return error.what();
 }
 
-void Application::HandleException(HWND sender, std::exception_ptr error) noexcept {
+void TApplication::HandleException(HWND sender, std::exception_ptr error) noexcept {
   try {
     try {
       std::rethrow_exception(error);

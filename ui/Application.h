@@ -11,16 +11,16 @@
 
 #include "platform/MessagePump.h"
 
-class Application {
+class TApplication {
  public:
-  using ExceptionEvent = std::function<void(HWND sender, const std::exception& error)>;
+  using TExceptionEvent = std::function<void(HWND sender, const std::exception& error)>;
 
-  static Application& Instance();
+  static TApplication& Instance();
 
   // Task-bar text of the program.
   std::string Title;
   // Receives every unexpected failure; without it the failure is shown in a message box.
-  ExceptionEvent OnException;
+  TExceptionEvent OnException;
   // Offered each keyboard message before normal dispatch; returns true when it consumed it.
   std::function<bool(MSG& message)> OnShortcut;
   // The window whose child controls get dialog-style keyboard navigation (Tab, arrows).
@@ -45,11 +45,11 @@ class Application {
   void HandleException(HWND sender, std::exception_ptr error) noexcept;
 
  private:
-  Application();
+  TApplication();
   // The keyboard handling before dispatch: the control's own keys, the shortcuts, then
   // dialog-style navigation. True when the message was taken.
   bool PreDispatch(MSG& message);
-  HWND handle_ = nullptr;
+  HWND FHandle = nullptr;
 };
 
 // The message text of an exception as the failure handler and the error page show it.

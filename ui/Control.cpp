@@ -25,63 +25,63 @@ void RegisterOwnClass(const char* name, WNDPROC windowProc) {
 
 }  // namespace
 
-Control::Control(const ControlSpec& spec)
-    : name_(spec.Name),
-      caption_(spec.Caption),
-      left_(spec.Left),
-      top_(spec.Top),
-      width_(spec.Width),
-      height_(spec.Height),
-      color_(spec.Color),
-      fontColor_(spec.FontColor),
-      font_(spec.Font),
-      options_(spec.Options) {}
+TControl::TControl(const TControlSpec& spec)
+    : FName(spec.Name),
+      FCaption(spec.Caption),
+      FLeft(spec.Left),
+      FTop(spec.Top),
+      FWidth(spec.Width),
+      FHeight(spec.Height),
+      FColor(spec.Color),
+      FFontColor(spec.FontColor),
+      FFont(spec.Font),
+      FOptions(spec.Options) {}
 
-Control::~Control() {
-  if (handle_ && IsWindow(handle_)) {
-    RemovePropA(handle_, kControlProperty);
-    DestroyWindow(handle_);
+TControl::~TControl() {
+  if (FHandle && IsWindow(FHandle)) {
+    RemovePropA(FHandle, kControlProperty);
+    DestroyWindow(FHandle);
   }
 }
 
-Control* Control::FromHandle(HWND handle) {
-  return handle ? static_cast<Control*>(GetPropA(handle, kControlProperty)) : nullptr;
+TControl* TControl::FromHandle(HWND handle) {
+  return handle ? static_cast<TControl*>(GetPropA(handle, kControlProperty)) : nullptr;
 }
 
-void Control::CreateHandle(Control* parent, HWND owner) {
-  parent_ = parent;
-  WindowClass windowClass = GetWindowClass();
-  if (windowClass.Own) RegisterOwnClass(windowClass.Name, &Control::WindowProc);
+void TControl::CreateHandle(TControl* parent, HWND owner) {
+  FParent = parent;
+  TWindowClass windowClass = GetWindowClass();
+  if (windowClass.Own) RegisterOwnClass(windowClass.Name, &TControl::WindowProc);
   DWORD style = windowClass.Style | (parent ? WS_CHILD : 0);
-  handle_ = CreateWindowExA(windowClass.ExStyle, windowClass.Name, caption_.c_str(), style, left_,
-                            top_, width_, height_, parent ? parent->Handle() : owner, nullptr,
+  FHandle = CreateWindowExA(windowClass.ExStyle, windowClass.Name, FCaption.c_str(), style, FLeft,
+                            FTop, FWidth, FHeight, parent ? parent->Handle() : owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
-  if (!handle_) throw Exception("Cannot create the window " + name_);
+  if (!FHandle) throw Exception("Cannot create the window " + FName);
   // Messages sent during creation run the default handling: the control is not bound yet.
-  SetPropA(handle_, kControlProperty, this);
-  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
+  SetPropA(FHandle, kControlProperty, this);
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(FFont)), FALSE);
   AfterCreate();
 }
 
-LRESULT CALLBACK Control::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  Control* control = FromHandle(handle);
+LRESULT CALLBACK TControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  TControl* control = FromHandle(handle);
   if (!control) return DefWindowProcA(handle, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     RemovePropA(handle, kControlProperty);
-    control->handle_ = nullptr;
+    control->FHandle = nullptr;
     return DefWindowProcA(handle, message, wParam, lParam);
   }
   return Guarded(handle, [&] { return control->HandleMessage(message, wParam, lParam); });
 }
 
-LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   bool handled = false;
   LRESULT result = RouteToChild(message, wParam, lParam, handled);
   if (handled) return result;
   switch (message) {
     case WM_ERASEBKGND: {
       RECT area;
-      GetClientRect(handle_, &area);
+      GetClientRect(FHandle, &area);
       FillBackground(reinterpret_cast<HDC>(wParam), area);
       return 1;
     }
@@ -90,24 +90,24 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETFONT:
       // As the system's controls answer it: what the control draws its caption in can be read.
-      return reinterpret_cast<LRESULT>(GetFont(font_));
+      return reinterpret_cast<LRESULT>(GetFont(FFont));
   }
   return DefaultHandler(message, wParam, lParam);
 }
 
-LRESULT Control::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+LRESULT TControl::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   switch (message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      if (Control* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+      if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
         handled = true;
         return reinterpret_cast<LRESULT>(child->OnCtlColor(reinterpret_cast<HDC>(wParam)));
       }
       break;
     case WM_COMMAND:
-      if (Control* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+      if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
         handled = true;
         child->OnCommand(HIWORD(wParam));
         return 0;
@@ -115,7 +115,7 @@ LRESULT Control::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& 
       break;
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (Control* child = FromHandle(item->hwndItem)) {
+      if (TControl* child = FromHandle(item->hwndItem)) {
         handled = child->OnDrawItem(*item);
         return handled;
       }
@@ -123,14 +123,14 @@ LRESULT Control::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& 
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (Control* child = FromHandle(header->hwndFrom)) {
+      if (TControl* child = FromHandle(header->hwndFrom)) {
         handled = true;
         return child->OnNotify(*header);
       }
       break;
     }
     case WM_SETCURSOR:
-      if (Control* child = FromHandle(reinterpret_cast<HWND>(wParam));
+      if (TControl* child = FromHandle(reinterpret_cast<HWND>(wParam));
           child && child != this && child->HasOption(kHandCursor)) {
         handled = true;
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
@@ -141,74 +141,74 @@ LRESULT Control::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& 
   return 0;
 }
 
-LRESULT Control::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(handle_, message, wParam, lParam);
+LRESULT TControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(FHandle, message, wParam, lParam);
 }
 
-HBRUSH Control::OnCtlColor(HDC dc) {
-  SetTextColor(dc, fontColor_ == kNoColor ? Colors::Black : fontColor_);
+HBRUSH TControl::OnCtlColor(HDC dc) {
+  SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);
   SetBkColor(dc, BackgroundColor());
   SetBkMode(dc, TRANSPARENT);
   return GetSolidBrush(BackgroundColor());
 }
 
-void Control::OnCommand(WORD code) {
+void TControl::OnCommand(WORD code) {
   if ((code == BN_CLICKED || code == STN_CLICKED) && OnClick) OnClick(*this);
 }
 
-void Control::FillBackground(HDC dc, const RECT& area) const {
+void TControl::FillBackground(HDC dc, const RECT& area) const {
   FillRect(dc, &area, GetSolidBrush(BackgroundColor()));
 }
 
-COLORREF Control::BackgroundColor() const {
-  if (color_ != kNoColor && !HasOption(kTransparent)) return color_;
-  if (parent_) return parent_->BackgroundColor();
+COLORREF TControl::BackgroundColor() const {
+  if (FColor != kNoColor && !HasOption(kTransparent)) return FColor;
+  if (FParent) return FParent->BackgroundColor();
   return GetSysColor(COLOR_BTNFACE);
 }
 
-void Control::SetBounds(int left, int top, int width, int height) {
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
-  if (handle_) MoveWindow(handle_, left, top, width, height, TRUE);
+void TControl::SetBounds(int left, int top, int width, int height) {
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  if (FHandle) MoveWindow(FHandle, left, top, width, height, TRUE);
 }
 
-std::string Control::Caption() const {
-  if (!handle_) return caption_;
+std::string TControl::Caption() const {
+  if (!FHandle) return FCaption;
   // Read from the window: the user may have changed it (edit boxes).
-  int length = GetWindowTextLengthA(handle_);
+  int length = GetWindowTextLengthA(FHandle);
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  GetWindowTextA(handle_, text.data(), length + 1);
+  GetWindowTextA(FHandle, text.data(), length + 1);
   text.resize(static_cast<size_t>(length));
   return text;
 }
 
-void Control::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (handle_) {
-    SetWindowTextA(handle_, caption.c_str());
-    InvalidateRect(handle_, nullptr, TRUE);
+void TControl::SetCaption(const std::string& caption) {
+  FCaption = caption;
+  if (FHandle) {
+    SetWindowTextA(FHandle, caption.c_str());
+    InvalidateRect(FHandle, nullptr, TRUE);
   }
 }
 
-bool Control::Visible() const { return handle_ && (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE); }
+bool TControl::Visible() const { return FHandle && (GetWindowLongA(FHandle, GWL_STYLE) & WS_VISIBLE); }
 
-void Control::SetVisible(bool visible) {
-  if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+void TControl::SetVisible(bool visible) {
+  if (FHandle) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Control::SetColor(COLORREF color) {
-  color_ = color;
-  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+void TControl::SetColor(COLORREF color) {
+  FColor = color;
+  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-void Control::SetFontColor(COLORREF color) {
-  fontColor_ = color;
-  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+void TControl::SetFontColor(COLORREF color) {
+  FFontColor = color;
+  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-void Control::SetFont(const FontSpec& font) {
-  font_ = font;
-  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), TRUE);
+void TControl::SetFont(const TFontSpec& font) {
+  FFont = font;
+  if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(FFont)), TRUE);
 }

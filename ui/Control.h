@@ -13,23 +13,23 @@
 
 #include "ui/Design.h"
 
-class Control {
+class TControl {
  public:
-  explicit Control(const ControlSpec& spec);
-  Control(const Control&) = delete;
-  Control& operator=(const Control&) = delete;
-  virtual ~Control();
+  explicit TControl(const TControlSpec& spec);
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+  virtual ~TControl();
 
-  HWND Handle() const { return handle_; }
-  const std::string& Name() const { return name_; }
-  Control* Parent() const { return parent_; }
+  HWND Handle() const { return FHandle; }
+  const std::string& Name() const { return FName; }
+  TControl* Parent() const { return FParent; }
 
-  int Left() const { return left_; }
-  int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   void SetBounds(int left, int top, int width, int height);
-  void SetPosition(int left, int top) { SetBounds(left, top, width_, height_); }
+  void SetPosition(int left, int top) { SetBounds(left, top, FWidth, FHeight); }
 
   std::string Caption() const;
   void SetCaption(const std::string& caption);
@@ -39,27 +39,27 @@ class Control {
   // The background shown behind the control: its own colour or, when unset, its parent's.
   COLORREF BackgroundColor() const;
   void SetColor(COLORREF color);
-  COLORREF FontColor() const { return fontColor_; }
+  COLORREF FontColor() const { return FFontColor; }
   void SetFontColor(COLORREF color);
-  void SetFont(const FontSpec& font);
-  const FontSpec& Font() const { return font_; }
-  bool HasOption(ControlOption option) const { return (options_ & option) != 0; }
+  void SetFont(const TFontSpec& font);
+  const TFontSpec& Font() const { return FFont; }
+  bool HasOption(TControlOption option) const { return (FOptions & option) != 0; }
 
-  std::function<void(Control& sender)> OnClick;
+  std::function<void(TControl& sender)> OnClick;
 
   // Creates the window as a child of parent; without one, a top-level window owned by owner.
-  void CreateHandle(Control* parent, HWND owner = nullptr);
+  void CreateHandle(TControl* parent, HWND owner = nullptr);
 
-  static Control* FromHandle(HWND handle);
+  static TControl* FromHandle(HWND handle);
 
  protected:
-  struct WindowClass {
+  struct TWindowClass {
     const char* Name;        // a system class ("STATIC") or one of ours
     DWORD Style;
     DWORD ExStyle = 0;
     bool Own = false;        // ours: its messages come to HandleMessage
   };
-  virtual WindowClass GetWindowClass() const = 0;
+  virtual TWindowClass GetWindowClass() const = 0;
   // Runs after the window exists (children of a page, pictures, ...).
   virtual void AfterCreate() {}
 
@@ -81,15 +81,15 @@ class Control {
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
   void FillBackground(HDC dc, const RECT& area) const;
 
-  std::string name_;
-  std::string caption_;
-  Control* parent_ = nullptr;
-  int left_, top_, width_, height_;
-  COLORREF color_;
-  COLORREF fontColor_;
-  FontSpec font_;
-  std::uint32_t options_;
-  HWND handle_ = nullptr;
+  std::string FName;
+  std::string FCaption;
+  TControl* FParent = nullptr;
+  int FLeft, FTop, FWidth, FHeight;
+  COLORREF FColor;
+  COLORREF FFontColor;
+  TFontSpec FFont;
+  std::uint32_t FOptions;
+  HWND FHandle = nullptr;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);

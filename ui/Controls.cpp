@@ -7,23 +7,23 @@
 #include "ui/Fonts.h"
 #include "ui/Jpeg.h"
 
-Control::WindowClass TLabel::GetWindowClass() const {
+TControl::TWindowClass TLabel::GetWindowClass() const {
   LONG align = HasOption(kCentered) ? SS_CENTER : HasOption(kWordWrap) ? SS_LEFT : SS_LEFTNOWORDWRAP;
   return {"STATIC", static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | align)};
 }
 
 void TLabel::AfterCreate() {
-  if (width_ != 0) return;
-  HDC dc = GetDC(handle_);
-  HGDIOBJ old = SelectObject(dc, GetFont(font_));
+  if (FWidth != 0) return;
+  HDC dc = GetDC(FHandle);
+  HGDIOBJ old = SelectObject(dc, GetFont(FFont));
   RECT size{0, 0, 0, 0};
-  DrawTextA(dc, caption_.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextA(dc, FCaption.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, old);
-  ReleaseDC(handle_, dc);
-  SetBounds(left_, top_, size.right, height_ != 0 ? height_ : size.bottom);
+  ReleaseDC(FHandle, dc);
+  SetBounds(FLeft, FTop, size.right, FHeight != 0 ? FHeight : size.bottom);
 }
 
-Control::WindowClass TTransparentLabel::GetWindowClass() const {
+TControl::TWindowClass TTransparentLabel::GetWindowClass() const {
   // Clipped by the words above it: it paints only what it owns on screen, so a word passing
   // over another never leaves pieces of itself behind in the other's area.
   return {"PmTransparentLabel", WS_VISIBLE | WS_CLIPSIBLINGS, 0, true};
@@ -32,7 +32,7 @@ Control::WindowClass TTransparentLabel::GetWindowClass() const {
 void TTransparentLabel::AfterCreate() {
   TLabel::AfterCreate();
   // Above the pictures it moves over: they clip themselves against it and leave it the area.
-  SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT TTransparentLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,39 +52,39 @@ LRESULT TTransparentLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 void TTransparentLabel::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
+  HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
-  GetClientRect(handle_, &area);
+  GetClientRect(FHandle, &area);
   // Drawn off screen first, so that a moving word does not flicker.
   HDC buffer = CreateCompatibleDC(dc);
   HBITMAP canvas = CreateCompatibleBitmap(dc, area.right, area.bottom);
   HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
   FillBackground(buffer, area);
-  if (parent_) {
-    for (HWND sibling = GetWindow(parent_->Handle(), GW_CHILD); sibling;
+  if (FParent) {
+    for (HWND sibling = GetWindow(FParent->Handle(), GW_CHILD); sibling;
          sibling = GetWindow(sibling, GW_HWNDNEXT)) {
       auto* image = dynamic_cast<TImage*>(FromHandle(sibling));
       if (!image || !IsWindowVisible(sibling)) continue;
-      image->DrawInto(buffer, {image->Left() - left_, image->Top() - top_});
+      image->DrawInto(buffer, {image->Left() - FLeft, image->Top() - FTop});
     }
   }
-  HGDIOBJ oldFont = SelectObject(buffer, GetFont(font_));
+  HGDIOBJ oldFont = SelectObject(buffer, GetFont(FFont));
   SetBkMode(buffer, TRANSPARENT);
-  SetTextColor(buffer, fontColor_ == kNoColor ? Colors::Black : fontColor_);
-  DrawTextA(buffer, caption_.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
+  SetTextColor(buffer, FFontColor == kNoColor ? Colors::Black : FFontColor);
+  DrawTextA(buffer, FCaption.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
   SelectObject(buffer, oldFont);
   BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, oldCanvas);
   DeleteObject(canvas);
   DeleteDC(buffer);
-  EndPaint(handle_, &paint);
+  EndPaint(FHandle, &paint);
 }
 
-Control::WindowClass TStaticText::GetWindowClass() const {
+TControl::TWindowClass TStaticText::GetWindowClass() const {
   return {"STATIC", static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | (HasOption(kCentered) ? SS_CENTER : SS_LEFT))};
 }
 
-Control::WindowClass TPanel::GetWindowClass() const {
+TControl::TWindowClass TPanel::GetWindowClass() const {
   return {"PmPanel", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
@@ -93,54 +93,54 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Paint();
     return 0;
   }
-  return Control::HandleMessage(message, wParam, lParam);
+  return TControl::HandleMessage(message, wParam, lParam);
 }
 
 void TPanel::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
+  HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
-  GetClientRect(handle_, &area);
+  GetClientRect(FHandle, &area);
   if (HasOption(kRaisedBevel)) DrawEdge(dc, &area, BDR_RAISEDOUTER, BF_RECT);
-  if (!caption_.empty()) {
-    HGDIOBJ old = SelectObject(dc, GetFont(font_));
+  if (!FCaption.empty()) {
+    HGDIOBJ old = SelectObject(dc, GetFont(FFont));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, fontColor_ == kNoColor ? Colors::Black : fontColor_);
-    DrawTextA(dc, caption_.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);
+    DrawTextA(dc, FCaption.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, old);
   }
-  EndPaint(handle_, &paint);
+  EndPaint(FHandle, &paint);
 }
 
 TImage::~TImage() {
-  if (icon_) DestroyIcon(icon_);
-  if (bitmap_) DeleteObject(bitmap_);
+  if (FIcon) DestroyIcon(FIcon);
+  if (FBitmap) DeleteObject(FBitmap);
 }
 
-Control::WindowClass TImage::GetWindowClass() const {
+TControl::TWindowClass TImage::GetWindowClass() const {
   // Clipped by the siblings above it: panels and moving words that lie over the picture.
   return {"PmImage", WS_VISIBLE | WS_CLIPSIBLINGS, 0, true};
 }
 
 void TImage::AfterCreate() {
-  if (resource_ != 0) {
-    if (HasPictureResource(resource_))
-      bitmap_ = LoadPictureResource(resource_);
+  if (FResource != 0) {
+    if (HasPictureResource(FResource))
+      FBitmap = LoadPictureResource(FResource);
     else
-      icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_),
+      FIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(FResource),
                                             IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
   }
-  if (bitmap_ && width_ == 0) {
+  if (FBitmap && FWidth == 0) {
     BITMAP info;
-    GetObject(bitmap_, sizeof info, &info);
-    SetBounds(left_, top_, info.bmWidth, info.bmHeight);
+    GetObject(FBitmap, sizeof info, &info);
+    SetBounds(FLeft, FTop, info.bmWidth, info.bmHeight);
   }
 }
 
 void TImage::SetBitmap(HBITMAP bitmap) {
-  if (bitmap_) DeleteObject(bitmap_);
-  bitmap_ = bitmap;
-  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+  if (FBitmap) DeleteObject(FBitmap);
+  FBitmap = bitmap;
+  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,26 +148,26 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Paint();
     return 0;
   }
-  return Control::HandleMessage(message, wParam, lParam);
+  return TControl::HandleMessage(message, wParam, lParam);
 }
 
 void TImage::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
+  HDC dc = BeginPaint(FHandle, &paint);
   DrawInto(dc, {0, 0});
-  EndPaint(handle_, &paint);
+  EndPaint(FHandle, &paint);
 }
 
 void TImage::DrawInto(HDC dc, POINT origin) const {
-  if (icon_) DrawIconEx(dc, origin.x, origin.y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
-  if (!bitmap_) return;
+  if (FIcon) DrawIconEx(dc, origin.x, origin.y, FIcon, 32, 32, 0, nullptr, DI_NORMAL);
+  if (!FBitmap) return;
   BITMAP info;
-  GetObject(bitmap_, sizeof info, &info);
+  GetObject(FBitmap, sizeof info, &info);
   const bool stretch = HasOption(kStretch);
-  const int width = stretch ? width_ : info.bmWidth;
-  const int height = stretch ? height_ : info.bmHeight;
+  const int width = stretch ? FWidth : info.bmWidth;
+  const int height = stretch ? FHeight : info.bmHeight;
   HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, bitmap_);
+  HGDIOBJ old = SelectObject(source, FBitmap);
   if (HasOption(kTransparent)) {
     static const auto transparentBlt = SystemFunctionOf<decltype(&TransparentBlt)>("msimg32.dll", "TransparentBlt");
     transparentBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
@@ -184,71 +184,71 @@ void TImage::DrawInto(HDC dc, POINT origin) const {
   DeleteDC(source);
 }
 
-Control::WindowClass TTabSheet::GetWindowClass() const {
+TControl::TWindowClass TTabSheet::GetWindowClass() const {
   return {"PmTabSheet", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
-void TTabSheet::SetContent(std::unique_ptr<Control> content) {
-  content_ = std::move(content);
-  content_->SetBounds(0, 0, width_, height_);
-  content_->CreateHandle(this);
+void TTabSheet::SetContent(std::unique_ptr<TControl> content) {
+  FContent = std::move(content);
+  FContent->SetBounds(0, 0, FWidth, FHeight);
+  FContent->CreateHandle(this);
 }
 
-Control::WindowClass TPageControl::GetWindowClass() const {
+TControl::TWindowClass TPageControl::GetWindowClass() const {
   return {"PmPageControl", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
 TTabSheet& TPageControl::AddSheet(const std::string& name) {
-  ControlSpec spec{.Name = name.c_str(), .Width = width_, .Height = height_};
-  sheets_.push_back(std::make_unique<TTabSheet>(spec));
-  sheets_.back()->CreateHandle(this);
-  return *sheets_.back();
+  TControlSpec spec{.Name = name.c_str(), .Width = FWidth, .Height = FHeight};
+  FSheets.push_back(std::make_unique<TTabSheet>(spec));
+  FSheets.back()->CreateHandle(this);
+  return *FSheets.back();
 }
 
 void TPageControl::SetActivePage(TTabSheet& sheet) {
-  if (active_ == &sheet) return;
+  if (FActive == &sheet) return;
   sheet.SetVisible(true);
-  if (active_) active_->SetVisible(false);
-  active_ = &sheet;
+  if (FActive) FActive->SetVisible(false);
+  FActive = &sheet;
 }
 
-void ControlSet::Add(std::unique_ptr<Control> control) {
+void TControlSet::Add(std::unique_ptr<TControl> control) {
   std::string name = control->Name();
-  controls_[name] = std::move(control);
+  FControls[name] = std::move(control);
 }
 
-Control* ControlSet::Find(const std::string& name) const {
-  auto found = controls_.find(name);
-  return found == controls_.end() ? nullptr : found->second.get();
+TControl* TControlSet::Find(const std::string& name) const {
+  auto found = FControls.find(name);
+  return found == FControls.end() ? nullptr : found->second.get();
 }
 
-Control& ControlSet::Get(const std::string& name) const {
-  Control* control = Find(name);
+TControl& TControlSet::Get(const std::string& name) const {
+  TControl* control = Find(name);
   if (!control) throw Exception("No control named " + name);
   return *control;
 }
 
-Control::WindowClass TButton::GetWindowClass() const {
+TControl::TWindowClass TButton::GetWindowClass() const {
   return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON};
 }
 
-Control::WindowClass TCheckBox::GetWindowClass() const {
+TControl::TWindowClass TCheckBox::GetWindowClass() const {
   return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX};
 }
 
 void TCheckBox::AfterCreate() { SetChecked(HasOption(kChecked)); }
 
-bool TCheckBox::Checked() const { return SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const { return SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TCheckBox::SetChecked(bool checked) {
-  SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-Control::WindowClass TRadioButton::GetWindowClass() const {
+TControl::TWindowClass TRadioButton::GetWindowClass() const {
   return {"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON};
 }
 
-Control::WindowClass TEdit::GetWindowClass() const {
+TControl::TWindowClass TEdit::GetWindowClass() const {
   return {"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
 }
 
@@ -269,60 +269,60 @@ void TEdit::OnCommand(WORD code) {
 }
 
 HBRUSH TEdit::OnCtlColor(HDC dc) {
-  COLORREF background = color_ == kNoColor ? GetSysColor(COLOR_WINDOW) : color_;
-  SetTextColor(dc, fontColor_ == kNoColor ? GetSysColor(COLOR_WINDOWTEXT) : fontColor_);
+  COLORREF background = FColor == kNoColor ? GetSysColor(COLOR_WINDOW) : FColor;
+  SetTextColor(dc, FFontColor == kNoColor ? GetSysColor(COLOR_WINDOWTEXT) : FFontColor);
   SetBkColor(dc, background);
   return GetSolidBrush(background);
 }
 
-Control::WindowClass TMemo::GetWindowClass() const {
+TControl::TWindowClass TMemo::GetWindowClass() const {
   return {"EDIT", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
           WS_EX_CLIENTEDGE};
 }
 
 void TMemo::Clear() {
-  lines_.clear();
+  FLines.clear();
   SetCaption("");
 }
 
 void TMemo::AddLine(const std::string& line) {
-  lines_.push_back(line);
+  FLines.push_back(line);
   std::string text;
-  for (size_t i = 0; i < lines_.size(); ++i) text += (i ? "\r\n" : "") + lines_[i];
+  for (size_t i = 0; i < FLines.size(); ++i) text += (i ? "\r\n" : "") + FLines[i];
   SetCaption(text);
 }
 
 void TMemo::ScrollToTop() {
-  SendMessageA(handle_, EM_SETSEL, 0, 0);
-  SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+  SendMessageA(FHandle, EM_SETSEL, 0, 0);
+  SendMessageA(FHandle, EM_SCROLLCARET, 0, 0);
 }
 
 int TMemo::FirstVisibleLine() const {
-  return static_cast<int>(SendMessageA(handle_, EM_GETFIRSTVISIBLELINE, 0, 0));
+  return static_cast<int>(SendMessageA(FHandle, EM_GETFIRSTVISIBLELINE, 0, 0));
 }
 
-Control::WindowClass TProgressBar::GetWindowClass() const {
+TControl::TWindowClass TProgressBar::GetWindowClass() const {
   return {PROGRESS_CLASSA, WS_VISIBLE | PBS_SMOOTH};
 }
 
 int TProgressBar::Max() const {
-  return static_cast<int>(SendMessageA(handle_, PBM_GETRANGE, FALSE, 0));
+  return static_cast<int>(SendMessageA(FHandle, PBM_GETRANGE, FALSE, 0));
 }
 
-void TProgressBar::SetMax(int max) { SendMessageA(handle_, PBM_SETRANGE32, 0, max); }
+void TProgressBar::SetMax(int max) { SendMessageA(FHandle, PBM_SETRANGE32, 0, max); }
 
-int TProgressBar::Position() const { return static_cast<int>(SendMessageA(handle_, PBM_GETPOS, 0, 0)); }
+int TProgressBar::Position() const { return static_cast<int>(SendMessageA(FHandle, PBM_GETPOS, 0, 0)); }
 
-void TProgressBar::SetPosition(int position) { SendMessageA(handle_, PBM_SETPOS, position, 0); }
+void TProgressBar::SetPosition(int position) { SendMessageA(FHandle, PBM_SETPOS, position, 0); }
 
-Control::WindowClass TComboBox::GetWindowClass() const {
+TControl::TWindowClass TComboBox::GetWindowClass() const {
   return {"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
 }
 
 void TComboBox::AfterCreate() {
   // A drop-down list's window height is the height of its opened list.
   constexpr int kListHeight = 200;
-  if (height_ < kListHeight) SetBounds(left_, top_, width_, kListHeight);
+  if (FHeight < kListHeight) SetBounds(FLeft, FTop, FWidth, kListHeight);
 }
 
 HBRUSH TComboBox::OnCtlColor(HDC dc) {
@@ -331,28 +331,28 @@ HBRUSH TComboBox::OnCtlColor(HDC dc) {
   return GetSysColorBrush(COLOR_WINDOW);
 }
 
-void TComboBox::Clear() { SendMessageA(handle_, CB_RESETCONTENT, 0, 0); }
+void TComboBox::Clear() { SendMessageA(FHandle, CB_RESETCONTENT, 0, 0); }
 
 void TComboBox::AddItem(const std::string& item) {
-  SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-int TComboBox::Count() const { return static_cast<int>(SendMessageA(handle_, CB_GETCOUNT, 0, 0)); }
+int TComboBox::Count() const { return static_cast<int>(SendMessageA(FHandle, CB_GETCOUNT, 0, 0)); }
 
 std::string TComboBox::Item(int index) const {
-  LRESULT length = SendMessageA(handle_, CB_GETLBTEXTLEN, index, 0);
+  LRESULT length = SendMessageA(FHandle, CB_GETLBTEXTLEN, index, 0);
   if (length == CB_ERR) throw Exception("List index out of bounds (" + std::to_string(index) + ")");
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(handle_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  SendMessageA(FHandle, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return text;
 }
 
-int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)); }
+int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(FHandle, CB_GETCURSEL, 0, 0)); }
 
-void TComboBox::SetItemIndex(int index) { SendMessageA(handle_, CB_SETCURSEL, index, 0); }
+void TComboBox::SetItemIndex(int index) { SendMessageA(FHandle, CB_SETCURSEL, index, 0); }
 
-Control::WindowClass TRadioGroup::GetWindowClass() const {
+TControl::TWindowClass TRadioGroup::GetWindowClass() const {
   return {"PmRadioGroup", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
@@ -361,96 +361,96 @@ LRESULT TRadioGroup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Paint();
     return 0;
   }
-  return Control::HandleMessage(message, wParam, lParam);
+  return TControl::HandleMessage(message, wParam, lParam);
 }
 
 void TRadioGroup::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
+  HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
-  GetClientRect(handle_, &area);
-  HGDIOBJ oldFont = SelectObject(dc, GetFont(font_));
+  GetClientRect(FHandle, &area);
+  HGDIOBJ oldFont = SelectObject(dc, GetFont(FFont));
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
   // An etched frame whose top line runs through the middle of the caption, as a group box has.
   RECT frame = area;
   frame.top += metrics.tmHeight / 2 - 1;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  if (!caption_.empty()) {
+  if (!FCaption.empty()) {
     constexpr int kCaptionLeft = 8;
     RECT caption{kCaptionLeft, 0, area.right - kCaptionLeft, metrics.tmHeight};
-    DrawTextA(dc, caption_.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
+    DrawTextA(dc, FCaption.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
     // The caption stands on the group's background, with a blank on either side of it.
     RECT gap{caption.left - 2, 0, caption.right + 2, metrics.tmHeight};
     FillRect(dc, &gap, GetSolidBrush(BackgroundColor()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, fontColor_ == kNoColor ? Colors::Black : fontColor_);
-    DrawTextA(dc, caption_.c_str(), -1, &caption, DT_SINGLELINE);
+    SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);
+    DrawTextA(dc, FCaption.c_str(), -1, &caption, DT_SINGLELINE);
   }
   SelectObject(dc, oldFont);
-  EndPaint(handle_, &paint);
+  EndPaint(FHandle, &paint);
 }
 
-void TRadioGroup::ClearItems() { buttons_.clear(); }
+void TRadioGroup::ClearItems() { FButtons.clear(); }
 
 void TRadioGroup::AddItem(const std::string& caption) {
-  ControlSpec spec{.Kind = ControlKind::RadioButton, .Name = "", .Caption = caption.c_str(),
-                   .Font = font_};
-  buttons_.push_back(std::make_unique<TRadioButton>(spec));
-  buttons_.back()->CreateHandle(this);
+  TControlSpec spec{.Kind = TControlKind::RadioButton, .Name = "", .Caption = caption.c_str(),
+                   .Font = FFont};
+  FButtons.push_back(std::make_unique<TRadioButton>(spec));
+  FButtons.back()->CreateHandle(this);
   Arrange();
 }
 
 void TRadioGroup::Arrange() {
   // The items share the room below the caption evenly, as a radio group lays them out.
-  const int top = font_.Height + 4;
-  const int room = height_ - top - 4;
-  const int count = static_cast<int>(buttons_.size());
+  const int top = FFont.Height + 4;
+  const int room = FHeight - top - 4;
+  const int count = static_cast<int>(FButtons.size());
   for (int i = 0; i < count; ++i) {
     int itemTop = top + room * i / count;
     int itemHeight = room * (i + 1) / count - room * i / count;
-    buttons_[static_cast<size_t>(i)]->SetBounds(8, itemTop, width_ - 16, itemHeight);
+    FButtons[static_cast<size_t>(i)]->SetBounds(8, itemTop, FWidth - 16, itemHeight);
   }
 }
 
 int TRadioGroup::ItemIndex() const {
-  for (size_t i = 0; i < buttons_.size(); ++i)
-    if (buttons_[i]->Checked()) return static_cast<int>(i);
+  for (size_t i = 0; i < FButtons.size(); ++i)
+    if (FButtons[i]->Checked()) return static_cast<int>(i);
   return -1;
 }
 
 void TRadioGroup::SetItemIndex(int index) {
-  for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetChecked(static_cast<int>(i) == index);
+  for (size_t i = 0; i < FButtons.size(); ++i) FButtons[i]->SetChecked(static_cast<int>(i) == index);
 }
 
-std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
+std::unique_ptr<TControl> MakeControl(const TControlSpec& spec) {
   switch (spec.Kind) {
-    case ControlKind::Label:
+    case TControlKind::Label:
       if (spec.Options & kTransparent) return std::make_unique<TTransparentLabel>(spec);
       return std::make_unique<TLabel>(spec);
-    case ControlKind::StaticText: return std::make_unique<TStaticText>(spec);
-    case ControlKind::Panel: return std::make_unique<TPanel>(spec);
-    case ControlKind::PageControl: return std::make_unique<TPageControl>(spec);
-    case ControlKind::Button: return std::make_unique<TButton>(spec);
-    case ControlKind::CheckBox: return std::make_unique<TCheckBox>(spec);
-    case ControlKind::RadioButton: return std::make_unique<TRadioButton>(spec);
-    case ControlKind::Edit: return std::make_unique<TEdit>(spec);
-    case ControlKind::Memo: return std::make_unique<TMemo>(spec);
-    case ControlKind::ProgressBar: return std::make_unique<TProgressBar>(spec);
-    case ControlKind::ComboBox: return std::make_unique<TComboBox>(spec);
-    case ControlKind::RadioGroup: return std::make_unique<TRadioGroup>(spec);
-    case ControlKind::Image: {
+    case TControlKind::StaticText: return std::make_unique<TStaticText>(spec);
+    case TControlKind::Panel: return std::make_unique<TPanel>(spec);
+    case TControlKind::PageControl: return std::make_unique<TPageControl>(spec);
+    case TControlKind::Button: return std::make_unique<TButton>(spec);
+    case TControlKind::CheckBox: return std::make_unique<TCheckBox>(spec);
+    case TControlKind::RadioButton: return std::make_unique<TRadioButton>(spec);
+    case TControlKind::Edit: return std::make_unique<TEdit>(spec);
+    case TControlKind::Memo: return std::make_unique<TMemo>(spec);
+    case TControlKind::ProgressBar: return std::make_unique<TProgressBar>(spec);
+    case TControlKind::ComboBox: return std::make_unique<TComboBox>(spec);
+    case TControlKind::RadioGroup: return std::make_unique<TRadioGroup>(spec);
+    case TControlKind::Image: {
       auto image = std::make_unique<TImage>(spec);
-      image->resource_ = spec.Resource;
+      image->FResource = spec.Resource;
       return image;
     }
   }
   throw Exception(std::string("Unknown control kind of ") + spec.Name);
 }
 
-void CreateControls(Control& owner, std::span<const ControlSpec> design, ControlSet& controls) {
-  for (const ControlSpec& spec : design) {
-    std::unique_ptr<Control> control = MakeControl(spec);
+void CreateControls(TControl& owner, std::span<const TControlSpec> design, TControlSet& controls) {
+  for (const TControlSpec& spec : design) {
+    std::unique_ptr<TControl> control = MakeControl(spec);
     control->CreateHandle(spec.Parent ? &controls.Get(spec.Parent) : &owner);
     controls.Add(std::move(control));
   }

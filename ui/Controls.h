@@ -10,12 +10,12 @@
 #include "ui/Control.h"
 
 // One line of text; sized to its caption unless the design gives a width.
-class TLabel : public Control {
+class TLabel : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
 };
 
@@ -26,7 +26,7 @@ class TTransparentLabel : public TLabel {
   using TLabel::TLabel;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -35,21 +35,21 @@ class TTransparentLabel : public TLabel {
 };
 
 // Text in a box of fixed size, word-wrapped.
-class TStaticText : public Control {
+class TStaticText : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 };
 
 // A coloured container; its caption, if any, is drawn centred.
-class TPanel : public Control {
+class TPanel : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -59,97 +59,97 @@ class TPanel : public Control {
 // A picture: an icon or a JPEG picture from the program's resources, or a bitmap given to it.
 // Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
 // transparent, the colour of the picture's bottom-left pixel lets the background through.
-class TImage : public Control {
+class TImage : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   ~TImage() override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
-  HBITMAP Bitmap() const { return bitmap_; }
+  HBITMAP Bitmap() const { return FBitmap; }
   // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
   void DrawInto(HDC dc, POINT origin) const;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Paint();
-  int resource_ = 0;
-  HICON icon_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  friend std::unique_ptr<Control> MakeControl(const ControlSpec& spec);
+  int FResource = 0;
+  HICON FIcon = nullptr;
+  HBITMAP FBitmap = nullptr;
+  friend std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);
 };
 
 // One sheet of a page control; it owns what it shows and sizes it to fill itself.
-class TTabSheet : public Control {
+class TTabSheet : public TControl {
  public:
-  using Control::Control;
-  void SetContent(std::unique_ptr<Control> content);
-  Control* Content() const { return content_.get(); }
+  using TControl::TControl;
+  void SetContent(std::unique_ptr<TControl> content);
+  TControl* Content() const { return FContent.get(); }
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 
  private:
-  std::unique_ptr<Control> content_;
+  std::unique_ptr<TControl> FContent;
 };
 
 // A stack of sheets, one visible at a time; it has no tabs.
-class TPageControl : public Control {
+class TPageControl : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   TTabSheet& AddSheet(const std::string& name);
-  const std::vector<std::unique_ptr<TTabSheet>>& Sheets() const { return sheets_; }
-  TTabSheet* ActivePage() const { return active_; }
+  const std::vector<std::unique_ptr<TTabSheet>>& Sheets() const { return FSheets; }
+  TTabSheet* ActivePage() const { return FActive; }
   void SetActivePage(TTabSheet& sheet);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 
  private:
-  std::vector<std::unique_ptr<TTabSheet>> sheets_;
-  TTabSheet* active_ = nullptr;
+  std::vector<std::unique_ptr<TTabSheet>> FSheets;
+  TTabSheet* FActive = nullptr;
 };
 
 // The controls made from one design table, found by their design names.
-class ControlSet {
+class TControlSet {
  public:
-  void Add(std::unique_ptr<Control> control);
+  void Add(std::unique_ptr<TControl> control);
   // The control of that name; none: nullptr.
-  Control* Find(const std::string& name) const;
-  Control& Get(const std::string& name) const;
+  TControl* Find(const std::string& name) const;
+  TControl& Get(const std::string& name) const;
   template <class T>
   T& Get(const std::string& name) const {
     return dynamic_cast<T&>(Get(name));
   }
 
  private:
-  std::map<std::string, std::unique_ptr<Control>> controls_;
+  std::map<std::string, std::unique_ptr<TControl>> FControls;
 };
 
-std::unique_ptr<Control> MakeControl(const ControlSpec& spec);
+std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);
 
 // Creates the controls of a design table, in table order, inside owner (or inside the panel of
 // the same table that a row names as its parent).
-void CreateControls(Control& owner, std::span<const ControlSpec> design, ControlSet& controls);
+void CreateControls(TControl& owner, std::span<const TControlSpec> design, TControlSet& controls);
 
-class TButton : public Control {
+class TButton : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 };
 
-class TCheckBox : public Control {
+class TCheckBox : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   bool Checked() const;
   void SetChecked(bool checked);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
 };
 
@@ -158,13 +158,13 @@ class TRadioButton : public TCheckBox {
   using TCheckBox::TCheckBox;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 };
 
 // One line of text; its caption is what the user typed.
-class TEdit : public Control {
+class TEdit : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
 
   // A character typed into the box, Enter ("\r") included; setting key to 0 swallows it.
   std::function<void(TEdit& sender, char& key)> OnKeyPress;
@@ -174,7 +174,7 @@ class TEdit : public Control {
   bool PreProcessKey(MSG& message) override;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   HBRUSH OnCtlColor(HDC dc) override;
   void OnCommand(WORD code) override;
 };
@@ -186,21 +186,21 @@ class TMemo : public TEdit {
   void Clear();
   void AddLine(const std::string& line);
   // The lines as added (not as wrapped on screen).
-  const std::vector<std::string>& Lines() const { return lines_; }
+  const std::vector<std::string>& Lines() const { return FLines; }
   // Puts the caret at the start and scrolls the first line into view.
   void ScrollToTop();
   int FirstVisibleLine() const;
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 
  private:
-  std::vector<std::string> lines_;
+  std::vector<std::string> FLines;
 };
 
-class TProgressBar : public Control {
+class TProgressBar : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   int Max() const;
   void SetMax(int max);
   // The bar keeps the position within 0 to Max.
@@ -208,13 +208,13 @@ class TProgressBar : public Control {
   void SetPosition(int position);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
 };
 
 // A drop-down list the user can only pick from.
-class TComboBox : public Control {
+class TComboBox : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   void Clear();
   void AddItem(const std::string& item);
   int Count() const;
@@ -223,7 +223,7 @@ class TComboBox : public Control {
   void SetItemIndex(int index);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   HBRUSH OnCtlColor(HDC dc) override;
 };
@@ -231,22 +231,22 @@ class TComboBox : public Control {
 // A frame with a caption around radio buttons laid out one under the other. The group paints
 // its frame and the whole room inside it itself: a group box beside the buttons would leave the
 // room between them unpainted, showing whatever was on the screen there before.
-class TRadioGroup : public Control {
+class TRadioGroup : public TControl {
  public:
-  using Control::Control;
+  using TControl::TControl;
   void ClearItems();
   void AddItem(const std::string& caption);
-  int Count() const { return static_cast<int>(buttons_.size()); }
-  TRadioButton& Button(int index) const { return *buttons_.at(static_cast<size_t>(index)); }
+  int Count() const { return static_cast<int>(FButtons.size()); }
+  TRadioButton& Button(int index) const { return *FButtons.at(static_cast<size_t>(index)); }
   int ItemIndex() const;  // -1: nothing selected
   void SetItemIndex(int index);
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Arrange();
   void Paint();
-  std::vector<std::unique_ptr<TRadioButton>> buttons_;
+  std::vector<std::unique_ptr<TRadioButton>> FButtons;
 };

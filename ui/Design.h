@@ -23,7 +23,7 @@ constexpr COLORREF SkyBlue = RGB(166, 202, 240);
 constexpr COLORREF Cream = RGB(255, 251, 240);
 }  // namespace Colors
 
-struct FontSpec {
+struct TFontSpec {
   const char* Face = "MS Sans Serif";
   int Height = 11;  // character height in pixels; 11 is 8 points at 96 dots per inch
   bool Bold = false;
@@ -31,7 +31,7 @@ struct FontSpec {
   bool Underline = false;
 };
 
-enum class ControlKind {
+enum class TControlKind {
   Label,       // one line of text sized to fit, unless a size is given
   StaticText,  // text in a fixed box, word-wrapped
   Panel,       // a coloured container with an optional centred caption
@@ -47,7 +47,7 @@ enum class ControlKind {
   RadioGroup,  // a framed group of radio buttons, at most one selected
 };
 
-enum ControlOption : std::uint32_t {
+enum TControlOption : std::uint32_t {
   kTransparent = 1u << 0,   // shows its parent's background
   kWordWrap = 1u << 1,
   kHandCursor = 1u << 2,
@@ -57,8 +57,8 @@ enum ControlOption : std::uint32_t {
   kChecked = 1u << 6,       // check boxes and radio buttons: selected at creation
 };
 
-struct ControlSpec {
-  ControlKind Kind = ControlKind::Label;
+struct TControlSpec {
+  TControlKind Kind = TControlKind::Label;
   const char* Name = "";
   const char* Parent = nullptr;  // name of a panel of the same table; none: the page itself
   int Left = 0;
@@ -68,7 +68,7 @@ struct ControlSpec {
   const char* Caption = "";
   COLORREF Color = kNoColor;      // background
   COLORREF FontColor = kNoColor;  // text
-  FontSpec Font = {};
+  TFontSpec Font = {};
   std::uint32_t Options = 0;
   int Resource = 0;  // pictures: the resource identifier
 };

@@ -6,6 +6,6 @@
 #include "ui/Application.h"
 
 void ShowMessage(const std::string& text) {
-  Application& application = Application::Instance();
+  TApplication& application = TApplication::Instance();
   ShowMessageBox(application.MainWindow, text, application.Title, MB_OK);
 }

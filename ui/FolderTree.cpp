@@ -68,7 +68,7 @@ std::string WithBackslash(const std::string& folder) {
 
 }  // namespace
 
-Control::WindowClass TFolderTree::GetWindowClass() const {
+TControl::TWindowClass TFolderTree::GetWindowClass() const {
   return {WC_TREEVIEWA,
           static_cast<DWORD>(WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
                              TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS),
@@ -79,76 +79,76 @@ void TFolderTree::AfterCreate() {
   SHFILEINFOA info{};
   auto images = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  TreeView_SetImageList(handle_, images, TVSIL_NORMAL);
-  TreeView_SetIndent(handle_, kIndent);
+  TreeView_SetImageList(FHandle, images, TVSIL_NORMAL);
+  TreeView_SetIndent(FHandle, kIndent);
   AddHint();
 
-  root_ = AddItem(TVI_ROOT, "", ShellDisplayName(""));
-  NodeOf(root_)->loaded = true;
+  FRoot = AddItem(TVI_ROOT, "", ShellDisplayName(""));
+  NodeOf(FRoot)->loaded = true;
   DWORD drives = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if (!(drives & (1u << i))) continue;
     std::string path = std::string(1, static_cast<char>('A' + i)) + ":\\";
     if (OnAddFolder && !OnAddFolder(path, true)) continue;
-    AddItem(root_, path, ShellDisplayName(path));
+    AddItem(FRoot, path, ShellDisplayName(path));
   }
-  TreeView_Expand(handle_, root_, TVE_EXPAND);
+  TreeView_Expand(FHandle, FRoot, TVE_EXPAND);
 }
 
 void TFolderTree::AddHint() {
-  if (caption_.empty()) return;
+  if (FCaption.empty()) return;
   HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V1_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(handle_);
-  tool.lpszText = caption_.data();
+  tool.hwnd = FHandle;
+  tool.uId = reinterpret_cast<UINT_PTR>(FHandle);
+  tool.lpszText = FCaption.data();
   SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 HTREEITEM TFolderTree::AddItem(HTREEITEM parent, const std::string& path, const std::string& text) {
-  nodes_.push_back(std::make_unique<Node>(Node{path}));
+  FNodes.push_back(std::make_unique<TNode>(TNode{path}));
   TVINSERTSTRUCTA insert{};
   insert.hParent = parent;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
   insert.item.pszText = const_cast<char*>(text.c_str());
-  insert.item.lParam = reinterpret_cast<LPARAM>(nodes_.back().get());
+  insert.item.lParam = reinterpret_cast<LPARAM>(FNodes.back().get());
   // Icons and whether a folder has subfolders are asked for when the item is drawn.
   insert.item.iImage = I_IMAGECALLBACK;
   insert.item.iSelectedImage = I_IMAGECALLBACK;
   insert.item.cChildren = I_CHILDRENCALLBACK;
   return reinterpret_cast<HTREEITEM>(
-      SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+      SendMessageA(FHandle, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-TFolderTree::Node* TFolderTree::NodeOf(HTREEITEM item) const {
+TFolderTree::TNode* TFolderTree::NodeOf(HTREEITEM item) const {
   TVITEMA data{};
   data.mask = TVIF_PARAM;
   data.hItem = item;
-  if (!item || !SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-  return reinterpret_cast<Node*>(data.lParam);
+  if (!item || !SendMessageA(FHandle, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  return reinterpret_cast<TNode*>(data.lParam);
 }
 
 void TFolderTree::LoadChildren(HTREEITEM item) {
-  Node* node = NodeOf(item);
+  TNode* node = NodeOf(item);
   if (!node || node->loaded) return;
   node->loaded = true;
   std::string folder = WithBackslash(node->path);
-  SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
   for (const std::string& name : SubfolderNames(folder)) {
     std::string path = folder + name;
     if (OnAddFolder && !OnAddFolder(path, true)) continue;
     AddItem(item, path, name);
   }
-  SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+  SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
 }
 
 void TFolderTree::FillDisplayInfo(NMTVDISPINFOA& info) {
-  Node* node = reinterpret_cast<Node*>(info.item.lParam);
+  TNode* node = reinterpret_cast<TNode*>(info.item.lParam);
   if (!node) return;
   if (info.item.mask & TVIF_IMAGE) info.item.iImage = ShellIcon(node->path, false);
   if (info.item.mask & TVIF_SELECTEDIMAGE) info.item.iSelectedImage = ShellIcon(node->path, true);
@@ -179,15 +179,15 @@ LRESULT TFolderTree::OnNotify(const NMHDR& header) {
 void TFolderTree::SelectUnderMouse() {
   TVHITTESTINFO hit{};
   GetCursorPos(&hit.pt);
-  ScreenToClient(handle_, &hit.pt);
-  HTREEITEM item = TreeView_HitTest(handle_, &hit);
-  if (item) TreeView_SelectItem(handle_, item);
+  ScreenToClient(FHandle, &hit.pt);
+  HTREEITEM item = TreeView_HitTest(FHandle, &hit);
+  if (item) TreeView_SelectItem(FHandle, item);
 }
 
-HTREEITEM TFolderTree::Selected() const { return TreeView_GetSelection(handle_); }
+HTREEITEM TFolderTree::Selected() const { return TreeView_GetSelection(FHandle); }
 
 std::string TFolderTree::SelectedPath() const {
-  Node* node = NodeOf(Selected());
+  TNode* node = NodeOf(Selected());
   return node ? node->path : std::string();
 }
 
@@ -198,28 +198,28 @@ std::string TFolderTree::ItemText(HTREEITEM item) const {
   data.hItem = item;
   data.pszText = text;
   data.cchTextMax = sizeof text;
-  SendMessageA(handle_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  SendMessageA(FHandle, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
   return text;
 }
 
-void TFolderTree::MakeVisible(HTREEITEM item) { TreeView_EnsureVisible(handle_, item); }
+void TFolderTree::MakeVisible(HTREEITEM item) { TreeView_EnsureVisible(FHandle, item); }
 
 HTREEITEM TFolderTree::FindChild(HTREEITEM parent, const std::string& path) {
   LoadChildren(parent);
   std::string wanted = LowerCase(path);
-  for (HTREEITEM child = TreeView_GetChild(handle_, parent); child;
-       child = TreeView_GetNextSibling(handle_, child)) {
+  for (HTREEITEM child = TreeView_GetChild(FHandle, parent); child;
+       child = TreeView_GetNextSibling(FHandle, child)) {
     if (LowerCase(NodeOf(child)->path) == wanted) return child;
   }
   return nullptr;
 }
 
 std::vector<std::string> TFolderTree::ChildPaths(HTREEITEM item) {
-  HTREEITEM parent = item ? item : root_;
+  HTREEITEM parent = item ? item : FRoot;
   LoadChildren(parent);
   std::vector<std::string> paths;
-  for (HTREEITEM child = TreeView_GetChild(handle_, parent); child;
-       child = TreeView_GetNextSibling(handle_, child))
+  for (HTREEITEM child = TreeView_GetChild(FHandle, parent); child;
+       child = TreeView_GetNextSibling(FHandle, child))
     paths.push_back(NodeOf(child)->path);
   return paths;
 }
@@ -227,7 +227,7 @@ std::vector<std::string> TFolderTree::ChildPaths(HTREEITEM item) {
 void TFolderTree::SelectPath(const std::string& path) {
   if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
     throw Exception("The folder \"" + path + "\" is not in the folder tree");
-  HTREEITEM item = FindChild(root_, path.substr(0, 3));
+  HTREEITEM item = FindChild(FRoot, path.substr(0, 3));
   std::string walked = path.substr(0, 3);
   size_t start = 3;
   while (item && start < path.size()) {
@@ -236,9 +236,9 @@ void TFolderTree::SelectPath(const std::string& path) {
     start = end == std::string::npos ? path.size() : end + 1;
     if (name.empty()) continue;
     walked = WithBackslash(walked) + name;
-    TreeView_Expand(handle_, item, TVE_EXPAND);
+    TreeView_Expand(FHandle, item, TVE_EXPAND);
     item = FindChild(item, walked);
   }
   if (!item) throw Exception("The folder \"" + path + "\" is not in the folder tree");
-  TreeView_SelectItem(handle_, item);
+  TreeView_SelectItem(FHandle, item);
 }

@@ -13,9 +13,9 @@
 
 #include "ui/Control.h"
 
-class TFolderTree : public Control {
+class TFolderTree : public TControl {
  public:
-  explicit TFolderTree(const ControlSpec& spec) : Control(spec) {}
+  explicit TFolderTree(const TControlSpec& spec) : TControl(spec) {}
 
   // Asked for each drive and folder before it is put into the tree; false keeps it out.
   std::function<bool(const std::string& path, bool isFolder)> OnAddFolder;
@@ -32,26 +32,26 @@ class TFolderTree : public Control {
   // The paths of the items directly under an item (the root when item is null), for tests.
   std::vector<std::string> ChildPaths(HTREEITEM item);
   std::string ItemText(HTREEITEM item) const;
-  HTREEITEM Root() const { return root_; }
+  HTREEITEM Root() const { return FRoot; }
 
  protected:
-  WindowClass GetWindowClass() const override;
+  TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT OnNotify(const NMHDR& header) override;
 
  private:
-  struct Node {
+  struct TNode {
     std::string path;  // empty for the computer
     bool loaded = false;
   };
   HTREEITEM AddItem(HTREEITEM parent, const std::string& path, const std::string& text);
   void LoadChildren(HTREEITEM item);
-  Node* NodeOf(HTREEITEM item) const;
+  TNode* NodeOf(HTREEITEM item) const;
   HTREEITEM FindChild(HTREEITEM parent, const std::string& path);
   void FillDisplayInfo(NMTVDISPINFOA& info);
   void SelectUnderMouse();
   void AddHint();
 
-  HTREEITEM root_ = nullptr;
-  std::vector<std::unique_ptr<Node>> nodes_;
+  HTREEITEM FRoot = nullptr;
+  std::vector<std::unique_ptr<TNode>> FNodes;
 };

@@ -4,10 +4,10 @@
 #include <string>
 #include <tuple>
 
-HFONT GetFont(const FontSpec& font) {
-  using Key = std::tuple<std::string, int, bool, bool, bool>;
-  static std::map<Key, HFONT> fonts;
-  Key key{font.Face, font.Height, font.Bold, font.Italic, font.Underline};
+HFONT GetFont(const TFontSpec& font) {
+  using TFontKey = std::tuple<std::string, int, bool, bool, bool>;
+  static std::map<TFontKey, HFONT> fonts;
+  TFontKey key{font.Face, font.Height, font.Bold, font.Italic, font.Underline};
   auto found = fonts.find(key);
   if (found != fonts.end()) return found->second;
   HFONT handle = CreateFontA(-font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic,

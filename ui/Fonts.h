@@ -5,5 +5,5 @@
 #include "ui/Design.h"
 
 // Fonts and solid brushes are shared and live until the process ends.
-HFONT GetFont(const FontSpec& font);
+HFONT GetFont(const TFontSpec& font);
 HBRUSH GetSolidBrush(COLORREF color);

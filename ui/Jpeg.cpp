@@ -12,14 +12,14 @@ namespace {
 
 // libjpeg reports errors through callbacks that must not return; they jump back to the decode
 // call, which turns the message into an exception outside the library's C frames.
-struct ErrorManager {
+struct TErrorManager {
   jpeg_error_mgr Base;
   std::jmp_buf Return;
   char Message[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void FailDecode(j_common_ptr info) {
-  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  auto* errors = reinterpret_cast<TErrorManager*>(info->err);
   (*info->err->format_message)(info, errors->Message);
   std::longjmp(errors->Return, 1);
 }
@@ -29,14 +29,14 @@ void EmitMessage(j_common_ptr info, int level) {
   if (level < 0) FailDecode(info);
 }
 
-struct Decoded {
+struct TDecoded {
   HBITMAP Bitmap = nullptr;
   int Width = 0;
   int Height = 0;
 };
 
 // Kept free of objects with destructors: a longjmp out of libjpeg skips them.
-bool Decode(const unsigned char* data, std::size_t size, Decoded& out, ErrorManager& errors) {
+bool Decode(const unsigned char* data, std::size_t size, TDecoded& out, TErrorManager& errors) {
   jpeg_decompress_struct info{};
   info.err = jpeg_std_error(&errors.Base);
   errors.Base.error_exit = FailDecode;
@@ -83,8 +83,8 @@ bool Decode(const unsigned char* data, std::size_t size, Decoded& out, ErrorMana
 }  // namespace
 
 HBITMAP DecodeJpeg(const unsigned char* data, std::size_t size, const char* what) {
-  ErrorManager errors{};
-  Decoded decoded;
+  TErrorManager errors{};
+  TDecoded decoded;
   if (!Decode(data, size, decoded, errors))
     throw Exception(std::string("Cannot decode the picture ") + what + ": " + errors.Message);
   GdiFlush();

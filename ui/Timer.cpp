@@ -35,31 +35,31 @@ LRESULT CALLBACK TTimer::WindowProc(HWND handle, UINT message, WPARAM wParam, LP
   });
 }
 
-TTimer::TTimer(UINT interval, bool enabled) : interval_(interval), enabled_(enabled), id_(NextTimerId()) {
+TTimer::TTimer(UINT interval, bool enabled) : FInterval(interval), FEnabled(enabled), FId(NextTimerId()) {
   Restart();
 }
 
 TTimer::~TTimer() {
-  ActiveTimers().erase(id_);
-  KillTimer(SharedWindow(), id_);
+  ActiveTimers().erase(FId);
+  KillTimer(SharedWindow(), FId);
 }
 
 void TTimer::SetEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
+  if (FEnabled == enabled) return;
+  FEnabled = enabled;
   Restart();
 }
 
 void TTimer::SetInterval(UINT interval) {
-  if (interval_ == interval) return;
-  interval_ = interval;
+  if (FInterval == interval) return;
+  FInterval = interval;
   Restart();
 }
 
 void TTimer::Restart() {
-  KillTimer(SharedWindow(), id_);
-  ActiveTimers().erase(id_);
-  if (!enabled_ || interval_ == 0) return;
-  ActiveTimers()[id_] = this;
-  SetTimer(SharedWindow(), id_, interval_, nullptr);
+  KillTimer(SharedWindow(), FId);
+  ActiveTimers().erase(FId);
+  if (!FEnabled || FInterval == 0) return;
+  ActiveTimers()[FId] = this;
+  SetTimer(SharedWindow(), FId, FInterval, nullptr);
 }

@@ -13,9 +13,9 @@ class TTimer {
   TTimer& operator=(const TTimer&) = delete;
   ~TTimer();
 
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return FEnabled; }
   void SetEnabled(bool enabled);
-  UINT Interval() const { return interval_; }
+  UINT Interval() const { return FInterval; }
   void SetInterval(UINT interval);
 
   std::function<void(TTimer& sender)> OnTimer;
@@ -25,7 +25,7 @@ class TTimer {
   static HWND SharedWindow();
   void Restart();
 
-  UINT interval_;
-  bool enabled_;
-  UINT_PTR id_;
+  UINT FInterval;
+  bool FEnabled;
+  UINT_PTR FId;
 };

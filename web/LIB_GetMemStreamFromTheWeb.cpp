@@ -33,45 +33,45 @@ const TWinInet& WinInet() {
 constexpr UINT kFetchDone = WM_APP + 0x51;
 
 // Closes a WinInet handle when the block that opened it is left, also by an exception.
-class InternetHandle {
+class TInternetHandle {
  public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  ~InternetHandle() {
-    if (handle_) WinInet().Close(handle_);
+  explicit TInternetHandle(HINTERNET handle) : FHandle(handle) {}
+  TInternetHandle(const TInternetHandle&) = delete;
+  TInternetHandle& operator=(const TInternetHandle&) = delete;
+  ~TInternetHandle() {
+    if (FHandle) WinInet().Close(FHandle);
   }
-  HINTERNET Get() const { return handle_; }
+  HINTERNET Get() const { return FHandle; }
 
  private:
-  HINTERNET handle_;
+  HINTERNET FHandle;
 };
 
 }  // namespace
 
 void TMemoryStream::Write(const void* data, std::size_t count) {
-  if (position_ + count > data_.size()) data_.resize(position_ + count);
-  std::memcpy(data_.data() + position_, data, count);
-  position_ += count;
+  if (FPosition + count > FData.size()) FData.resize(FPosition + count);
+  std::memcpy(FData.data() + FPosition, data, count);
+  FPosition += count;
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
-  std::size_t available = position_ < data_.size() ? data_.size() - position_ : 0;
+  std::size_t available = FPosition < FData.size() ? FData.size() - FPosition : 0;
   std::size_t copied = std::min(count, available);
-  std::memcpy(buffer, data_.data() + position_, copied);
-  position_ += copied;
+  std::memcpy(buffer, FData.data() + FPosition, copied);
+  FPosition += copied;
   return copied;
 }
 
 void TMemoryStream::SetSize(std::size_t size) {
-  data_.resize(size);
-  position_ = std::min(position_, size);
+  FData.resize(size);
+  FPosition = std::min(FPosition, size);
 }
 
-void TMemoryStream::SetPosition(std::size_t position) { position_ = position; }
+void TMemoryStream::SetPosition(std::size_t position) { FPosition = position; }
 
 tLibGetMemStreamFromTheWeb::tLibGetMemStreamFromTheWeb(const std::string& url, TNotifyEvent onDone)
-    : OnDone(std::move(onDone)), URL(url), completionWindow_(CompletionWindow()) {}
+    : OnDone(std::move(onDone)), URL(url), FCompletionWindow(CompletionWindow()) {}
 
 void tLibGetMemStreamFromTheWeb::Start(const std::string& URL, TNotifyEvent OnDone) {
   auto fetch = std::unique_ptr<tLibGetMemStreamFromTheWeb>(
@@ -87,7 +87,7 @@ void tLibGetMemStreamFromTheWeb::Start(const std::string& URL, TNotifyEvent OnDo
 DWORD WINAPI tLibGetMemStreamFromTheWeb::ThreadProc(LPVOID self) {
   auto* fetch = static_cast<tLibGetMemStreamFromTheWeb*>(self);
   fetch->Execute();
-  if (!PostMessageA(fetch->completionWindow_, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch)))
+  if (!PostMessageA(fetch->FCompletionWindow, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch)))
     delete fetch;
   return 0;
 }
@@ -97,10 +97,10 @@ void tLibGetMemStreamFromTheWeb::Execute() {
   // No exception may leave the thread: whatever fails, the completion still runs, with the
   // body emptied.
   try {
-    InternetHandle internet(
+    TInternetHandle internet(
         WinInet().Open("InetURL:/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (internet.Get()) {
-      InternetHandle request(
+      TInternetHandle request(
           WinInet().OpenUrl(internet.Get(), URL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
       if (request.Get()) {
         char buffer[4096];

@@ -16,15 +16,15 @@ class TMemoryStream {
   void Write(const void* data, std::size_t count);
   // Copies up to count bytes from the position on; returns how many were copied.
   std::size_t Read(void* buffer, std::size_t count);
-  std::size_t Size() const { return data_.size(); }
+  std::size_t Size() const { return FData.size(); }
   void SetSize(std::size_t size);
-  std::size_t Position() const { return position_; }
+  std::size_t Position() const { return FPosition; }
   void SetPosition(std::size_t position);
-  const std::string& Memory() const { return data_; }
+  const std::string& Memory() const { return FData; }
 
  private:
-  std::string data_;
-  std::size_t position_ = 0;
+  std::string FData;
+  std::size_t FPosition = 0;
 };
 
 class tLibGetMemStreamFromTheWeb {
@@ -49,5 +49,5 @@ class tLibGetMemStreamFromTheWeb {
   // A hidden window of the GUI thread through whose queue each fetch hands back its completion.
   static HWND CompletionWindow();
 
-  HWND completionWindow_;
+  HWND FCompletionWindow;
 };

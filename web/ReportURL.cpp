@@ -47,7 +47,7 @@ std::string PercentEncode(const std::string& value) {
   return encoded;
 }
 
-std::string ReportURL(const std::string& address, const ReportFields& fields) {
+std::string ReportURL(const std::string& address, const TReportFields& fields) {
   return address + "T=Pelmora" + "&V=" + "3" + Field('A', fields.PageTitle) +
          Field('B', fields.InstallDir) + Field('C', fields.DownloadDir) +
          Field('D', fields.ClientDataDir) + Field('E', fields.AppDataDir) +

@@ -18,7 +18,7 @@ void SetReportAddress(const std::string& address);
 // RFC 3986 percent-encoding: the unreserved characters stay, every other byte becomes "%XX".
 std::string PercentEncode(const std::string& value);
 
-struct ReportFields {
+struct TReportFields {
   std::string PageTitle;      // A
   std::string InstallDir;     // B
   std::string DownloadDir;    // C
@@ -29,4 +29,4 @@ struct ReportFields {
 
 // address + "T=Pelmora&V=3" and the fields A to F, each value in double quotes and encoded,
 // so that a blank, "&", "#" or a non-ASCII letter in a folder cannot cut or corrupt the query.
-std::string ReportURL(const std::string& address, const ReportFields& fields);
+std::string ReportURL(const std::string& address, const TReportFields& fields);

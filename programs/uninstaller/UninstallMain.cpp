@@ -39,7 +39,7 @@ constexpr char kCleanupListName[] = "Cleanup.dat";
 constexpr char kCleanupFolderPrefix[] = "PelmoraUninstall-";
 constexpr char kTitle[] = "Pelmora P2P Uninstall";
 
-enum ExitCode { kRemoved = 0, kNotAllRemoved = 1, kListRefused = 2, kDeclined = 3, kClientHeld = 4 };
+enum TExitCode { kRemoved = 0, kNotAllRemoved = 1, kListRefused = 2, kDeclined = 3, kClientHeld = 4 };
 
 std::string Quoted(const std::string& text) {
   std::string result(1, '"');

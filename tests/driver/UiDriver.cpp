@@ -56,11 +56,11 @@ BOOL CALLBACK FindHeader(HWND child, LPARAM context) {
 bool UiDriver::WaitForWindow(DWORD timeoutMs) {
   ULONGLONG start = GetTickCount64();
   do {
-    Search search{processId_, nullptr};
+    Search search{FProcessId, nullptr};
     EnumWindows(MatchWizardWindow, reinterpret_cast<LPARAM>(&search));
-    window_ = search.found;
-    if (window_) {
-      headerHome_ = HeaderPosition();
+    FWindow = search.found;
+    if (FWindow) {
+      FHeaderHome = HeaderPosition();
       return true;
     }
     Sleep(20);
@@ -70,7 +70,7 @@ bool UiDriver::WaitForWindow(DWORD timeoutMs) {
 
 HWND UiDriver::HeaderWindow() const {
   HWND header = nullptr;
-  EnumChildWindows(window_, FindHeader, reinterpret_cast<LPARAM>(&header));
+  EnumChildWindows(FWindow, FindHeader, reinterpret_cast<LPARAM>(&header));
   return header;
 }
 
@@ -78,7 +78,7 @@ POINT UiDriver::HeaderPosition() const {
   RECT bounds{};
   GetWindowRect(HeaderWindow(), &bounds);
   POINT position{bounds.left, bounds.top};
-  ScreenToClient(window_, &position);
+  ScreenToClient(FWindow, &position);
   return position;
 }
 
@@ -93,7 +93,7 @@ bool UiDriver::WaitForPage(const std::string& header, DWORD timeoutMs) const {
   ULONGLONG stillSince = 0;
   do {
     POINT position = HeaderPosition();
-    bool atRest = Header() == header && position.x == headerHome_.x && position.y == headerHome_.y;
+    bool atRest = Header() == header && position.x == FHeaderHome.x && position.y == FHeaderHome.y;
     if (!atRest) {
       stillSince = 0;
     } else {
@@ -116,7 +116,7 @@ bool UiDriver::WaitForHeader(const std::string& header, DWORD timeoutMs) const {
 
 std::vector<BarButton> UiDriver::Buttons() const {
   std::vector<BarButton> buttons;
-  EnumChildWindows(window_, CollectBarButton, reinterpret_cast<LPARAM>(&buttons));
+  EnumChildWindows(FWindow, CollectBarButton, reinterpret_cast<LPARAM>(&buttons));
   return buttons;
 }
 

@@ -19,11 +19,11 @@ class UiDriver {
   static constexpr const char* kWindowCaption = "Install Pelmora P2P 4.44";
 
   // Finds the wizard's window of one process (processId 0: of any process); Found tells.
-  explicit UiDriver(DWORD processId = 0) : processId_(processId) {}
+  explicit UiDriver(DWORD processId = 0) : FProcessId(processId) {}
 
   bool WaitForWindow(DWORD timeoutMs);
-  bool Found() const { return window_ != nullptr; }
-  HWND Window() const { return window_; }
+  bool Found() const { return FWindow != nullptr; }
+  HWND Window() const { return FWindow; }
 
   std::string Header() const;
   bool WaitForHeader(const std::string& header, DWORD timeoutMs) const;
@@ -43,9 +43,9 @@ class UiDriver {
   HWND HeaderWindow() const;
   POINT HeaderPosition() const;
 
-  DWORD processId_;
-  HWND window_ = nullptr;
-  POINT headerHome_{};  // where the header stands when no page slides
+  DWORD FProcessId;
+  HWND FWindow = nullptr;
+  POINT FHeaderHome{};  // where the header stands when no page slides
 };
 
 // Saves the whole screen as a 24-bit BMP file.

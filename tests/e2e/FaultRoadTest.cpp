@@ -168,16 +168,16 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
       fs::remove_all(entry.path(), ignored);
   }
 
-  std::string DataDir() const { return GetParam().DataFolderBlocked ? installDir_ : DataFolder(); }
+  std::string DataDir() const { return GetParam().DataFolderBlocked ? FInstallDir : DataFolder(); }
 
   // The data files that the run will write, measured by writing them the same way. Their
   // scrambling makes their size vary by some hundred bytes from one file to the next.
   void MeasureDataFiles() {
-    const TDataFileSettings header{.ClientDataDir = DataDir(), .DownloadDir = downloadDir_, .ReleaseCode = "01"};
+    const TDataFileSettings header{.ClientDataDir = DataDir(), .DownloadDir = FDownloadDir, .ReleaseCode = "01"};
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string probe = std::string(temp) + "pelmora-e2e-measure-" + std::to_string(GetCurrentProcessId());
-    for (unsigned long long* size : {&dataFileSize_, &dataFileCopySize_}) {
+    for (unsigned long long* size : {&FDataFileSize, &FDataFileCopySize}) {
       WriteDataFile(probe, header, {});
       *size = fs::file_size(probe);
     }
@@ -195,8 +195,8 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
     };
     std::vector<Written> written{{"Pelmora.Exe", fs::file_size(BuildFolder() + "programs\\Pelmora.exe")},
                                  {"Uninstall.Exe", fs::file_size(BuildFolder() + "programs\\Uninstall.exe")}};
-    if (GetParam().DataFolderBlocked) written.push_back({"Pelmora.Dat", dataFileSize_});
-    written.push_back({"PMInst.Dat", dataFileCopySize_});
+    if (GetParam().DataFolderBlocked) written.push_back({"Pelmora.Dat", FDataFileSize});
+    written.push_back({"PMInst.Dat", FDataFileCopySize});
     written.push_back({"UnInstall.dat", 1});
     const bool list = target == "UnInstall.dat";
     unsigned long long pages = list ? 4 : 0, entries = 1;
@@ -238,30 +238,30 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
     }
   }
 
-  const std::string installDir_ = std::string(kSmallDrive) + "Pelmora P2P\\";
-  const std::string downloadDir_ = std::string(kSmallDrive) + "Downloads\\";
-  unsigned long long dataFileSize_ = 0, dataFileCopySize_ = 0;
+  const std::string FInstallDir = std::string(kSmallDrive) + "Pelmora P2P\\";
+  const std::string FDownloadDir = std::string(kSmallDrive) + "Downloads\\";
+  unsigned long long FDataFileSize = 0, FDataFileCopySize = 0;
 };
 
 TEST_P(FullDiskRoadTest, NoFileIsLeftHalfWrittenAndTheFailureIsShown) {
   const FullDiskCase& c = GetParam();
-  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir_, downloadDir_, 60));
-  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(FInstallDir, FDownloadDir, 60));
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
   const bool ended = Reach(c.EndPage, c.Shot, 60000);
   if (ended && std::string(c.EndPage) == "Error") {
-    EXPECT_EQ(ReadUntil([&] { return ErrorPageMessage(driver_.Window()); }, std::string("Disk Full"), kPatientMs),
+    EXPECT_EQ(ReadUntil([&] { return ErrorPageMessage(FDriver.Window()); }, std::string("Disk Full"), kPatientMs),
               "Disk Full");
     const std::vector<std::string> errorButtons{"&Exit", "&Restart"};
-    EXPECT_EQ(driver_.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
+    EXPECT_EQ(FDriver.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
   }
   std::string drive;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(kSmallDrive))
     drive += " " + entry.path().string() + (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : "");
   SCOPED_TRACE("on the small drive:" + drive + "; free " + std::to_string(FreeBytes()));
 
-  const InstalledFiles files(installDir_, DataDir());
+  const InstalledFiles files(FInstallDir, DataDir());
   EXPECT_FALSE(files.Exists(c.File)) << "the disk filled while " << c.File << " was written";
-  files.ExpectEachWholeOrAbsent(RemovalListLines(DataDir(), installDir_, DataDir(), true));
+  files.ExpectEachWholeOrAbsent(RemovalListLines(DataDir(), FInstallDir, DataDir(), true));
   // The files before the full one are in place.
   for (const char* file : kInstalledFiles) {
     if (std::string(file) == c.File) break;
@@ -295,7 +295,7 @@ class DamagedPayloadRoadTest : public RoadTest, public testing::WithParamInterfa
  protected:
   void SetUp() override {
     CleanInstallationPlaces();
-    fs::create_directories(base_);
+    fs::create_directories(FBase);
     std::string installer = ReadFile(BuildFolder() + "Install_Pelmora.exe");
     // The stored table lies in the installer as it is: its leading bytes find it.
     const TPayload payload = GetParam().Payload();
@@ -310,21 +310,21 @@ class DamagedPayloadRoadTest : public RoadTest, public testing::WithParamInterfa
   void TearDown() override {
     RoadTest::TearDown();
     std::error_code ignored;
-    fs::remove_all(base_, ignored);
+    fs::remove_all(FBase, ignored);
     CleanInstallationPlaces();
   }
-  std::string InstallerPath() const override { return base_ + "\\Install_Pelmora.exe"; }
+  std::string InstallerPath() const override { return FBase + "\\Install_Pelmora.exe"; }
 
-  const std::string base_ = "C:\\pelmora-e2e-damaged-" + std::to_string(GetCurrentProcessId());
+  const std::string FBase = "C:\\pelmora-e2e-damaged-" + std::to_string(GetCurrentProcessId());
 };
 
 TEST_P(DamagedPayloadRoadTest, TheRunEndsOnTheErrorPageAndTheProgramIsNotWritten) {
   const DamagedPayloadCase& c = GetParam();
-  const std::string installDir = base_ + "\\Pelmora P2P\\";
-  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, base_ + "\\Downloads\\", 80));
-  ASSERT_TRUE(driver_.Click("&Install Now"));
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, FBase + "\\Downloads\\", 80));
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
   ASSERT_NO_FATAL_FAILURE(ExpectErrorPage("Error", c.Shot));
-  EXPECT_EQ(ErrorPageMessage(driver_.Window()), "Error");
+  EXPECT_EQ(ErrorPageMessage(FDriver.Window()), "Error");
 
   const InstalledFiles files(installDir, DataFolder());
   EXPECT_FALSE(files.Exists(c.File));

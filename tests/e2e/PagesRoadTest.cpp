@@ -14,17 +14,17 @@ using PagesRoadTest = RoadTest;
 
 TEST_F(PagesRoadTest, ScreenshotOfEveryPageOnTheInstallationRoadAndExitCodeZero) {
   ASSERT_TRUE(Reach("Welcome", "01-welcome"));
-  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(FDriver.Click("&Next"));
   ASSERT_TRUE(Reach("License agreement and disclaimer", "02-licence"));
 
   // Without the box ticked the licence page refuses to go on.
-  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(FDriver.Click("&Next"));
   EXPECT_EQ(AnswerMessage(),
             "You can only install Pelmora P2P in case you agree to this statement.\r"
             "Check the checkbox to confirm.\rOtherwise please press Exit");
 
   AgreeToTheLicence();
-  ASSERT_TRUE(driver_.Click("&Next"));
+  ASSERT_TRUE(FDriver.Click("&Next"));
   ASSERT_TRUE(Reach("Install or upgrade?", "03-install-or-upgrade"));
 
   const char* const road[][2] = {
@@ -34,14 +34,14 @@ TEST_F(PagesRoadTest, ScreenshotOfEveryPageOnTheInstallationRoadAndExitCodeZero)
       {"Ready to install", "07-summary"},
   };
   for (const auto& [header, file] : road) {
-    ASSERT_TRUE(driver_.Click("&Next")) << "on the way to " << header;
+    ASSERT_TRUE(FDriver.Click("&Next")) << "on the way to " << header;
     ASSERT_TRUE(Reach(header, file));
   }
   const std::vector<std::string> summaryButtons{"&Exit", "&Install Now", "&Previous"};
-  EXPECT_EQ(driver_.WaitForButtonCaptions(summaryButtons, kPatientMs), summaryButtons);
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(summaryButtons, kPatientMs), summaryButtons);
 
-  ASSERT_TRUE(driver_.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ std::string ModulePath(DWORD process, const std::string& library) {
 class PlantedLibraryRoadTest : public RoadTest {
  protected:
   void SetUp() override {
-    hadDataFolder_ = std::filesystem::exists(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P");
-    std::filesystem::create_directories(downloads_);
+    FHadDataFolder = std::filesystem::exists(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P");
+    std::filesystem::create_directories(FDownloads);
     ASSERT_TRUE(CopyFileA((BuildFolder() + "Install_Pelmora.exe").c_str(), InstallerPath().c_str(), FALSE));
     for (const char* library : kPlanted)
       ASSERT_TRUE(CopyFileA((BuildFolder() + "tests\\e2e\\pelmora_planted_library.dll").c_str(),
-                            (downloads_ + library + ".dll").c_str(), FALSE));
+                            (FDownloads + library + ".dll").c_str(), FALSE));
     // The installer inherits the search order; the test's own environment is restored at once.
     char overrides[1024] = "";
     GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
@@ -61,22 +61,22 @@ class PlantedLibraryRoadTest : public RoadTest {
   void TearDown() override {
     RoadTest::TearDown();
     std::error_code ignored;
-    std::filesystem::remove_all(base_, ignored);
-    if (!hadDataFolder_) std::filesystem::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
+    std::filesystem::remove_all(FBase, ignored);
+    if (!FHadDataFolder) std::filesystem::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
   }
-  std::string InstallerPath() const override { return downloads_ + "Install_Pelmora.exe"; }
+  std::string InstallerPath() const override { return FDownloads + "Install_Pelmora.exe"; }
 
-  const std::string base_ = "C:\\pelmora-e2e-planted-" + std::to_string(GetCurrentProcessId());
-  const std::string downloads_ = base_ + "\\Downloads\\";
-  bool hadDataFolder_ = false;
+  const std::string FBase = "C:\\pelmora-e2e-planted-" + std::to_string(GetCurrentProcessId());
+  const std::string FDownloads = FBase + "\\Downloads\\";
+  bool FHadDataFolder = false;
 };
 
 TEST_F(PlantedLibraryRoadTest, LibrariesBesideTheInstallerAreNeverLoaded) {
   // A folder named like the client program ends the run on the error page.
-  const std::string installDir = base_ + "\\Pelmora P2P\\";
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
   ASSERT_EQ(SHCreateDirectoryExA(nullptr, (installDir + "Pelmora.Exe").c_str(), nullptr), ERROR_SUCCESS);
-  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, base_ + "\\Music\\", 50));
-  ASSERT_TRUE(driver_.Click("&Install Now"));
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, FBase + "\\Music\\", 50));
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
   ASSERT_TRUE(Reach("Error", "58-error-page-planted", 60000));
 
   // Each library is in use by then, so the road shows where it came from: had the installer
@@ -85,9 +85,9 @@ TEST_F(PlantedLibraryRoadTest, LibrariesBesideTheInstallerAreNeverLoaded) {
   // the file it found first even when it maps its own code, so the proof is the planted
   // library's marker, which only its own start writes.
   for (const char* library : kPlanted) {
-    EXPECT_TRUE(WaitUntil([&] { return !ModulePath(process_.Id, library).empty(); }, kPatientMs))
+    EXPECT_TRUE(WaitUntil([&] { return !ModulePath(FProcess.Id, library).empty(); }, kPatientMs))
         << library << " was never loaded, so the road does not show where it comes from";
-    EXPECT_FALSE(std::filesystem::exists(downloads_ + library + ".dll.loaded")) << "the planted " << library << " ran";
+    EXPECT_FALSE(std::filesystem::exists(FDownloads + library + ".dll.loaded")) << "the planted " << library << " ran";
   }
 }
 

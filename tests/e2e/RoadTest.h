@@ -88,16 +88,16 @@ inline DWORD ChildOf(DWORD parent) {
 class RoadTest : public testing::Test {
  protected:
   void SetUp() override {
-    screenshots_ = BuildFolder() + "screenshots";
-    CreateDirectoryA(screenshots_.c_str(), nullptr);
-    process_ = StartProgram(InstallerPath(), Parameters());
-    ASSERT_NE(process_.Process, nullptr);
-    driver_ = UiDriver(process_.Id);
-    ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
+    FScreenshots = BuildFolder() + "screenshots";
+    CreateDirectoryA(FScreenshots.c_str(), nullptr);
+    FProcess = StartProgram(InstallerPath(), Parameters());
+    ASSERT_NE(FProcess.Process, nullptr);
+    FDriver = UiDriver(FProcess.Id);
+    ASSERT_TRUE(FDriver.WaitForWindow(kPatientMs)) << "no window";
   }
   void TearDown() override {
-    EndProcess(restarted_);
-    EndProcess(process_);
+    EndProcess(FRestarted);
+    EndProcess(FProcess);
   }
 
   // The installer that the test starts: this build's.
@@ -107,33 +107,33 @@ class RoadTest : public testing::Test {
 
   // Waits for the page, saves a screenshot of it for people to look at, and says whether it came.
   bool Reach(const std::string& header, const std::string& file, DWORD timeoutMs = kPatientMs) {
-    if (!driver_.WaitForPage(header, timeoutMs)) {
-      std::string box = FindMessageBox(process_.Id).Text;
+    if (!FDriver.WaitForPage(header, timeoutMs)) {
+      std::string box = FindMessageBox(FProcess.Id).Text;
       ADD_FAILURE() << "expected the page \"" << header << "\", the header shows \""
-                    << driver_.Header() << "\"" << (box.empty() ? "" : "; a message box says: ")
+                    << FDriver.Header() << "\"" << (box.empty() ? "" : "; a message box says: ")
                     << box;
       return false;
     }
     // Kept above the windows of tests that run beside this one, and with whatever it has yet
     // to paint painted; the wizard has handled all of that before the next click.
-    SetWindowPos(driver_.Window(), HWND_TOPMOST, 0, 0, 0, 0,
+    SetWindowPos(FDriver.Window(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RedrawWindow(driver_.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    SendMessageTimeoutA(driver_.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-    std::string path = screenshots_ + "\\" + file + ".bmp";
+    RedrawWindow(FDriver.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageTimeoutA(FDriver.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    std::string path = FScreenshots + "\\" + file + ".bmp";
     EXPECT_TRUE(SaveScreenshot(path)) << path;
     return true;
   }
 
   // Waits for the wizard's message box, reads it and answers OK, as a person would.
   std::string AnswerMessage(DWORD timeoutMs = kPatientMs) {
-    return ReadAndAnswerMessageBox(process_.Id, timeoutMs);
+    return ReadAndAnswerMessageBox(FProcess.Id, timeoutMs);
   }
 
   // Waits for a child window of the wizard with this text; null when none came.
   HWND WaitForChildCaptioned(const std::string& caption) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = ChildCaptioned(driver_.Window(), caption)) != nullptr; },
+    WaitUntil([&] { return (found = ChildCaptioned(FDriver.Window(), caption)) != nullptr; },
               kPatientMs);
     return found;
   }
@@ -156,7 +156,7 @@ class RoadTest : public testing::Test {
   // Types into the edit box of the page in view.
   void Type(const std::string& text) {
     HWND edit = nullptr;
-    WaitUntil([&] { return (edit = VisibleChildOfClass(driver_.Window(), "Edit")) != nullptr; },
+    WaitUntil([&] { return (edit = VisibleChildOfClass(FDriver.Window(), "Edit")) != nullptr; },
               kPatientMs);
     ASSERT_NE(edit, nullptr) << "no edit box for " << text;
     SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
@@ -168,20 +168,20 @@ class RoadTest : public testing::Test {
   void WalkToSummary(const std::string& installDir, const std::string& downloadDir, int first) {
     auto shot = [first](int step, const char* name) { return std::to_string(first + step) + "-" + name; };
     ASSERT_TRUE(Reach("Welcome", shot(1, "welcome")));
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("License agreement and disclaimer", shot(2, "licence")));
     AgreeToTheLicence();
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Install or upgrade?", shot(3, "install-or-upgrade")));
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Choose installation folder", shot(4, "installation-folder")));
     Type(installDir);
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Choose download folder", shot(5, "download-folder")));
     Type(downloadDir);
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Select your internet-connection", shot(6, "connection")));
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Ready to install", shot(7, "summary")));
   }
 
@@ -189,9 +189,9 @@ class RoadTest : public testing::Test {
   void ExpectErrorPage(const std::string& failure, const std::string& file) {
     ASSERT_TRUE(Reach("Error", file, 60000));
     const std::vector<std::string> errorButtons{"&Exit", "&Restart"};
-    EXPECT_EQ(driver_.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
+    EXPECT_EQ(FDriver.WaitForButtonCaptions(errorButtons, kPatientMs), errorButtons);
     std::string shown;
-    EXPECT_TRUE(WaitUntil([&] { return (shown = ErrorPageMessage(driver_.Window())).rfind(failure, 0) == 0; },
+    EXPECT_TRUE(WaitUntil([&] { return (shown = ErrorPageMessage(FDriver.Window())).rfind(failure, 0) == 0; },
                           kPatientMs))
         << "the error page shows \"" << shown << "\", not the failure \"" << failure << "\"";
   }
@@ -199,12 +199,12 @@ class RoadTest : public testing::Test {
   // "&Restart" on the error page: the failed wizard ends with exit code 0 and a fresh one, which
   // the test ends in its tear-down, comes up on the welcome page.
   void RestartFromTheErrorPage() {
-    ASSERT_TRUE(driver_.Click("&Restart"));
-    EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the failed wizard ends at once with exit code 0";
+    ASSERT_TRUE(FDriver.Click("&Restart"));
+    EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0) << "the failed wizard ends at once with exit code 0";
     DWORD restartedId = 0;
-    WaitUntil([&] { return (restartedId = ChildOf(process_.Id)) != 0; }, kPatientMs);
+    WaitUntil([&] { return (restartedId = ChildOf(FProcess.Id)) != 0; }, kPatientMs);
     ASSERT_NE(restartedId, 0u) << "no new instance was started";
-    restarted_ = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+    FRestarted = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                               restartedId),
                   restartedId};
     UiDriver fresh(restartedId);
@@ -214,10 +214,10 @@ class RoadTest : public testing::Test {
     EXPECT_EQ(fresh.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
   }
 
-  std::string screenshots_;
-  StartedProcess process_;
-  StartedProcess restarted_;  // the wizard that "&Restart" started
-  UiDriver driver_;
+  std::string FScreenshots;
+  StartedProcess FProcess;
+  StartedProcess FRestarted;  // the wizard that "&Restart" started
+  UiDriver FDriver;
 };
 
 }  // namespace road

@@ -64,12 +64,12 @@ class SilentInstallRoadTest : public testing::Test {
  protected:
   void SetUp() override {
     CleanUp();
-    CreateDirectoryA(base_.c_str(), nullptr);
+    CreateDirectoryA(FBase.c_str(), nullptr);
   }
   void TearDown() override { CleanUp(); }
   void CleanUp() {
     std::error_code ignored;
-    fs::remove_all(base_, ignored);
+    fs::remove_all(FBase, ignored);
     fs::remove_all(ProposedInstallDir(), ignored);
     fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
     fs::remove_all(DataDir(), ignored);
@@ -159,7 +159,7 @@ class SilentInstallRoadTest : public testing::Test {
     return log;
   }
 
-  const std::string base_ = "C:\\pelmora-silent-" + std::to_string(GetCurrentProcessId());
+  const std::string FBase = "C:\\pelmora-silent-" + std::to_string(GetCurrentProcessId());
 };
 
 const char* const kSteps[] = {"Installation folder", "Data folder", "Client program", "Uninstaller",
@@ -185,14 +185,14 @@ TEST_F(SilentInstallRoadTest, QuietAloneInstallsWithTheProposalsOfThePagesWithou
 }
 
 TEST_F(SilentInstallRoadTest, EveryOptionChangesItsChoiceInAnyOrderAndCase) {
-  const std::string installDir = base_ + "\\My Apps\\Pelmora\\";
-  const std::string logFile = base_ + "\\install log.txt";
-  const SilentRun run = Run("/CONNECTION=isdn /NoDesktop \"/Log=" + logFile + "\" /DOWNLOADDIR=" + base_ +
-                            "\\Dl \"/dir=" + base_ + "\\My Apps\\Pelmora\" /Quiet");
+  const std::string installDir = FBase + "\\My Apps\\Pelmora\\";
+  const std::string logFile = FBase + "\\install log.txt";
+  const SilentRun run = Run("/CONNECTION=isdn /NoDesktop \"/Log=" + logFile + "\" /DOWNLOADDIR=" + FBase +
+                            "\\Dl \"/dir=" + FBase + "\\My Apps\\Pelmora\" /Quiet");
 
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
-  ExpectInstalled(installDir, base_ + "\\Dl\\", 45, false);
+  ExpectInstalled(installDir, FBase + "\\Dl\\", 45, false);
   EXPECT_FALSE(fs::exists(ProposedInstallDir()));
   EXPECT_FALSE(fs::exists(DefaultLog())) << "the log goes where /log= says";
 
@@ -205,11 +205,11 @@ TEST_F(SilentInstallRoadTest, EveryOptionChangesItsChoiceInAnyOrderAndCase) {
 }
 
 TEST_F(SilentInstallRoadTest, ALogThatCannotBeWrittenIsLeftOutAndTheInstallationGoesOn) {
-  const SilentRun run = Run("/quiet \"/log=" + base_ + "\\no such folder\\x.log\"");
+  const SilentRun run = Run("/quiet \"/log=" + FBase + "\\no such folder\\x.log\"");
 
   EXPECT_EQ(run.ExitCode, 0);
   ExpectInstalled(ProposedInstallDir(), ProposedDownloadDir(), 77, true);
-  EXPECT_FALSE(fs::exists(base_ + "\\no such folder"));
+  EXPECT_FALSE(fs::exists(FBase + "\\no such folder"));
 }
 
 struct RefusedCase {
@@ -243,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWas) {
-  const std::string installDir = base_ + "\\Installed\\";
+  const std::string installDir = FBase + "\\Installed\\";
   fs::create_directories(installDir);
   { std::ofstream(installDir + "pelmora.exe") << "the installed client"; }
 
@@ -279,7 +279,7 @@ class WizardLogRoadTest : public RoadTest {
  protected:
   void SetUp() override {
     CleanUp();
-    CreateDirectoryA(base_.c_str(), nullptr);
+    CreateDirectoryA(FBase.c_str(), nullptr);
     RoadTest::SetUp();
   }
   void TearDown() override {
@@ -288,32 +288,32 @@ class WizardLogRoadTest : public RoadTest {
   }
   void CleanUp() {
     std::error_code ignored;
-    fs::remove_all(base_, ignored);
+    fs::remove_all(FBase, ignored);
     fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
     fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
     DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
   }
-  std::string Parameters() const override { return "\"/LOG=" + logFile_ + "\""; }
+  std::string Parameters() const override { return "\"/LOG=" + FLogFile + "\""; }
 
-  const std::string base_ = "C:\\pelmora-wizard-log-" + std::to_string(GetCurrentProcessId());
-  const std::string logFile_ = base_ + "\\wizard log.txt";
+  const std::string FBase = "C:\\pelmora-wizard-log-" + std::to_string(GetCurrentProcessId());
+  const std::string FLogFile = FBase + "\\wizard log.txt";
 };
 
 TEST_F(WizardLogRoadTest, TheWizardLogsItsInstallationRunWhenAskedTo) {
-  const std::string installDir = base_ + "\\Pelmora P2P\\";
-  ASSERT_NO_FATAL_FAILURE(WalkToSummary(base_ + "\\Pelmora P2P", base_ + "\\Downloads", 80));
-  ASSERT_TRUE(driver_.Click("&Install Now"));
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(FBase + "\\Pelmora P2P", FBase + "\\Downloads", 80));
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
   ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "88-ready", 60000));
-  ASSERT_TRUE(driver_.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
 
   std::string log;
-  WaitUntil([&] { return (log = ReadFile(logFile_)).find("Wizard ended (exit code 0)") != std::string::npos; },
+  WaitUntil([&] { return (log = ReadFile(FLogFile)).find("Wizard ended (exit code 0)") != std::string::npos; },
             kPatientMs);
   EXPECT_NE(log.find("started (wizard)\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Installation folder: " + installDir + "\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find("Download folder: " + base_ + "\\Downloads\\\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Download folder: " + FBase + "\\Downloads\\\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Connection kind: 8 (unknown)\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Desktop shortcut: yes\r\n"), std::string::npos) << log;
   for (const char* step : kSteps)

@@ -63,79 +63,79 @@ void CleanInstallationPlaces(const std::string& base) {
 class UpgradeRoadTest : public RoadTest {
  protected:
   void SetUp() override {
-    CleanInstallationPlaces(base_);
-    CreateDirectoryA(base_.c_str(), nullptr);
+    CleanInstallationPlaces(FBase);
+    CreateDirectoryA(FBase.c_str(), nullptr);
     RoadTest::SetUp();
   }
   void TearDown() override {
     RoadTest::TearDown();
     DWORD id = 0;
-    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
-    CleanInstallationPlaces(base_);
+    for (int i = 0; i < 20 && (id = FindClientWindow(FBase + "\\").ProcessId) != 0; ++i) EndProcessById(id);
+    CleanInstallationPlaces(FBase);
   }
 
   // From the welcome page of a fresh wizard to the choice of the upgrade and its "&Next".
   void ChooseUpgrade(int first) {
     ASSERT_TRUE(Reach("Welcome", std::to_string(first) + "-welcome"));
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("License agreement and disclaimer", std::to_string(first + 1) + "-licence"));
     AgreeToTheLicence();
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
     ASSERT_TRUE(Reach("Install or upgrade?", std::to_string(first + 2) + "-install-or-upgrade"));
     Tick("&Upgrade an existing installation");
-    ASSERT_TRUE(driver_.Click("&Next"));
+    ASSERT_TRUE(FDriver.Click("&Next"));
   }
 
-  const std::string base_ = "C:\\pelmora-upgrade-" + std::to_string(GetCurrentProcessId());
+  const std::string FBase = "C:\\pelmora-upgrade-" + std::to_string(GetCurrentProcessId());
 };
 
 TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
-  const std::string installDir = base_ + "\\Pelmora P2P\\";
-  WalkToSummary(base_ + "\\Pelmora P2P", base_ + "\\Downloads", 50);
-  ASSERT_TRUE(driver_.Click("&Install Now"));
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
+  WalkToSummary(FBase + "\\Pelmora P2P", FBase + "\\Downloads", 50);
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
   ASSERT_TRUE(Reach("Installation of Pelmora P2P ready", "58-installed", 60000));
-  ASSERT_TRUE(driver_.Click("&Exit"));
-  ASSERT_EQ(WaitForExit(process_, 10000), 0);
-  EndProcess(process_);
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  ASSERT_EQ(WaitForExit(FProcess, 10000), 0);
+  EndProcess(FProcess);
   std::ofstream(installDir + "Pelmora.Exe", std::ios::binary | std::ios::app) << kOlderTail;
 
-  process_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "");
-  driver_ = UiDriver(process_.Id);
-  ASSERT_TRUE(driver_.WaitForWindow(10000));
+  FProcess = StartProgram(BuildFolder() + "Install_Pelmora.exe", "");
+  FDriver = UiDriver(FProcess.Id);
+  ASSERT_TRUE(FDriver.WaitForWindow(10000));
   ChooseUpgrade(61);
   ASSERT_TRUE(Reach("Ready to upgrade", "64-ready-to-upgrade", 120000));
 
   // Other tests may leave clients on the disks meanwhile: ours is listed, and picked.
-  HWND list = VisibleChildOfClass(driver_.Window(), "ComboBox");
+  HWND list = VisibleChildOfClass(FDriver.Window(), "ComboBox");
   ASSERT_NE(list, nullptr);
   DWORD_PTR index = 0;
   SendMessageTimeoutA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                       reinterpret_cast<LPARAM>(installDir.c_str()), SMTO_ABORTIFHUNG, 2000, &index);
   ASSERT_NE(static_cast<LRESULT>(index), CB_ERR) << installDir << " is not listed";
   SendMessageTimeoutA(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-  ASSERT_TRUE(driver_.Click("&Upgrade"));
+  ASSERT_TRUE(FDriver.Click("&Upgrade"));
   ASSERT_TRUE(Reach("Upgrade of Pelmora P2P ready", "65-upgraded", 60000));
   EXPECT_TRUE(ReadFile(installDir + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Help.Lnk"));
-  ASSERT_TRUE(driver_.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(process_, 10000), 0);
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(FProcess, 10000), 0);
 }
 
 // An installation on a disk of its own, as a copy of this build's programs, the client older.
 class UnattendedRoadTest : public testing::Test {
  protected:
   void SetUp() override {
-    CleanInstallationPlaces(base_);
-    fs::create_directories(installDir_);
-    std::ofstream(installDir_ + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
-    CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), (installDir_ + "Uninstall.Exe").c_str(), FALSE);
+    CleanInstallationPlaces(FBase);
+    fs::create_directories(FInstallDir);
+    std::ofstream(FInstallDir + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
+    CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), (FInstallDir + "Uninstall.Exe").c_str(), FALSE);
   }
   void TearDown() override {
     // An installer still at work would start a client after the clean-up.
-    EndProcess(installer_);
+    EndProcess(FInstaller);
     DWORD id = 0;
-    for (int i = 0; i < 20 && (id = FindClientWindow(base_ + "\\").ProcessId) != 0; ++i) EndProcessById(id);
-    CleanInstallationPlaces(base_);
+    for (int i = 0; i < 20 && (id = FindClientWindow(FBase + "\\").ProcessId) != 0; ++i) EndProcessById(id);
+    CleanInstallationPlaces(FBase);
   }
 
   // Watches the unattended installer until it ends: the headers it showed and its exit code.
@@ -160,50 +160,50 @@ class UnattendedRoadTest : public testing::Test {
     return watched;
   }
 
-  const std::string base_ = "C:\\pelmora-unattended-" + std::to_string(GetCurrentProcessId());
-  const std::string installDir_ = base_ + "\\Pelmora P2P\\";
-  StartedProcess installer_;
+  const std::string FBase = "C:\\pelmora-unattended-" + std::to_string(GetCurrentProcessId());
+  const std::string FInstallDir = FBase + "\\Pelmora P2P\\";
+  StartedProcess FInstaller;
 };
 
 TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
-  StartedProcess oldClient = StartProgram(installDir_ + "Pelmora.Exe",
+  StartedProcess oldClient = StartProgram(FInstallDir + "Pelmora.Exe",
                                           "/selfupdate \"" + BuildFolder() + "Install_Pelmora.exe\"");
   ASSERT_NE(oldClient.Process, nullptr);
-  for (ULONGLONG start = GetTickCount64(); !installer_.Id && GetTickCount64() - start < 10000; Sleep(20))
-    installer_.Id = InstallerStartedBy(oldClient.Id);
-  ASSERT_NE(installer_.Id, 0u) << "the client started no installer";
-  installer_.Process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, installer_.Id);
-  ASSERT_NE(installer_.Process, nullptr);
+  for (ULONGLONG start = GetTickCount64(); !FInstaller.Id && GetTickCount64() - start < 10000; Sleep(20))
+    FInstaller.Id = InstallerStartedBy(oldClient.Id);
+  ASSERT_NE(FInstaller.Id, 0u) << "the client started no installer";
+  FInstaller.Process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, FInstaller.Id);
+  ASSERT_NE(FInstaller.Process, nullptr);
   EXPECT_EQ(WaitForExit(oldClient, 10000), 0) << "the old client did not end";
   EndProcess(oldClient);
 
-  Watched watched = Watch(installer_, 60000);
+  Watched watched = Watch(FInstaller, 60000);
   EXPECT_EQ(watched.ExitCode, 0);
   EXPECT_NE(std::find(watched.Headers.begin(), watched.Headers.end(), "Upgrading Pelmora P2P"),
             watched.Headers.end());
   EXPECT_EQ(std::find(watched.Headers.begin(), watched.Headers.end(), "Upgrade of Pelmora P2P ready"),
             watched.Headers.end()) << "the finish page was shown";
-  EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
+  EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
 
   HWND client = nullptr;
   for (ULONGLONG start = GetTickCount64(); !client && GetTickCount64() - start < 10000; Sleep(20))
-    client = FindClientWindow(base_ + "\\", oldClient.Id).Window;
+    client = FindClientWindow(FBase + "\\", oldClient.Id).Window;
   ASSERT_NE(client, nullptr) << "the new client was not started";
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
 }
 
 TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
-  DeleteFileA((installDir_ + "Uninstall.Exe").c_str());
-  fs::create_directories(installDir_ + "Uninstall.Exe");
-  installer_ = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + installDir_);
-  ASSERT_NE(installer_.Process, nullptr);
+  DeleteFileA((FInstallDir + "Uninstall.Exe").c_str());
+  fs::create_directories(FInstallDir + "Uninstall.Exe");
+  FInstaller = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + FInstallDir);
+  ASSERT_NE(FInstaller.Process, nullptr);
 
-  Watched watched = Watch(installer_, 60000);
+  Watched watched = Watch(FInstaller, 60000);
   ASSERT_FALSE(watched.Headers.empty());
   EXPECT_EQ(watched.Headers.back(), "Error");
   EXPECT_EQ(watched.ExitCode, 0) << "the error page's Exit did not end the installer";
-  EXPECT_TRUE(ReadFile(installDir_ + "Pelmora.Exe") == BuiltClient());
+  EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == BuiltClient());
 }
 
 }  // namespace

@@ -50,56 +50,56 @@ std::vector<std::string> TaskBarTexts(DWORD processId) {
 class WizardRoadTest : public testing::Test {
  protected:
   void Start(const std::string& parameters = "") {
-    process_ = StartProgram(InstallerPath(), parameters);
-    ASSERT_NE(process_.Process, nullptr) << "cannot start " << InstallerPath();
-    driver_ = UiDriver(process_.Id);
-    ASSERT_TRUE(driver_.WaitForWindow(kPatientMs)) << "no window";
+    FProcess = StartProgram(InstallerPath(), parameters);
+    ASSERT_NE(FProcess.Process, nullptr) << "cannot start " << InstallerPath();
+    FDriver = UiDriver(FProcess.Id);
+    ASSERT_TRUE(FDriver.WaitForWindow(kPatientMs)) << "no window";
   }
-  void TearDown() override { EndProcess(process_); }
+  void TearDown() override { EndProcess(FProcess); }
 
-  StartedProcess process_;
-  UiDriver driver_;
+  StartedProcess FProcess;
+  UiDriver FDriver;
 };
 
 TEST_F(WizardRoadTest, WelcomeLeadsToTheLicenceAndExitEndsTheProgram) {
   Start();
-  ASSERT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
+  ASSERT_TRUE(FDriver.WaitForPage("Welcome", kPatientMs)) << FDriver.Header();
   const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
-  EXPECT_EQ(driver_.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
 
-  ASSERT_TRUE(driver_.Click("&Next"));
-  ASSERT_TRUE(driver_.WaitForPage("License agreement and disclaimer", kPatientMs)) << driver_.Header();
+  ASSERT_TRUE(FDriver.Click("&Next"));
+  ASSERT_TRUE(FDriver.WaitForPage("License agreement and disclaimer", kPatientMs)) << FDriver.Header();
   const std::vector<std::string> licenceButtons{"&Exit", "&Next", "&Previous"};
-  EXPECT_EQ(driver_.WaitForButtonCaptions(licenceButtons, kPatientMs), licenceButtons);
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(licenceButtons, kPatientMs), licenceButtons);
 
-  ASSERT_TRUE(driver_.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(process_, kPatientMs), 0);
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
 }
 
 TEST_F(WizardRoadTest, PreviousGoesBackToTheWelcomePage) {
   Start();
   // A person clicks once the page stands in view, not while the window is still being made.
-  ASSERT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
-  ASSERT_TRUE(driver_.Click("&Next"));
-  ASSERT_TRUE(driver_.WaitForPage("License agreement and disclaimer", kPatientMs));
-  ASSERT_TRUE(driver_.Click("&Previous"));
-  EXPECT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
+  ASSERT_TRUE(FDriver.WaitForPage("Welcome", kPatientMs)) << FDriver.Header();
+  ASSERT_TRUE(FDriver.Click("&Next"));
+  ASSERT_TRUE(FDriver.WaitForPage("License agreement and disclaimer", kPatientMs));
+  ASSERT_TRUE(FDriver.Click("&Previous"));
+  EXPECT_TRUE(FDriver.WaitForPage("Welcome", kPatientMs)) << FDriver.Header();
 }
 
 TEST_F(WizardRoadTest, UnattendedUpgradeSwitchGoesStraightToTheUpgradePage) {
   Start("/AutoUpdate \"C:\\Program Files\\Pelmora P2P\\\"");
-  EXPECT_TRUE(driver_.WaitForHeader("Upgrading Pelmora P2P", kPatientMs)) << driver_.Header();
-  EXPECT_TRUE(driver_.ButtonCaptions().empty());
+  EXPECT_TRUE(FDriver.WaitForHeader("Upgrading Pelmora P2P", kPatientMs)) << FDriver.Header();
+  EXPECT_TRUE(FDriver.ButtonCaptions().empty());
 }
 
 TEST_F(WizardRoadTest, SwitchThatIsNotFirstRunsTheInteractiveWizard) {
   Start("/silent /autoupdate C:\\Apps");
-  EXPECT_TRUE(driver_.WaitForHeader("Welcome", kPatientMs)) << driver_.Header();
+  EXPECT_TRUE(FDriver.WaitForHeader("Welcome", kPatientMs)) << FDriver.Header();
   const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
-  EXPECT_EQ(driver_.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
   // Past the moment the unattended upgrade would have started, the wizard is still there.
   Sleep(1500);
-  EXPECT_EQ(driver_.Header(), "Welcome");
+  EXPECT_EQ(FDriver.Header(), "Welcome");
 }
 
 // Switches whose folder is empty or longer than any path: never a crash or a hang, but the
@@ -121,27 +121,27 @@ TEST_F(WizardRoadTest, UnattendedUpgradeSwitchWithoutAUsableFolderRunsTheInterac
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     ASSERT_NO_FATAL_FAILURE(Start(c.Parameters));
-    EXPECT_TRUE(driver_.WaitForPage("Welcome", kPatientMs)) << driver_.Header();
+    EXPECT_TRUE(FDriver.WaitForPage("Welcome", kPatientMs)) << FDriver.Header();
     const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
-    EXPECT_EQ(driver_.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
+    EXPECT_EQ(FDriver.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons);
     // Past the moment the unattended upgrade would have started, the wizard is still there.
     Sleep(1500);
-    EXPECT_EQ(driver_.Header(), "Welcome");
-    ASSERT_TRUE(driver_.Click("&Exit"));
-    EXPECT_EQ(WaitForExit(process_, kPatientMs), 0) << "the wizard did not end as it does without the switch";
-    EndProcess(process_);
+    EXPECT_EQ(FDriver.Header(), "Welcome");
+    ASSERT_TRUE(FDriver.Click("&Exit"));
+    EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0) << "the wizard did not end as it does without the switch";
+    EndProcess(FProcess);
   }
 }
 
 TEST_F(WizardRoadTest, TaskBarShowsTheApplicationTitleAndTheWindowItsOwnCaption) {
   Start();
-  HWND window = driver_.Window();
+  HWND window = FDriver.Window();
   EXPECT_EQ(TextOf(window), "Install Pelmora P2P 4.44");
   HWND owner = GetWindow(window, GW_OWNER);
   ASSERT_NE(owner, nullptr) << "an unowned main window has a task-bar button of its own";
   EXPECT_EQ(TextOf(owner), "Install Pelmora P2P");
   EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-  EXPECT_EQ(TaskBarTexts(process_.Id), std::vector<std::string>{"Install Pelmora P2P"});
+  EXPECT_EQ(TaskBarTexts(FProcess.Id), std::vector<std::string>{"Install Pelmora P2P"});
   RECT bounds;
   GetWindowRect(owner, &bounds);
   EXPECT_TRUE(IsRectEmpty(&bounds)) << "the application window is never seen";
@@ -150,7 +150,7 @@ TEST_F(WizardRoadTest, TaskBarShowsTheApplicationTitleAndTheWindowItsOwnCaption)
 TEST_F(WizardRoadTest, WindowStandsInTheMiddleOfTheScreen) {
   Start();
   RECT window;
-  GetWindowRect(driver_.Window(), &window);
+  GetWindowRect(FDriver.Window(), &window);
   EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2);
   EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2);
 }

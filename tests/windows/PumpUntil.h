@@ -15,7 +15,7 @@ inline bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
   const ULONGLONG start = GetTickCount64();
   while (!condition()) {
     if (GetTickCount64() - start > timeoutMs) return false;
-    Application::Instance().ProcessMessagesUntil(GetTickCount64(), 5);
+    TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), 5);
   }
   return true;
 }

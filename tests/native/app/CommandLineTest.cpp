@@ -43,7 +43,7 @@ TEST_P(CommandLineTest, ReadsTheUnattendedUpgradeSwitch) {
   ASSERT_FALSE(parameters.empty());
   parameters.erase(parameters.begin());
 
-  AutoUpdateRequest request = ParseAutoUpdate(parameters);
+  TAutoUpdateRequest request = ParseAutoUpdate(parameters);
 
   EXPECT_EQ(request.AutoUpdate, c.autoUpdate);
   EXPECT_EQ(request.InstallDir, c.installDir);
@@ -73,7 +73,7 @@ TEST(CommandLineLengthTest, AFolderTooLongForTheUpgradesFilesIsIgnored) {
     for (const std::string& commandLine : {"x.exe /autoupdate " + folder, "x.exe /autoupdate \"" + folder + "\""}) {
       std::vector<std::string> parameters = SplitCommandLine(commandLine);
       parameters.erase(parameters.begin());
-      const AutoUpdateRequest request = ParseAutoUpdate(parameters);
+      const TAutoUpdateRequest request = ParseAutoUpdate(parameters);
       EXPECT_EQ(request.AutoUpdate, c.autoUpdate) << c.length;
       EXPECT_EQ(request.InstallDir, c.autoUpdate ? folder : "") << c.length;
     }

@@ -10,7 +10,7 @@ struct SilentCase {
   const char* name;
   const char* commandLine;  // as the system hands it over, program path first
   bool quiet;
-  SilentRefusal refusal;
+  TSilentRefusal refusal;
   const char* installDir;
   const char* downloadDir;
   int connectionKind;
@@ -18,8 +18,8 @@ struct SilentCase {
   const char* logFile;
 };
 
-constexpr SilentRefusal kNone = SilentRefusal::None;
-constexpr SilentRefusal kBadSwitch = SilentRefusal::BadSwitch;
+constexpr TSilentRefusal kNone = TSilentRefusal::None;
+constexpr TSilentRefusal kBadSwitch = TSilentRefusal::BadSwitch;
 
 const SilentCase kCases[] = {
     {"NoParameters", "x.exe", false, kNone, "", "", 8, true, ""},
@@ -35,13 +35,13 @@ const SilentCase kCases[] = {
     {"ConnectionByCaption", R"(x.exe /quiet "/connection=i don't know")", true, kNone, "", "", 8, true, ""},
     {"ConnectionByCaptionWithSlash", R"(x.exe /quiet "/connection=ADSL / DSL")", true, kNone, "", "", 3, true, ""},
     {"ConnectionKeywordT2", "x.exe /quiet /connection=T2", true, kNone, "", "", 6, true, ""},
-    {"UnknownConnection", "x.exe /quiet /connection=fibre", true, SilentRefusal::UnknownConnection, "", "", 8, true, ""},
-    {"ConnectionNumberOutOfRange", "x.exe /quiet /connection=9", true, SilentRefusal::UnknownConnection, "", "", 8, true, ""},
-    {"EmptyConnection", "x.exe /quiet /connection=", true, SilentRefusal::UnknownConnection, "", "", 8, true, ""},
-    {"EmptyFolder", "x.exe /quiet /dir=", true, SilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
-    {"RootFolderRefused", R"(x.exe /quiet /dir=C:\)", true, SilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
-    {"RelativeFolderRefused", R"(x.exe /quiet /dir=Apps\P)", true, SilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
-    {"QuestionMarkRefused", R"(x.exe /quiet /downloaddir=D:\What?)", true, SilentRefusal::InvalidDownloadDir, "", "", 8, true, ""},
+    {"UnknownConnection", "x.exe /quiet /connection=fibre", true, TSilentRefusal::UnknownConnection, "", "", 8, true, ""},
+    {"ConnectionNumberOutOfRange", "x.exe /quiet /connection=9", true, TSilentRefusal::UnknownConnection, "", "", 8, true, ""},
+    {"EmptyConnection", "x.exe /quiet /connection=", true, TSilentRefusal::UnknownConnection, "", "", 8, true, ""},
+    {"EmptyFolder", "x.exe /quiet /dir=", true, TSilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
+    {"RootFolderRefused", R"(x.exe /quiet /dir=C:\)", true, TSilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
+    {"RelativeFolderRefused", R"(x.exe /quiet /dir=Apps\P)", true, TSilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
+    {"QuestionMarkRefused", R"(x.exe /quiet /downloaddir=D:\What?)", true, TSilentRefusal::InvalidDownloadDir, "", "", 8, true, ""},
     {"BlanksAroundAreTrimmed", R"(x.exe /quiet "/dir=  C:\Apps  ")", true, kNone, R"(C:\Apps\)", "", 8, true, ""},
     {"EmptyLogRefused", "x.exe /quiet /log=", true, kBadSwitch, "", "", 8, true, ""},
     {"DuplicateFolder", R"(x.exe /quiet /dir=C:\A /dir=C:\B)", true, kBadSwitch, R"(C:\A\)", "", 8, true, ""},
@@ -51,7 +51,7 @@ const SilentCase kCases[] = {
     {"UnknownSwitch", "x.exe /quiet /silent", true, kBadSwitch, "", "", 8, true, ""},
     {"SwitchIsRefusedBeforeFolders", R"(x.exe /quiet /dir=C:\ /what)", true, kBadSwitch, "", "", 8, true, ""},
     {"InstallFolderBeforeDownloadFolder", R"(x.exe /connection=x /downloaddir=1 /dir=2 /quiet)", true,
-     SilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
+     TSilentRefusal::InvalidInstallDir, "", "", 8, true, ""},
     {"WithoutQuietOnlyTheLogCounts", R"(x.exe /log=C:\w.log /dir=C:\Apps)", false, kNone, R"(C:\Apps\)", "",
      8, true, R"(C:\w.log)"},
     {"UnknownTextWithoutQuiet", "x.exe hello", false, kBadSwitch, "", "", 8, true, ""},
@@ -94,8 +94,8 @@ TEST(SilentOptionsLengthTest, FoldersTooLongForTheirFilesAreRefused) {
     const std::string folder = "C:\\" + std::string(c.length - 4, 'a') + "\\";
     const TSilentOptions options = ParseSilentOptions({"/quiet", c.option + folder});
     const bool install = std::string(c.option) == "/dir=";
-    const SilentRefusal refused = install ? SilentRefusal::InvalidInstallDir : SilentRefusal::InvalidDownloadDir;
-    EXPECT_EQ(options.Refusal, c.accepted ? SilentRefusal::None : refused) << c.option << c.length;
+    const TSilentRefusal refused = install ? TSilentRefusal::InvalidInstallDir : TSilentRefusal::InvalidDownloadDir;
+    EXPECT_EQ(options.Refusal, c.accepted ? TSilentRefusal::None : refused) << c.option << c.length;
     EXPECT_EQ(install ? options.InstallDir : options.DownloadDir, c.accepted ? folder : "") << c.option << c.length;
   }
 }

@@ -11,13 +11,13 @@ namespace {
 class InstallLogTest : public testing::Test {
  protected:
   InstallLogTest()
-      : log_([this](const std::string& line) { lines_.push_back(line); },
-             {[this] { return TLogTime{2026, 1, 2, 3, 4, 5, ms_ % 1000}; },
-              [this] { return static_cast<std::int64_t>(ms_); }}) {}
+      : FLog([this](const std::string& line) { FLines.push_back(line); },
+             {[this] { return TLogTime{2026, 1, 2, 3, 4, 5, FMs % 1000}; },
+              [this] { return static_cast<std::int64_t>(FMs); }}) {}
 
-  std::vector<std::string> lines_;
-  int ms_ = 7;
-  TInstallLog log_;
+  std::vector<std::string> FLines;
+  int FMs = 7;
+  TInstallLog FLog;
 };
 
 TEST(LogLineTest, StampsTheTextAndKeepsItOnOneLine) {
@@ -27,20 +27,20 @@ TEST(LogLineTest, StampsTheTextAndKeepsItOnOneLine) {
 }
 
 TEST_F(InstallLogTest, RecordsTheStartTheChoicesEachStepWithItsResultAndTimeAndTheEnd) {
-  log_.Started("silent", R"("C:\Install_Pelmora.exe" /quiet)");
-  log_.Choices({R"(C:\P\)", R"(D:\Dl\)", 4, false});
-  log_.StepStarted("Client program");
-  ms_ += 250;
-  log_.StepEnded("Client program", StepResult::Done, R"(C:\P\Pelmora.Exe)");
-  log_.StepStarted("Shortcuts");
-  ms_ += 3;
-  log_.StepEnded("Shortcuts", StepResult::Abandoned, "Cannot create file");
-  log_.StepStarted("Data file");
-  log_.StepEnded("Data file", StepResult::Failed, "I/O error 112");
-  log_.Failed("Installation failed", "I/O error 112", 7);
-  log_.StepStarted("Uninstall entry");
-  log_.StepEnded("Uninstall entry", StepResult::Done, "");
-  log_.Finished(0);
+  FLog.Started("silent", R"("C:\Install_Pelmora.exe" /quiet)");
+  FLog.Choices({R"(C:\P\)", R"(D:\Dl\)", 4, false});
+  FLog.StepStarted("Client program");
+  FMs += 250;
+  FLog.StepEnded("Client program", TStepResult::Done, R"(C:\P\Pelmora.Exe)");
+  FLog.StepStarted("Shortcuts");
+  FMs += 3;
+  FLog.StepEnded("Shortcuts", TStepResult::Abandoned, "Cannot create file");
+  FLog.StepStarted("Data file");
+  FLog.StepEnded("Data file", TStepResult::Failed, "I/O error 112");
+  FLog.Failed("Installation failed", "I/O error 112", 7);
+  FLog.StepStarted("Uninstall entry");
+  FLog.StepEnded("Uninstall entry", TStepResult::Done, "");
+  FLog.Finished(0);
 
   const std::vector<std::string> expected = {
       "2026-01-02 03:04:05.007 Install Pelmora P2P 4.44 started (silent)\r\n",
@@ -61,17 +61,17 @@ TEST_F(InstallLogTest, RecordsTheStartTheChoicesEachStepWithItsResultAndTimeAndT
       "2026-01-02 03:04:05.260 Step \"Uninstall entry\" done in 0 ms\r\n",
       "2026-01-02 03:04:05.260 Installation finished (exit code 0)\r\n",
   };
-  EXPECT_EQ(lines_, expected);
+  EXPECT_EQ(FLines, expected);
 }
 
 TEST_F(InstallLogTest, NamesTheConnectionKindsOfThePage) {
   for (auto [kind, keyword] : {std::pair{0, "modem"}, {3, "dsl"}, {8, "unknown"}, {42, "unknown"}}) {
-    lines_.clear();
-    log_.Choices({"", "", kind, true});
-    ASSERT_EQ(lines_.size(), 4u);
-    EXPECT_EQ(lines_[2], "2026-01-02 03:04:05.007 Connection kind: " + std::to_string(kind) + " (" +
+    FLines.clear();
+    FLog.Choices({"", "", kind, true});
+    ASSERT_EQ(FLines.size(), 4u);
+    EXPECT_EQ(FLines[2], "2026-01-02 03:04:05.007 Connection kind: " + std::to_string(kind) + " (" +
                              keyword + ")\r\n");
-    EXPECT_EQ(lines_[3], "2026-01-02 03:04:05.007 Desktop shortcut: yes\r\n");
+    EXPECT_EQ(FLines[3], "2026-01-02 03:04:05.007 Desktop shortcut: yes\r\n");
   }
 }
 

@@ -23,8 +23,8 @@ std::string ReadAll(const fs::path& path) {
 class GenDefaultContentTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("pelmora-content-" + std::to_string(std::random_device{}()));
-    fs::create_directories(folder_);
+    FFolder = fs::temp_directory_path() / ("pelmora-content-" + std::to_string(std::random_device{}()));
+    fs::create_directories(FFolder);
     std::string hosts = "# comment\r\n\r\n", pepp, settings, hashes;
     for (int i = 0; i < 500; ++i) {
       hosts += "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256) + " " + std::to_string(1000 + i) + "\r\n";
@@ -37,34 +37,34 @@ class GenDefaultContentTest : public testing::Test {
     Write("Settings.txt", settings);
     Write("KnownHashes.txt", hashes);
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override { fs::remove_all(FFolder); }
 
-  void Write(const std::string& name, const std::string& text) { std::ofstream(folder_ / name, std::ios::binary) << text; }
+  void Write(const std::string& name, const std::string& text) { std::ofstream(FFolder / name, std::ios::binary) << text; }
   // Replaces the first data line of a file.
   void ReplaceFirstLine(const std::string& name, const std::string& line) {
-    std::string text = ReadAll(folder_ / name);
+    std::string text = ReadAll(FFolder / name);
     Write(name, line + "\n" + text.substr(text.find('\n') + 1));
   }
 
   // Runs the generator; its exit code. Its messages are in errors_.
   int Generate() {
     const std::string command = std::string("\"") + PELMORA_PYTHON + "\" \"" + PELMORA_GENERATOR + "\" \"" +
-                                folder_.string() + "\" \"" + (folder_ / "Out.cpp").string() + "\" 2>\"" +
-                                (folder_ / "errors.txt").string() + "\"";
+                                FFolder.string() + "\" \"" + (FFolder / "Out.cpp").string() + "\" 2>\"" +
+                                (FFolder / "errors.txt").string() + "\"";
     const int code = std::system(command.c_str());
-    errors_ = ReadAll(folder_ / "errors.txt");
+    FErrors = ReadAll(FFolder / "errors.txt");
     return code;
   }
-  std::string Output() const { return ReadAll(folder_ / "Out.cpp"); }
+  std::string Output() const { return ReadAll(FFolder / "Out.cpp"); }
 
-  fs::path folder_;
-  std::string errors_;
+  fs::path FFolder;
+  std::string FErrors;
 };
 
 TEST_F(GenDefaultContentTest, EveryLineBecomesARowAndTextsAreEscaped) {
   ReplaceFirstLine("Settings.txt", "Say \"hi\"\\?\?=\t{maker}/caf\xE9?x");
   ReplaceFirstLine("KnownHashes.txt", "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567 4294967295");
-  ASSERT_EQ(Generate(), 0) << errors_;
+  ASSERT_EQ(Generate(), 0) << FErrors;
   const std::string out = Output();
   EXPECT_NE(out.find("const THostDefault GnuHostDefaults[kGnuHostCount] = {\n    {{10, 0, 0, 0}, 1000},\n"), std::string::npos);
   EXPECT_NE(out.find("    {{10, 0, 1, 243}, 1499},\n};"), std::string::npos) << "the last host, comments and blank lines left out";
@@ -99,8 +99,8 @@ TEST_F(GenDefaultContentTest, ABadLineOrCountStopsWithTheFileAndLine) {
     SetUp();
     ReplaceFirstLine(c.File, c.Line);
     EXPECT_NE(Generate(), 0);
-    EXPECT_NE(errors_.find(c.Message), std::string::npos) << errors_;
-    EXPECT_FALSE(fs::exists(folder_ / "Out.cpp")) << "nothing is written";
+    EXPECT_NE(FErrors.find(c.Message), std::string::npos) << FErrors;
+    EXPECT_FALSE(fs::exists(FFolder / "Out.cpp")) << "nothing is written";
     TearDown();
   }
   SetUp();

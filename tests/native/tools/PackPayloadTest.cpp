@@ -66,20 +66,20 @@ class MemoryTarget : public TPayloadTarget {
 class PackPayloadTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("pelmora-pack-" + std::to_string(std::random_device{}()));
-    fs::create_directories(folder_);
+    FFolder = fs::temp_directory_path() / ("pelmora-pack-" + std::to_string(std::random_device{}()));
+    fs::create_directories(FFolder);
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override { fs::remove_all(FFolder); }
 
   // Runs the packer on the program; its exit code.
   int Pack(const std::string& program) {
-    std::ofstream(folder_ / "Program.exe", std::ios::binary) << program;
-    const std::string command = std::string("\"") + PELMORA_PACKER + "\" \"" + (folder_ / "Program.exe").string() +
-                                "\" GB_Test_exe \"" + folder_.string() + "\" 2>" + (folder_ / "errors.txt").string();
+    std::ofstream(FFolder / "Program.exe", std::ios::binary) << program;
+    const std::string command = std::string("\"") + PELMORA_PACKER + "\" \"" + (FFolder / "Program.exe").string() +
+                                "\" GB_Test_exe \"" + FFolder.string() + "\" 2>" + (FFolder / "errors.txt").string();
     return std::system(command.c_str());
   }
 
-  fs::path folder_;
+  fs::path FFolder;
 };
 
 TEST_F(PackPayloadTest, TheTableIsTheProgramsStreamInBlocksThatInflatesBackToIt) {
@@ -103,8 +103,8 @@ TEST_F(PackPayloadTest, TheTableIsTheProgramsStreamInBlocksThatInflatesBackToIt)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    ASSERT_EQ(Pack(c.Program), 0) << ReadAll(folder_ / "errors.txt");
-    const std::string header = ReadAll(folder_ / "GB_Test_exe.h"), source = ReadAll(folder_ / "GB_Test_exe.cpp");
+    ASSERT_EQ(Pack(c.Program), 0) << ReadAll(FFolder / "errors.txt");
+    const std::string header = ReadAll(FFolder / "GB_Test_exe.h"), source = ReadAll(FFolder / "GB_Test_exe.cpp");
     const long long n = Constant(header, "N"), streamLength = Constant(header, "C"), u = Constant(header, "U");
     EXPECT_EQ(u, static_cast<long long>(c.Program.size()));
     EXPECT_GT(streamLength, n * 1024 - 1024);
@@ -138,23 +138,23 @@ TEST_F(PackPayloadTest, TheTableIsTheProgramsStreamInBlocksThatInflatesBackToIt)
 
 TEST_F(PackPayloadTest, AnUnchangedProgramLeavesTheUnitUntouched) {
   ASSERT_EQ(Pack("the same program"), 0);
-  const fs::file_time_type written = fs::last_write_time(folder_ / "GB_Test_exe.cpp");
-  fs::last_write_time(folder_ / "GB_Test_exe.cpp", written - std::chrono::hours(1));
+  const fs::file_time_type written = fs::last_write_time(FFolder / "GB_Test_exe.cpp");
+  fs::last_write_time(FFolder / "GB_Test_exe.cpp", written - std::chrono::hours(1));
   ASSERT_EQ(Pack("the same program"), 0);
-  EXPECT_EQ(fs::last_write_time(folder_ / "GB_Test_exe.cpp"), written - std::chrono::hours(1))
+  EXPECT_EQ(fs::last_write_time(FFolder / "GB_Test_exe.cpp"), written - std::chrono::hours(1))
       << "the unit was written anew, so everything that includes it would be rebuilt";
   ASSERT_EQ(Pack("another program"), 0);
-  EXPECT_NE(fs::last_write_time(folder_ / "GB_Test_exe.cpp"), written - std::chrono::hours(1));
+  EXPECT_NE(fs::last_write_time(FFolder / "GB_Test_exe.cpp"), written - std::chrono::hours(1));
 }
 
 TEST_F(PackPayloadTest, AnEmptyOrMissingProgramIsRefused) {
   EXPECT_NE(Pack(""), 0);
-  EXPECT_NE(ReadAll(folder_ / "errors.txt").find("cannot read the program file"), std::string::npos);
-  EXPECT_FALSE(fs::exists(folder_ / "GB_Test_exe.h"));
-  const std::string command = std::string("\"") + PELMORA_PACKER + "\" \"" + (folder_ / "missing.exe").string() +
-                              "\" GB_Test_exe \"" + folder_.string() + "\" 2>/dev/null";
+  EXPECT_NE(ReadAll(FFolder / "errors.txt").find("cannot read the program file"), std::string::npos);
+  EXPECT_FALSE(fs::exists(FFolder / "GB_Test_exe.h"));
+  const std::string command = std::string("\"") + PELMORA_PACKER + "\" \"" + (FFolder / "missing.exe").string() +
+                              "\" GB_Test_exe \"" + FFolder.string() + "\" 2>/dev/null";
   EXPECT_NE(std::system(command.c_str()), 0);
-  EXPECT_FALSE(fs::exists(folder_ / "GB_Test_exe.cpp"));
+  EXPECT_FALSE(fs::exists(FFolder / "GB_Test_exe.cpp"));
 }
 
 }  // namespace

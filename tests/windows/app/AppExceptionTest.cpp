@@ -57,7 +57,7 @@ class AppExceptionTest : public WizardFixture {
  protected:
   void SetUp() override {
     WizardFixture::SetUp();
-    SetReportAddress(server_.Url("/report/setupfailure.php?"));
+    SetReportAddress(FServer.Url("/report/setupfailure.php?"));
   }
   void TearDown() override {
     SetReportAddress("");
@@ -73,9 +73,9 @@ class AppExceptionTest : public WizardFixture {
 
   // The one report the server received; fails the test when there is not exactly one.
   std::map<std::string, std::string> TheReport(std::string& rawQuery) {
-    EXPECT_TRUE(PumpUntil([&] { return !server_.Requests().empty(); }, kPatientMs)) << "no report";
+    EXPECT_TRUE(PumpUntil([&] { return !FServer.Requests().empty(); }, kPatientMs)) << "no report";
     PumpUntil([] { return false; }, 300);
-    std::vector<LoopbackServer::Request> requests = server_.Requests();
+    std::vector<LoopbackServer::Request> requests = FServer.Requests();
     EXPECT_EQ(requests.size(), 1u);
     if (requests.empty()) return {};
     EXPECT_EQ(requests[0].RequestLine.rfind("GET /report/setupfailure.php?T=", 0), 0u)
@@ -102,7 +102,7 @@ class AppExceptionTest : public WizardFixture {
     return search.Found;
   }
 
-  LoopbackServer server_;
+  LoopbackServer FServer;
 };
 
 struct FailureCase {
@@ -174,9 +174,9 @@ TEST_F(AppExceptionTest, AFailureOnTheErrorPageIsReportedAgain) {
   Form().PnlButtons->AddLeftButton("&Again", 9, [](TLbSpeedButton&) { throw Exception("second"); }, 1);
   Click("&Again");
 
-  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() >= 2; }, kPatientMs)) << "no second report";
+  ASSERT_TRUE(PumpUntil([&] { return FServer.Requests().size() >= 2; }, kPatientMs)) << "no second report";
   std::string rawQuery;
-  std::map<std::string, std::string> second = QueryOf(server_.Requests()[1].RequestLine, rawQuery);
+  std::map<std::string, std::string> second = QueryOf(FServer.Requests()[1].RequestLine, rawQuery);
   EXPECT_EQ(second["A"], "\"Error\"");
   EXPECT_EQ(second["F"], "\"second\"");
   EXPECT_EQ(ErrorPanel->ErrorText(), "second");
@@ -221,7 +221,7 @@ TEST_F(AppExceptionTest, BusyClipboardIsToldAndKeepsTheMessage) {
   EXPECT_EQ(ErrorPanel->ErrorText(), "Disk Full");
   EXPECT_EQ(Header(), "Error");
   PumpUntil([] { return false; }, 300);
-  EXPECT_EQ(server_.Requests().size(), 1u) << "a busy clipboard is no failure to report";
+  EXPECT_EQ(FServer.Requests().size(), 1u) << "a busy clipboard is no failure to report";
 }
 
 TEST_F(AppExceptionTest, SupportLinkOpensAMailToTheSupportAddress) {

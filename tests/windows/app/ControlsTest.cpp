@@ -4,25 +4,25 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 10, .Top = 10, .Caption = "Sized to fit",
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 10, .Top = 10, .Caption = "Sized to fit",
      .Font = {.Bold = true}},
-    {.Kind = ControlKind::Panel, .Name = "Panel1", .Left = 300, .Top = 10, .Width = 200,
+    {.Kind = TControlKind::Panel, .Name = "Panel1", .Left = 300, .Top = 10, .Width = 200,
      .Height = 100, .Color = Colors::White},
-    {.Kind = ControlKind::StaticText, .Name = "StaticText1", .Parent = "Panel1", .Left = 5,
+    {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Parent = "Panel1", .Left = 5,
      .Top = 5, .Width = 150, .Height = 40, .Caption = "Inside the panel"},
-    {.Kind = ControlKind::CheckBox, .Name = "CheckBox1", .Left = 10, .Top = 40, .Width = 200,
+    {.Kind = TControlKind::CheckBox, .Name = "CheckBox1", .Left = 10, .Top = 40, .Width = 200,
      .Height = 17, .Caption = "&Ticked", .Options = kChecked},
-    {.Kind = ControlKind::RadioButton, .Name = "RadioButton1", .Left = 10, .Top = 60, .Width = 200,
+    {.Kind = TControlKind::RadioButton, .Name = "RadioButton1", .Left = 10, .Top = 60, .Width = 200,
      .Height = 17, .Caption = "&One"},
-    {.Kind = ControlKind::Edit, .Name = "Edit1", .Left = 10, .Top = 80, .Width = 200, .Height = 21},
-    {.Kind = ControlKind::Memo, .Name = "Memo1", .Left = 10, .Top = 110, .Width = 200, .Height = 60},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 10, .Top = 180, .Width = 200,
+    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 10, .Top = 80, .Width = 200, .Height = 21},
+    {.Kind = TControlKind::Memo, .Name = "Memo1", .Left = 10, .Top = 110, .Width = 200, .Height = 60},
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 10, .Top = 180, .Width = 200,
      .Height = 20},
-    {.Kind = ControlKind::ComboBox, .Name = "ComboBox1", .Left = 10, .Top = 210, .Width = 200},
-    {.Kind = ControlKind::RadioGroup, .Name = "RadioGroup1", .Left = 300, .Top = 150, .Width = 185,
+    {.Kind = TControlKind::ComboBox, .Name = "ComboBox1", .Left = 10, .Top = 210, .Width = 200},
+    {.Kind = TControlKind::RadioGroup, .Name = "RadioGroup1", .Left = 300, .Top = 150, .Width = 185,
      .Height = 145, .Caption = "Choices"},
-    {.Kind = ControlKind::Button, .Name = "Button1", .Left = 10, .Top = 300, .Width = 90,
+    {.Kind = TControlKind::Button, .Name = "Button1", .Left = 10, .Top = 300, .Width = 90,
      .Height = 19, .Caption = "Press"},
 };
 
@@ -37,20 +37,20 @@ class ControlsTest : public WizardFixture {
   void SetUp() override {
     WizardFixture::SetUp();
     auto page = std::make_unique<SamplePage>();
-    page_ = page.get();
+    FPage = page.get();
     Form().AddPanel(std::move(page));
     Form().ShowPanel("SamplePage", false);
   }
   template <class T>
   T& Get(const char* name) {
-    return page_->Controls.Get<T>(name);
+    return FPage->Controls.Get<T>(name);
   }
-  static std::string ClassOf(const Control& control) {
+  static std::string ClassOf(const TControl& control) {
     char name[64] = "";
     GetClassNameA(control.Handle(), name, sizeof name);
     return name;
   }
-  SamplePage* page_ = nullptr;
+  SamplePage* FPage = nullptr;
 };
 
 TEST_F(ControlsTest, EveryKindIsAWindowOfItsSystemClassShowingItsCaption) {
@@ -60,7 +60,7 @@ TEST_F(ControlsTest, EveryKindIsAWindowOfItsSystemClassShowingItsCaption) {
       {"ProgressBar1", "msctls_progress32"}, {"ComboBox1", "ComboBox"}, {"Button1", "Button"},
   };
   for (auto [name, windowClass] : classes)
-    EXPECT_STRCASEEQ(ClassOf(page_->Controls.Get(name)).c_str(), windowClass) << name;
+    EXPECT_STRCASEEQ(ClassOf(FPage->Controls.Get(name)).c_str(), windowClass) << name;
 
   char text[64];
   GetWindowTextA(Get<TCheckBox>("CheckBox1").Handle(), text, sizeof text);
@@ -138,7 +138,7 @@ TEST_F(ControlsTest, RadioGroupSelectsOneItemAtATime) {
 
 TEST_F(ControlsTest, ButtonClickReachesItsHandler) {
   int clicks = 0;
-  Get<TButton>("Button1").OnClick = [&](Control&) { ++clicks; };
+  Get<TButton>("Button1").OnClick = [&](TControl&) { ++clicks; };
   SendMessageA(Get<TButton>("Button1").Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1);
 }

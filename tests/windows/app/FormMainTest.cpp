@@ -32,18 +32,18 @@ TEST_F(FormMainTest, WindowHasItsSizeCaptionAndNoBorderIcons) {
 class FormPlacementTest : public WizardFixture {
  protected:
   void SetUp() override {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &savedWorkArea_, 0);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &FSavedWorkArea, 0);
     RECT above{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 200};
     SystemParametersInfoA(SPI_SETWORKAREA, 0, &above, 0);
     WizardFixture::SetUp();
   }
   void TearDown() override {
     WizardFixture::TearDown();
-    SystemParametersInfoA(SPI_SETWORKAREA, 0, &savedWorkArea_, 0);
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &FSavedWorkArea, 0);
   }
 
  private:
-  RECT savedWorkArea_{};
+  RECT FSavedWorkArea{};
 };
 
 TEST_F(FormPlacementTest, WindowStandsInTheMiddleOfTheScreenNotOfTheWorkArea) {
@@ -59,7 +59,7 @@ TEST_F(FormPlacementTest, WindowStandsInTheMiddleOfTheScreenNotOfTheWorkArea) {
 }
 
 TEST_F(FormMainTest, OwnedByTheApplicationWindowThatAloneStandsOnTheTaskBar) {
-  HWND application = Application::Instance().Handle();
+  HWND application = TApplication::Instance().Handle();
   EXPECT_EQ(GetWindow(Form().Handle(), GW_OWNER), application);
   EXPECT_FALSE(GetWindowLongA(Form().Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
   EXPECT_TRUE(IsWindowVisible(application));
@@ -68,8 +68,8 @@ TEST_F(FormMainTest, OwnedByTheApplicationWindowThatAloneStandsOnTheTaskBar) {
   GetWindowRect(application, &bounds);
   EXPECT_TRUE(IsRectEmpty(&bounds)) << "the application window is never seen";
 
-  Application::Instance().Title = "Install Pelmora P2P";
-  Application::Instance().ShowTaskBarButton();
+  TApplication::Instance().Title = "Install Pelmora P2P";
+  TApplication::Instance().ShowTaskBarButton();
   char text[64] = "";
   GetWindowTextA(application, text, sizeof text);
   EXPECT_STREQ(text, "Install Pelmora P2P");
@@ -79,7 +79,7 @@ TEST_F(FormMainTest, OwnedByTheApplicationWindowThatAloneStandsOnTheTaskBar) {
 
 TEST_F(FormMainTest, ComponentsStandWhereTheDesignPutsThem) {
   struct Expected {
-    const Control* control;
+    const TControl* control;
     RECT bounds;
   };
   const Expected expected[] = {
@@ -179,11 +179,11 @@ TEST_F(FormMainTest, OneShotTimerStartsTheUnattendedUpgradeOnlyWhenAsked) {
 }
 
 TEST_F(FormMainTest, AltWithAnAccessKeyClicksTheButton) {
-  Application::Instance().MainWindow = Form().Handle();
+  TApplication::Instance().MainWindow = Form().Handle();
   // Alt+N as the keyboard sends it; the message loop translates and dispatches it.
   PostMessageA(Form().Handle(), WM_SYSKEYDOWN, 'N', (1 << 29) | 1);
   PumpUntil([&] { return Header() == "License agreement and disclaimer" && !Form().Sliding; });
-  Application::Instance().MainWindow = nullptr;
+  TApplication::Instance().MainWindow = nullptr;
   EXPECT_EQ(Header(), "License agreement and disclaimer");
 }
 

@@ -9,32 +9,32 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Edit, .Name = "Edit1", .Left = 10, .Top = 10, .Width = 200, .Height = 21},
-    {.Kind = ControlKind::Label, .Name = "Label1", .Left = 10, .Top = 40, .Caption = "Bound"},
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 10, .Top = 10, .Width = 200, .Height = 21},
+    {.Kind = TControlKind::Label, .Name = "Label1", .Left = 10, .Top = 40, .Caption = "Bound"},
 };
 
 // Binds one control of its design as the kind T when it is created.
 template <class T>
 class BindingPage : public TFramePanel {
  public:
-  explicit BindingPage(const char* control) : TFramePanel("BindingPage", kDesign), control_(control) {}
+  explicit BindingPage(const char* control) : TFramePanel("BindingPage", kDesign), FControl(control) {}
   T* Bound = nullptr;
 
  protected:
-  void Loaded() override { Bind(Bound, control_); }
+  void Loaded() override { Bind(Bound, FControl); }
 
  private:
-  const char* control_;
+  const char* FControl;
 };
 
 using PageBindingTest = WizardFixture;
 
 TEST_F(PageBindingTest, BindsTheDesignsControlOfThatNameAndKind) {
   auto edit = std::make_unique<BindingPage<TEdit>>("Edit1");
-  auto label = std::make_unique<BindingPage<Control>>("Label1");
+  auto label = std::make_unique<BindingPage<TControl>>("Label1");
   BindingPage<TEdit>& editPage = *edit;
-  BindingPage<Control>& labelPage = *label;
+  BindingPage<TControl>& labelPage = *label;
   Form().AddPanel(std::move(edit));
   Form().AddPanel(std::move(label));
 
@@ -76,17 +76,17 @@ TEST_F(PageBindingTest, AWrongNameOrKindFailsWhenThePageIsCreated) {
 
 class ButtonTablePage : public TFramePanel {
  public:
-  explicit ButtonTablePage(std::span<const PageButton> buttons)
+  explicit ButtonTablePage(std::span<const TPageButton> buttons)
       : TFramePanel("ButtonTablePage", {}, buttons) {}
   void Act() {}
 };
 
 TEST(PageButtonTableTest, AButtonWithoutAnActionOrWithTwoFailsWhenThePageIsMade) {
-  const PageButton neither[] = {kExitButton, {.Caption = "&Next", .ButtonID = 2}};
-  const PageButton both[] = {{.Caption = "&Next", .ButtonID = 2,
+  const TPageButton neither[] = {kExitButton, {.Caption = "&Next", .ButtonID = 2}};
+  const TPageButton both[] = {{.Caption = "&Next", .ButtonID = 2,
                               .Handler = Handler(&ButtonTablePage::Act), .Target = "PnlWelcome"}};
-  const std::span<const PageButton> tables[] = {neither, both};
-  for (std::span<const PageButton> table : tables) {
+  const std::span<const TPageButton> tables[] = {neither, both};
+  for (std::span<const TPageButton> table : tables) {
     std::string message = "<nothing thrown>";
     try {
       ButtonTablePage page(table);

@@ -9,16 +9,16 @@ namespace {
 class FailingPage : public TFramePanel {
  public:
   enum class Slot { InitButtons, BeforeShow };
-  explicit FailingPage(Slot slot) : TFramePanel("FailingPage"), slot_(slot) { Title = "Failing"; }
+  explicit FailingPage(Slot slot) : TFramePanel("FailingPage"), FSlot(slot) { Title = "Failing"; }
   void InitButtons(tPmButtonBar&) override {
-    if (slot_ == Slot::InitButtons) throw EInOutError(5);
+    if (FSlot == Slot::InitButtons) throw EInOutError(5);
   }
   void BeforeShow() override {
-    if (slot_ == Slot::BeforeShow) throw EInOutError(5);
+    if (FSlot == Slot::BeforeShow) throw EInOutError(5);
   }
 
  private:
-  Slot slot_;
+  Slot FSlot;
 };
 
 class CountingPage : public TFramePanel {

@@ -34,29 +34,29 @@ class WizardFixture : public testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
-    form_ = std::make_unique<TFormMain>();
-    form_->Create();
-    form_->Show();
+    FForm = std::make_unique<TFormMain>();
+    FForm->Create();
+    FForm->Show();
     Pump();
   }
 
-  void TearDown() override { form_.reset(); }
+  void TearDown() override { FForm.reset(); }
 
-  TFormMain& Form() { return *form_; }
+  TFormMain& Form() { return *FForm; }
 
   static void Pump(double milliseconds = 0) {
-    Application::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
+    TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);
   }
 
   // The buttons of the bar that a person sees, left group first, each group in the order added.
   std::vector<ShownButton> ShownButtons() const {
     std::vector<ShownButton> shown;
     for (int slot = 1; slot <= 2 * tPmButtonBar::kGroupSize; ++slot) {
-      TLbSpeedButton& button = form_->PnlButtons->Button(slot);
+      TLbSpeedButton& button = FForm->PnlButtons->Button(slot);
       if (!IsWindowVisible(button.Handle())) continue;
       RECT bounds;
       GetWindowRect(button.Handle(), &bounds);
-      MapWindowPoints(nullptr, form_->PnlButtons->Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+      MapWindowPoints(nullptr, FForm->PnlButtons->Handle(), reinterpret_cast<POINT*>(&bounds), 2);
       shown.push_back({button.Caption(), bounds.left, bounds.top, bounds.right - bounds.left});
     }
     return shown;
@@ -64,7 +64,7 @@ class WizardFixture : public testing::Test {
 
   TLbSpeedButton& ButtonCaptioned(const std::string& caption) {
     for (int slot = 1; slot <= 2 * tPmButtonBar::kGroupSize; ++slot) {
-      TLbSpeedButton& button = form_->PnlButtons->Button(slot);
+      TLbSpeedButton& button = FForm->PnlButtons->Button(slot);
       if (IsWindowVisible(button.Handle()) && button.Caption() == caption) return button;
     }
     throw std::runtime_error("no visible button " + caption);
@@ -77,17 +77,17 @@ class WizardFixture : public testing::Test {
 
   std::string Header() const {
     char text[256] = "";
-    GetWindowTextA(form_->PnlHeader->Handle(), text, sizeof text);
+    GetWindowTextA(FForm->PnlHeader->Handle(), text, sizeof text);
     return text;
   }
 
   // Where a control really is, in its parent's client coordinates.
-  static POINT PositionOf(const Control& control) {
+  static POINT PositionOf(const TControl& control) {
     RECT bounds;
     GetWindowRect(control.Handle(), &bounds);
     MapWindowPoints(nullptr, GetParent(control.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
     return {bounds.left, bounds.top};
   }
 
-  std::unique_ptr<TFormMain> form_;
+  std::unique_ptr<TFormMain> FForm;
 };

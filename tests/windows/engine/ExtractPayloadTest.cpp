@@ -20,10 +20,10 @@
 
 namespace {
 
-const ControlSpec kDesign[] = {
-    {.Kind = ControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
+const TControlSpec kDesign[] = {
+    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
      .Caption = "0% complete"},
-    {.Kind = ControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
      .Height = 26},
 };
 
@@ -56,29 +56,29 @@ class ExtractPayloadTest : public WizardFixture {
   void SetUp() override {
     WizardFixture::SetUp();
     auto page = std::make_unique<ProgressPage>();
-    page_ = page.get();
+    FPage = page.get();
     Form().AddPanel(std::move(page));
     Form().ShowPanel("ProgressPage", false);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "pelmora-payload-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    FFolder = std::string(temp) + "pelmora-payload-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(FFolder.c_str(), nullptr);
   }
   void TearDown() override {
-    for (const std::string& file : created_) DeleteFileA(file.c_str());
-    RemoveDirectoryA(folder_.c_str());
+    for (const std::string& file : FCreated) DeleteFileA(file.c_str());
+    RemoveDirectoryA(FFolder.c_str());
     WizardFixture::TearDown();
   }
   std::string File(const std::string& name) {
-    created_.push_back(folder_ + name);
-    return folder_ + name;
+    FCreated.push_back(FFolder + name);
+    return FFolder + name;
   }
-  TProgressBar& Bar() { return page_->Controls.Get<TProgressBar>("ProgressBar1"); }
-  Control& Label() { return page_->Controls.Get("Label12"); }
+  TProgressBar& Bar() { return FPage->Controls.Get<TProgressBar>("ProgressBar1"); }
+  TControl& Label() { return FPage->Controls.Get("Label12"); }
   // The page's bar and label as the sink of an extraction.
-  TProgressDisplay* Display(TProgressBar* bar, Control* label) {
-    display_ = TProgressDisplay(bar, label);
-    return &display_;
+  TProgressDisplay* Display(TProgressBar* bar, TControl* label) {
+    FDisplay = TProgressDisplay(bar, label);
+    return &FDisplay;
   }
   // The installing page's scale: the payload total plus a tenth.
   void UseInstallingScale() {
@@ -86,10 +86,10 @@ class ExtractPayloadTest : public WizardFixture {
     Bar().SetPosition(0);
   }
 
-  ProgressPage* page_ = nullptr;
-  TProgressDisplay display_{nullptr, nullptr};
-  std::string folder_;
-  std::vector<std::string> created_;
+  ProgressPage* FPage = nullptr;
+  TProgressDisplay FDisplay{nullptr, nullptr};
+  std::string FFolder;
+  std::vector<std::string> FCreated;
 };
 
 TEST_F(ExtractPayloadTest, EachPayloadIsTheSuppliedProgramAndReplacesALongerFileWholly) {
@@ -230,21 +230,21 @@ class RunningClient {
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + path + "\"";
     if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process_)) {
-      WaitForInputIdle(process_.hProcess, 10000);
+                       &startup, &FProcess)) {
+      WaitForInputIdle(FProcess.hProcess, 10000);
     }
   }
   ~RunningClient() {
-    if (!process_.hProcess) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 10000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    if (!FProcess.hProcess) return;
+    TerminateProcess(FProcess.hProcess, 0);
+    WaitForSingleObject(FProcess.hProcess, 10000);
+    CloseHandle(FProcess.hThread);
+    CloseHandle(FProcess.hProcess);
   }
-  bool Started() const { return process_.hProcess != nullptr; }
+  bool Started() const { return FProcess.hProcess != nullptr; }
 
  private:
-  PROCESS_INFORMATION process_{};
+  PROCESS_INFORMATION FProcess{};
 };
 
 TEST_F(ExtractPayloadTest, TargetHeldByARunningProgramRaisesTheCreationErrorAfterCopying) {
@@ -264,7 +264,7 @@ TEST_F(ExtractPayloadTest, TargetHeldByARunningProgramRaisesTheCreationErrorAfte
   EXPECT_EQ(Bar().Position(), copied);
   EXPECT_EQ(Label().Caption(), std::to_string(PercentComplete(copied, Bar().Max())) + "% complete");
   EXPECT_TRUE(ReadAll(path) == ReadAll(BuildFolder() + "programs\\Pelmora.exe")) << "the running program was touched";
-  EXPECT_EQ(FilesIn(folder_ + "*"), std::vector<std::string>{"Pelmora.Exe"});
+  EXPECT_EQ(FilesIn(FFolder + "*"), std::vector<std::string>{"Pelmora.Exe"});
 }
 
 TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
@@ -284,7 +284,7 @@ TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
       EXPECT_STREQ(error.what(), "Error");
     }
     EXPECT_EQ(ReadAll(path), "the old program");
-    EXPECT_EQ(FilesIn(folder_ + "*"), std::vector<std::string>{"damaged.exe"});
+    EXPECT_EQ(FilesIn(FFolder + "*"), std::vector<std::string>{"damaged.exe"});
   }
 }
 
@@ -294,7 +294,7 @@ TEST_F(ExtractPayloadTest, FullDiskRaisesIOError112) {
   if (!GetDiskFreeSpaceExA("K:\\", nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024)
     GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
   const std::string path = "K:\\Pelmora-" + std::to_string(GetCurrentProcessId()) + ".Exe";
-  created_.push_back(path);
+  FCreated.push_back(path);
   try {
     GB_PelmoraP2P_exe::ExtractPayload(path);
     FAIL() << "the program fitted on a 64 KiB disk";

@@ -42,40 +42,40 @@ void RemoveTree(const std::string& folder) {
 // A folder of this test below a parent folder, removed with all it holds at the end.
 class Scratch {
  public:
-  explicit Scratch(const std::string& parent) : root_(parent + "pm-ff-" + Unique() + "\\") {
-    if (!CreateDirectoryA(root_.c_str(), nullptr)) throw std::runtime_error("cannot make " + root_);
+  explicit Scratch(const std::string& parent) : FRoot(parent + "pm-ff-" + Unique() + "\\") {
+    if (!CreateDirectoryA(FRoot.c_str(), nullptr)) throw std::runtime_error("cannot make " + FRoot);
   }
-  ~Scratch() { RemoveTree(root_); }
+  ~Scratch() { RemoveTree(FRoot); }
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
 
   // The folder, ending with "\".
-  const std::string& Root() const { return root_; }
-  std::string operator[](const std::string& relative) const { return root_ + relative; }
+  const std::string& Root() const { return FRoot; }
+  std::string operator[](const std::string& relative) const { return FRoot + relative; }
 
   // Makes the folder and its missing parents; relative paths use "\".
   void Folder(const std::string& relative, DWORD attributes = 0) {
     std::size_t end = 0;
     while ((end = relative.find('\\', end + 1)) != std::string::npos)
-      CreateDirectoryA((root_ + relative.substr(0, end)).c_str(), nullptr);
-    const std::string path = root_ + relative;
+      CreateDirectoryA((FRoot + relative.substr(0, end)).c_str(), nullptr);
+    const std::string path = FRoot + relative;
     if (!CreateDirectoryA(path.c_str(), nullptr)) throw std::runtime_error("cannot make " + path);
     if (attributes) SetFileAttributesA(path.c_str(), attributes);
   }
 
   void File(const std::string& relative, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     const std::size_t slash = relative.rfind('\\');
-    if (slash != std::string::npos && GetFileAttributesA((root_ + relative.substr(0, slash)).c_str()) ==
+    if (slash != std::string::npos && GetFileAttributesA((FRoot + relative.substr(0, slash)).c_str()) ==
                                           INVALID_FILE_ATTRIBUTES)
       Folder(relative.substr(0, slash));
-    const std::string path = root_ + relative;
+    const std::string path = FRoot + relative;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot make " + path);
     CloseHandle(file);
   }
 
  private:
-  std::string root_;
+  std::string FRoot;
 };
 
 std::string TempFolder() {
@@ -332,7 +332,7 @@ class FindFilesDriveTest : public ::testing::Test {
     return found;
   }
 
-  std::string Name() const { return "pm-ff-" + id_ + ".probe"; }
+  std::string Name() const { return "pm-ff-" + FId + ".probe"; }
 
   std::unique_ptr<Scratch> Place(const std::string& drive) {
     auto scratch = std::make_unique<Scratch>(drive);
@@ -340,7 +340,7 @@ class FindFilesDriveTest : public ::testing::Test {
     return scratch;
   }
 
-  const std::string id_ = Unique();
+  const std::string FId = Unique();
 };
 
 TEST_F(FindFilesDriveTest, DriveKindsSearchTheRightDrives) {

@@ -59,20 +59,20 @@ class InstallRunTest : public WizardFixture {
   void SetUp() override {
     CoInitialize(nullptr);
     WizardFixture::SetUp();
-    Application::Instance().MainWindow = Form().Handle();
+    TApplication::Instance().MainWindow = Form().Handle();
     Clean();
-    base_ = "C:\\install-run-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(base_.c_str(), nullptr);
+    FBase = "C:\\install-run-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(FBase.c_str(), nullptr);
     ReleaseCode = "01";
     DownloadDir = "D:\\Downloads\\";
     ConnectionKind = 2;  // ISDN
   }
   void TearDown() override {
-    Application::Instance().MainWindow = nullptr;
+    TApplication::Instance().MainWindow = nullptr;
     WizardFixture::TearDown();
     Clean();
     std::error_code ignored;
-    fs::remove_all(base_, ignored);
+    fs::remove_all(FBase, ignored);
     CoUninitialize();
   }
 
@@ -106,16 +106,16 @@ class InstallRunTest : public WizardFixture {
     return nullptr;
   }
 
-  std::string base_;
+  std::string FBase;
 };
 
 TEST_F(InstallRunTest, PutsTheClientItsFilesLinksAndEntryInPlace) {
-  InstallDir = base_ + "\\Pelmora P2P";
+  InstallDir = FBase + "\\Pelmora P2P";
   CreateDesktopShortcut = false;
   std::vector<std::string> shown = Install();
 
   ASSERT_EQ(Header(), "Installation of Pelmora P2P ready") << ErrorPanel->ErrorText();
-  const std::string install = base_ + "\\Pelmora P2P\\";
+  const std::string install = FBase + "\\Pelmora P2P\\";
   const std::string data = LocalData() + "\\";
   EXPECT_EQ(InstallDir, install);
   EXPECT_EQ(AppDataDir, data);
@@ -166,7 +166,7 @@ TEST_F(InstallRunTest, PutsTheClientItsFilesLinksAndEntryInPlace) {
 }
 
 TEST_F(InstallRunTest, ReplacesAnOldClientAndItsDataAndMakesTheDesktopLink) {
-  const std::string install = base_ + "\\Old\\";
+  const std::string install = FBase + "\\Old\\";
   fs::create_directories(install);
   for (const char* old : {"pelmora.exe", "pelmora.dat", "pelmora.bak"}) std::ofstream(install + old) << "old";
   InstallDir = install;
@@ -194,7 +194,7 @@ TEST_F(InstallRunTest, ReplacesAnOldClientAndItsDataAndMakesTheDesktopLink) {
 
 TEST_F(InstallRunTest, WithoutAPerUserFolderTheDataGoesToTheInstallationFolder) {
   std::ofstream(LocalData()) << "a file where the folder belongs";
-  const std::string install = base_ + "\\Here\\";
+  const std::string install = FBase + "\\Here\\";
   InstallDir = install;
   Install();
 
@@ -209,7 +209,7 @@ TEST_F(InstallRunTest, WithoutShortcutsTheDataFilesAndListAreStillWritten) {
   // A file stands where the start menu's folder belongs, so no shortcut can be saved there.
   const std::string menu = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P";
   std::ofstream(menu) << "in the way";
-  const std::string install = base_ + "\\NoLinks\\";
+  const std::string install = FBase + "\\NoLinks\\";
   InstallDir = install;
   CreateDesktopShortcut = true;
   std::vector<std::string> shown = Install();
@@ -237,7 +237,7 @@ TEST_F(InstallRunTest, WithoutTheUninstallerOrItsListTheRunEndsOnTheErrorPage) {
   };
   for (const Case& c : cases) {
     Clean();
-    const std::string install = base_ + "\\Blocked " + c.Blocked + "\\";
+    const std::string install = FBase + "\\Blocked " + c.Blocked + "\\";
     ASSERT_TRUE(fs::create_directories(install + c.Blocked)) << c.Blocked;
     InstallDir = install;
     Install();
@@ -251,10 +251,10 @@ TEST_F(InstallRunTest, WithoutTheUninstallerOrItsListTheRunEndsOnTheErrorPage) {
 
 TEST_F(InstallRunTest, AFolderThatCannotBeMadeAnywhereEndsOnTheErrorPageBeforeWriting) {
   // Files stand where the chosen folder and every fallback would go.
-  std::vector<std::string> blockers = {base_ + "\\Blocked", ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P",
+  std::vector<std::string> blockers = {FBase + "\\Blocked", ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P",
                                        LocalData(), "C:\\Pelmora"};
   for (const std::string& blocker : blockers) std::ofstream(blocker) << "in the way";
-  InstallDir = base_ + "\\Blocked\\Pelmora P2P";
+  InstallDir = FBase + "\\Blocked\\Pelmora P2P";
   Install();
   for (const std::string& blocker : blockers) DeleteFileA(blocker.c_str());
 
@@ -265,8 +265,8 @@ TEST_F(InstallRunTest, AFolderThatCannotBeMadeAnywhereEndsOnTheErrorPageBeforeWr
 }
 
 TEST_F(InstallRunTest, TheUninstallerLeavesNothingOfTheInstallationBehind) {
-  const std::string install = base_ + "\\Pelmora P2P\\";
-  std::ofstream(base_ + "\\keep.txt") << "not ours";
+  const std::string install = FBase + "\\Pelmora P2P\\";
+  std::ofstream(FBase + "\\keep.txt") << "not ours";
   InstallDir = install;
   CreateDesktopShortcut = true;
   Install();
@@ -289,7 +289,7 @@ TEST_F(InstallRunTest, TheUninstallerLeavesNothingOfTheInstallationBehind) {
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
   EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
   EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
-  EXPECT_TRUE(fs::exists(base_ + "\\keep.txt"));
+  EXPECT_TRUE(fs::exists(FBase + "\\keep.txt"));
 }
 
 }  // namespace

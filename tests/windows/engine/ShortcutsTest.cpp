@@ -117,19 +117,19 @@ class ShortcutsTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    root_ = UniqueFolder("links");
+    FRoot = UniqueFolder("links");
   }
   void TearDown() override {
-    RemoveTree(root_);
+    RemoveTree(FRoot);
     CoUninitialize();
   }
-  std::string root_;
+  std::string FRoot;
 };
 
 TEST_F(ShortcutsTest, StartMenuShortcutsOfBothRunsReadBackAndASecondRunOverwrites) {
   const std::string installDir = "C:\\Program Files\\Pelmora P2P\\";
-  const std::string menu = root_ + "Programs\\Pelmora P2P\\";
-  CreateDirectoryA((root_ + "Programs").c_str(), nullptr);
+  const std::string menu = FRoot + "Programs\\Pelmora P2P\\";
+  CreateDirectoryA((FRoot + "Programs").c_str(), nullptr);
 
   struct Expected {
     const char* File;
@@ -137,14 +137,14 @@ TEST_F(ShortcutsTest, StartMenuShortcutsOfBothRunsReadBackAndASecondRunOverwrite
     const char* Description;
     bool Program;
   };
-  for (ShortcutRun run : {ShortcutRun::Installation, ShortcutRun::Upgrade}) {
-    SCOPED_TRACE(run == ShortcutRun::Installation ? "installation" : "upgrade");
-    ASSERT_NO_THROW(CreateStartMenuShortcuts(installDir, run, root_ + "Programs"));
+  for (TShortcutRun run : {TShortcutRun::Installation, TShortcutRun::Upgrade}) {
+    SCOPED_TRACE(run == TShortcutRun::Installation ? "installation" : "upgrade");
+    ASSERT_NO_THROW(CreateStartMenuShortcuts(installDir, run, FRoot + "Programs"));
     const Expected expected[] = {
         {"Pelmora P2P.Lnk", installDir + "Pelmora.Exe", "Pelmora P2P", true},
         {"Pelmora P2P On the Web.Lnk", "www.pelmora.example.com/p2p/", "Pelmora P2P On the web", false},
         {"Pelmora P2P Help.Lnk",
-         run == ShortcutRun::Installation ? "www.pelmora.example.com/p2p/help"
+         run == TShortcutRun::Installation ? "www.pelmora.example.com/p2p/help"
                                           : "www.pelmora.example.com/p2p/help/",
          "Pelmora P2P Help", false},
         {"Pelmora P2P Uninstall.Lnk", installDir + "Uninstall.Exe", "Pelmora P2P Uninstall", true},
@@ -168,8 +168,8 @@ TEST_F(ShortcutsTest, StartMenuShortcutsOfBothRunsReadBackAndASecondRunOverwrite
 
 TEST_F(ShortcutsTest, DesktopShortcutStartsTheClient) {
   const std::string installDir = "D:\\Apps\\Pelmora\\";
-  CreateDesktopLink(installDir, root_.substr(0, root_.size() - 1));
-  LinkFile link = ReadLink(root_ + "Pelmora P2P.Lnk");
+  CreateDesktopLink(installDir, FRoot.substr(0, FRoot.size() - 1));
+  LinkFile link = ReadLink(FRoot + "Pelmora P2P.Lnk");
   EXPECT_EQ(link.Path, installDir + "Pelmora.Exe");
   EXPECT_EQ(link.Description, "Pelmora P2P");
   EXPECT_EQ(link.IconPath, installDir + "Pelmora.Exe");
@@ -179,30 +179,30 @@ TEST_F(ShortcutsTest, DesktopShortcutStartsTheClient) {
 
 TEST_F(ShortcutsTest, ALinkThatCannotBeWrittenRaisesAndStopsTheShortcuts) {
   // A file stands where the start-menu folder belongs.
-  const std::string programs = root_ + "Programs";
+  const std::string programs = FRoot + "Programs";
   CreateDirectoryA(programs.c_str(), nullptr);
   HANDLE blocker = CreateFileA((programs + "\\Pelmora P2P").c_str(), GENERIC_WRITE, 0, nullptr,
                                CREATE_ALWAYS, 0, nullptr);
   CloseHandle(blocker);
   try {
-    CreateStartMenuShortcuts("C:\\Pelmora\\", ShortcutRun::Upgrade, programs);
+    CreateStartMenuShortcuts("C:\\Pelmora\\", TShortcutRun::Upgrade, programs);
     ADD_FAILURE() << "no failure raised";
   } catch (const EFCreateError& error) {
     EXPECT_EQ(std::string(error.what()).rfind("Cannot create file \"" + programs + "\\Pelmora P2P\\Pelmora P2P.Lnk\". ", 0), 0u)
         << error.what();
   }
-  EXPECT_THROW(CreateDesktopLink("C:\\Pelmora\\", root_ + "Missing"), EFCreateError);
+  EXPECT_THROW(CreateDesktopLink("C:\\Pelmora\\", FRoot + "Missing"), EFCreateError);
 }
 
 TEST_F(ShortcutsTest, UnknownSystemFoldersGiveNoShortcut) {
   char current[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, current);
-  SetCurrentDirectoryA(root_.c_str());
-  CreateStartMenuShortcuts("C:\\Pelmora\\", ShortcutRun::Installation, "");
+  SetCurrentDirectoryA(FRoot.c_str());
+  CreateStartMenuShortcuts("C:\\Pelmora\\", TShortcutRun::Installation, "");
   CreateDesktopLink("C:\\Pelmora\\", "");
   SetCurrentDirectoryA(current);
-  EXPECT_FALSE(Exists(root_.substr(0, 2) + "\\Pelmora P2P"));
-  EXPECT_FALSE(Exists(root_.substr(0, 2) + "\\Pelmora P2P.Lnk"));
+  EXPECT_FALSE(Exists(FRoot.substr(0, 2) + "\\Pelmora P2P"));
+  EXPECT_FALSE(Exists(FRoot.substr(0, 2) + "\\Pelmora P2P.Lnk"));
 }
 
 TEST_F(ShortcutsTest, SystemFoldersAreTheUsersStartMenuProgramsAndDesktop) {
@@ -244,33 +244,33 @@ class PlantedProgramTest : public ShortcutsTest {
  protected:
   void SetUp() override {
     ShortcutsTest::SetUp();
-    installDir_ = root_ + "Program Files\\Pelmora P2P\\";
-    SHCreateDirectoryExA(nullptr, installDir_.c_str(), nullptr);
+    FInstallDir = FRoot + "Program Files\\Pelmora P2P\\";
+    SHCreateDirectoryExA(nullptr, FInstallDir.c_str(), nullptr);
     const std::string probe = TestProgramFolder() + "shortcuts_probe.exe";
-    for (const std::string& copy : {root_ + "Program.exe", installDir_ + "Pelmora.Exe",
-                                     installDir_ + "Uninstall.Exe"})
+    for (const std::string& copy : {FRoot + "Program.exe", FInstallDir + "Pelmora.Exe",
+                                     FInstallDir + "Uninstall.Exe"})
       ASSERT_TRUE(CopyFileA(probe.c_str(), copy.c_str(), FALSE)) << copy;
-    planted_ = root_ + "Program.exe.ran";
+    FPlanted = FRoot + "Program.exe.ran";
   }
-  std::string installDir_;
-  std::string planted_;
+  std::string FInstallDir;
+  std::string FPlanted;
 };
 
 TEST_F(PlantedProgramTest, AnUnquotedPathRunsThePlantedProgram) {
-  std::string unquoted = installDir_ + "Pelmora.Exe";
+  std::string unquoted = FInstallDir + "Pelmora.Exe";
   ASSERT_GT(WinExec(unquoted.c_str(), SW_SHOWMINNOACTIVE), 31u);
-  EXPECT_TRUE(WaitForFile(planted_, 10000)) << "the fault this fixture guards against is not reproduced";
+  EXPECT_TRUE(WaitForFile(FPlanted, 10000)) << "the fault this fixture guards against is not reproduced";
 }
 
 TEST_F(PlantedProgramTest, StartingTheClientRunsTheClient) {
-  StartClient(installDir_);
-  ASSERT_TRUE(WaitForFile(installDir_ + "Pelmora.Exe.ran", 10000)) << "the client did not run";
-  EXPECT_FALSE(Exists(planted_));
+  StartClient(FInstallDir);
+  ASSERT_TRUE(WaitForFile(FInstallDir + "Pelmora.Exe.ran", 10000)) << "the client did not run";
+  EXPECT_FALSE(Exists(FPlanted));
 }
 
 TEST_F(PlantedProgramTest, TheRegisteredUninstallStringRunsTheUninstaller) {
   const std::string key = "Software\\PelmoraTests\\Uninstall-" + std::to_string(GetCurrentProcessId());
-  RegisterUninstall(installDir_, key);
+  RegisterUninstall(FInstallDir, key);
   std::string commandLine = ReadRegistryString(key, "UninstallString");
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
 
@@ -283,8 +283,8 @@ TEST_F(PlantedProgramTest, TheRegisteredUninstallStringRunsTheUninstaller) {
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  EXPECT_TRUE(Exists(installDir_ + "Uninstall.Exe.ran")) << "the uninstaller did not run";
-  EXPECT_FALSE(Exists(planted_));
+  EXPECT_TRUE(Exists(FInstallDir + "Uninstall.Exe.ran")) << "the uninstaller did not run";
+  EXPECT_FALSE(Exists(FPlanted));
 }
 
 }  // namespace

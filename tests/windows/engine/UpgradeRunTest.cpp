@@ -85,24 +85,24 @@ class UpgradeRunTest : public PageFixture {
   void SetUp() override {
     CoInitialize(nullptr);
     PageFixture::SetUp();
-    Application::Instance().MainWindow = Form().Handle();
+    TApplication::Instance().MainWindow = Form().Handle();
     Clean();
-    base_ = "C:\\upgrade-run-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(base_.c_str(), nullptr);
+    FBase = "C:\\upgrade-run-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(FBase.c_str(), nullptr);
     ReleaseCode = "01";
     DownloadDir = "D:\\Downloads\\";
-    built_ = ReadFile(BuildFolder() + "programs\\Pelmora.exe");
-    builtUninstaller_ = ReadFile(BuildFolder() + "programs\\Uninstall.exe");
+    FBuilt = ReadFile(BuildFolder() + "programs\\Pelmora.exe");
+    FBuiltUninstaller = ReadFile(BuildFolder() + "programs\\Uninstall.exe");
     // An older client: a program that still runs, with bytes the new one does not have.
-    old_ = built_ + "an older version";
+    FOld = FBuilt + "an older version";
   }
   void TearDown() override {
-    client_.reset();
-    Application::Instance().MainWindow = nullptr;
+    FClient.reset();
+    TApplication::Instance().MainWindow = nullptr;
     PageFixture::TearDown();
     Clean();
     std::error_code ignored;
-    fs::remove_all(base_, ignored);
+    fs::remove_all(FBase, ignored);
     CoUninitialize();
   }
 
@@ -122,16 +122,16 @@ class UpgradeRunTest : public PageFixture {
     CreateDesktopShortcut = true;
     Form().ShowPanel("PNLInstallInstalling", false);
     ASSERT_EQ(Header(), "Installation of Pelmora P2P ready");
-    std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << old_;
+    std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << FOld;
   }
 
   // Starts the older client from the folder; it holds its program while it runs.
   void StartOldClient(const std::string& folder) {
-    client_ = std::make_unique<Program>(folder + "Pelmora.Exe", "");
-    ASSERT_TRUE(client_->Started());
-    ASSERT_NE(client_->WaitForWindow("PelmoraP2PClient", 10000), nullptr) << "the old client shows no window";
+    FClient = std::make_unique<Program>(folder + "Pelmora.Exe", "");
+    ASSERT_TRUE(FClient->Started());
+    ASSERT_NE(FClient->WaitForWindow("PelmoraP2PClient", 10000), nullptr) << "the old client shows no window";
   }
-  void EndClient() { client_.reset(); }
+  void EndClient() { FClient.reset(); }
 
   // Runs the upgrade as "&Upgrade" does, with waits of a millisecond a second, and returns the
   // texts of the retry notice.
@@ -139,7 +139,7 @@ class UpgradeRunTest : public PageFixture {
                                    std::function<void(const std::string&)> onNotice = nullptr) {
     InstallDir = folder;
     static_cast<TPNLUpgradeUpgrading&>(Page("PNLUpgradeUpgrading")).WaitSecondMs = 1;
-    const HWND notice = Get<Control>("PNLUpgradeUpgrading", "Label1").Handle();
+    const HWND notice = Get<TControl>("PNLUpgradeUpgrading", "Label1").Handle();
     LabelTexts texts{{}, std::move(onNotice)};
     SetWindowSubclass(notice, RecordText, 1, reinterpret_cast<DWORD_PTR>(&texts));
     tPmButtonBar& bar = *Form().PnlButtons;
@@ -152,15 +152,15 @@ class UpgradeRunTest : public PageFixture {
 
   std::string ErrorText() { return static_cast<TPnlError&>(Page("PnlError")).ErrorText(); }
 
-  std::string base_;
-  std::string built_, builtUninstaller_, old_;
-  std::unique_ptr<Program> client_;
+  std::string FBase;
+  std::string FBuilt, FBuiltUninstaller, FOld;
+  std::unique_ptr<Program> FClient;
 };
 
 TEST_F(UpgradeRunTest, ReplacesBothProgramsRenewsTheMenuLinksAndLeavesTheRestAlone) {
-  const std::string folder = base_ + "Pelmora P2P\\";
+  const std::string folder = FBase + "Pelmora P2P\\";
   InstallOld(folder);
-  std::ofstream(folder + "Uninstall.Exe", std::ios::binary) << builtUninstaller_ << "older";
+  std::ofstream(folder + "Uninstall.Exe", std::ios::binary) << FBuiltUninstaller << "older";
   const std::string data = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\Pelmora.Dat";
   const std::vector<std::string> kept = {data, folder + "PMInst.Dat", folder + "UnInstall.dat", DesktopLink()};
   std::vector<FileState> before;
@@ -174,17 +174,17 @@ TEST_F(UpgradeRunTest, ReplacesBothProgramsRenewsTheMenuLinksAndLeavesTheRestAlo
 
   ASSERT_EQ(Header(), "Upgrade of Pelmora P2P ready") << ErrorText();
   EXPECT_TRUE(notices.empty()) << notices.front();
-  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == built_) << "the client is not the new program";
-  EXPECT_TRUE(ReadFile(folder + "Uninstall.Exe") == builtUninstaller_) << "the uninstaller is not the new program";
+  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FBuilt) << "the client is not the new program";
+  EXPECT_TRUE(ReadFile(folder + "Uninstall.Exe") == FBuiltUninstaller) << "the uninstaller is not the new program";
   for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(StateOf(kept[i]), before[i]) << kept[i];
   EXPECT_EQ(UninstallEntryValue("UninstallString"), entry);
   for (const char* link : kMenuLinks) EXPECT_TRUE(fs::exists(Menu() + link)) << link;
-  EXPECT_EQ(Get<Control>("PNLUpgradeUpgrading", "Label12").Caption(), "100% complete");
+  EXPECT_EQ(Get<TControl>("PNLUpgradeUpgrading", "Label12").Caption(), "100% complete");
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
 }
 
 TEST_F(UpgradeRunTest, AClientThatEndsDuringTheSecondWaitIsReplacedByTheThirdAttempt) {
-  const std::string folder = base_ + "Held\\";
+  const std::string folder = FBase + "Held\\";
   InstallOld(folder);
   StartOldClient(folder);
 
@@ -197,12 +197,12 @@ TEST_F(UpgradeRunTest, AClientThatEndsDuringTheSecondWaitIsReplacedByTheThirdAtt
   EXPECT_EQ(notices[2], "Pelmora P2P is still running or in use by another program. Upgrade will retry in a "
                         "few seconds. (Attempt 2)");
   EXPECT_EQ(notices, NoticesOf(1, 2));
-  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == built_) << "the client is not the new program";
+  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FBuilt) << "the client is not the new program";
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
 }
 
 TEST_F(UpgradeRunTest, AClientRunningThroughAllAttemptsStaysWholeAndTheRunGoesOn) {
-  const std::string folder = base_ + "Busy\\";
+  const std::string folder = FBase + "Busy\\";
   InstallOld(folder);
   std::error_code ignored;
   fs::remove_all(Menu(), ignored);
@@ -212,12 +212,12 @@ TEST_F(UpgradeRunTest, AClientRunningThroughAllAttemptsStaysWholeAndTheRunGoesOn
 
   ASSERT_EQ(Header(), "Upgrade of Pelmora P2P ready") << ErrorText();
   EXPECT_EQ(notices, NoticesOf(1, kUpgradeAttempts));
-  EXPECT_TRUE(ReadFile(folder + "Uninstall.Exe") == builtUninstaller_);
+  EXPECT_TRUE(ReadFile(folder + "Uninstall.Exe") == FBuiltUninstaller);
   for (const char* link : kMenuLinks) EXPECT_TRUE(fs::exists(Menu() + link)) << link;
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
 
   EndClient();
-  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == old_) << "the old client was touched";
+  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FOld) << "the old client was touched";
   StartOldClient(folder);
 }
 
@@ -228,7 +228,7 @@ TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenLeavesTheOldOneWh
     GTEST_SKIP() << "no small disk at U: (mounting a tmpfs needs root; see upgrade-disk.sh)";
   const std::string folder = "U:\\upgrade-" + std::to_string(GetCurrentProcessId()) + "\\";
   fs::create_directories(folder);
-  std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << old_;
+  std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << FOld;
   // The rest of the disk filled but for a quarter of a megabyte: less than either program.
   const std::string filler = folder + "filler";
   {
@@ -243,7 +243,7 @@ TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenLeavesTheOldOneWh
   EXPECT_EQ(notices, NoticesOf(1, kUpgradeAttempts));
   EXPECT_EQ(Header(), "Error");
   EXPECT_EQ(ErrorText(), "Disk Full") << "the uninstaller does not fit either";
-  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == old_) << "the old client is damaged";
+  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FOld) << "the old client is damaged";
   std::vector<std::string> left = Leftovers(folder);
   EXPECT_EQ(left, std::vector<std::string>{"filler"});
   std::error_code ignored;

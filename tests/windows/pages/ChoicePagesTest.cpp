@@ -75,13 +75,13 @@ class ConnectionPageTest : public PageFixture {
  protected:
   void SetUp() override {
     PageFixture::SetUp();
-    go_ = &StandIn("PNLInstallGo");
-    downloads_ = &StandIn("PNLInstallChooseDownloadDir");
+    FGo = &StandIn("PNLInstallGo");
+    FDownloads = &StandIn("PNLInstallChooseDownloadDir");
     ShowPage("PNLInstallChooseConnection");
   }
   TRadioGroup& Group() { return Get<TRadioGroup>("PNLInstallChooseConnection", "rgConnection"); }
-  RecordingPage* go_ = nullptr;
-  RecordingPage* downloads_ = nullptr;
+  RecordingPage* FGo = nullptr;
+  RecordingPage* FDownloads = nullptr;
 };
 
 TEST_F(ConnectionPageTest, EveryShowFillsTheNineChoicesAndTheExplanation) {
@@ -101,14 +101,14 @@ TEST_F(ConnectionPageTest, EveryShowFillsTheNineChoicesAndTheExplanation) {
 
 TEST_F(ConnectionPageTest, FirstVisitStoresIDontKnowAndPreviousForgetsAChange) {
   ClickAndSettle("&Next");
-  EXPECT_EQ(go_->Shows, 1);
+  EXPECT_EQ(FGo->Shows, 1);
   EXPECT_EQ(ConnectionKind, 8);
 
   ShowPage("PNLInstallChooseConnection");
   SendMessageA(Group().Button(2).Handle(), BM_CLICK, 0, 0);
   ASSERT_EQ(Group().ItemIndex(), 2) << "&ISDN picked";
   ClickAndSettle("&Previous");
-  EXPECT_EQ(downloads_->Shows, 1);
+  EXPECT_EQ(FDownloads->Shows, 1);
   EXPECT_EQ(ConnectionKind, 8);
   ShowPage("PNLInstallChooseConnection");
   EXPECT_EQ(Group().ItemIndex(), 8) << "the stored choice, not &ISDN";
@@ -130,7 +130,7 @@ TEST_F(ConnectionPageTest, NextWithoutASelectionIsRefused) {
   EXPECT_EQ(boxes[0].Text, "Choose a connection first");
   EXPECT_EQ(boxes[0].Owner, Form().Handle());
   EXPECT_EQ(Header(), "Select your internet-connection");
-  EXPECT_EQ(go_->Shows, 0);
+  EXPECT_EQ(FGo->Shows, 0);
   EXPECT_EQ(ConnectionKind, 3);
 }
 

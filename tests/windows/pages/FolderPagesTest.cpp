@@ -15,7 +15,7 @@ const char kInvalidFolder[] =
 class ScratchFolders {
  public:
   ~ScratchFolders() {
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+    for (auto it = FMade.rbegin(); it != FMade.rend(); ++it) {
       SetFileAttributesA(it->c_str(), FILE_ATTRIBUTE_NORMAL);
       std::error_code ignored;
       std::filesystem::remove_all(*it, ignored);
@@ -24,28 +24,28 @@ class ScratchFolders {
   std::string Make(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     CreateDirectoryA(path.c_str(), nullptr);
     if (attributes != FILE_ATTRIBUTE_NORMAL) SetFileAttributesA(path.c_str(), attributes);
-    made_.push_back(path);
+    FMade.push_back(path);
     return path;
   }
   void File(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
-    made_.push_back(path);
+    FMade.push_back(path);
   }
 
  private:
-  std::vector<std::string> made_;
+  std::vector<std::string> FMade;
 };
 
 class FolderPagesTest : public WizardFixture {
  protected:
   void SetUp() override {
     WizardFixture::SetUp();
-    Application::Instance().MainWindow = Form().Handle();
-    unique_ = std::to_string(GetCurrentProcessId());
+    TApplication::Instance().MainWindow = Form().Handle();
+    FUnique = std::to_string(GetCurrentProcessId());
   }
   void TearDown() override {
-    Application::Instance().MainWindow = nullptr;
+    TApplication::Instance().MainWindow = nullptr;
     WizardFixture::TearDown();
   }
 
@@ -69,14 +69,14 @@ class FolderPagesTest : public WizardFixture {
     return MessageShownBy([&] { Click("&Next"); });
   }
 
-  std::string unique_;
+  std::string FUnique;
 };
 
 TEST_F(FolderPagesTest, TreeShowsTheFixedDrivesAndTheirVisibleFoldersOnly) {
   ScratchFolders scratch;
-  std::string visible = scratch.Make("C:\\visible-" + unique_);
-  scratch.Make("C:\\hidden-" + unique_, FILE_ATTRIBUTE_HIDDEN);
-  scratch.File("C:\\file-" + unique_ + ".txt");
+  std::string visible = scratch.Make("C:\\visible-" + FUnique);
+  scratch.Make("C:\\hidden-" + FUnique, FILE_ATTRIBUTE_HIDDEN);
+  scratch.File("C:\\file-" + FUnique + ".txt");
   Form().ShowPanel("PnlInstallChooseDir", false);
 
   std::vector<std::string> drives = Tree().ChildPaths(nullptr);
@@ -93,8 +93,8 @@ TEST_F(FolderPagesTest, TreeShowsTheFixedDrivesAndTheirVisibleFoldersOnly) {
   };
   EXPECT_TRUE(has(visible));
   EXPECT_TRUE(has("C:\\Program Files"));
-  EXPECT_FALSE(has("C:\\hidden-" + unique_));
-  EXPECT_FALSE(has("C:\\file-" + unique_ + ".txt"));
+  EXPECT_FALSE(has("C:\\hidden-" + FUnique));
+  EXPECT_FALSE(has("C:\\file-" + FUnique + ".txt"));
   EXPECT_EQ(TreeView_GetIndent(Tree().Handle()), 19u);
 }
 
@@ -144,7 +144,7 @@ TEST_F(FolderPagesTest, TrimsTheTypedFolderAndMovesOn) {
 
 TEST_F(FolderPagesTest, RefusesAFolderWithAnInstalledClientWhateverTheCase) {
   ScratchFolders scratch;
-  std::string folder = scratch.Make("C:\\installed-" + unique_);
+  std::string folder = scratch.Make("C:\\installed-" + FUnique);
   scratch.File(folder + "\\PELMORA.EXE");
   Form().ShowPanel("PnlInstallChooseDir", false);
   Type(folder);
@@ -158,7 +158,7 @@ TEST_F(FolderPagesTest, RefusesAFolderWithAnInstalledClientWhateverTheCase) {
 TEST_F(FolderPagesTest, EnterOnAMissingFolderSelectsItsParentAndKeepsTheText) {
   Form().ShowPanel("PnlInstallChooseDir", false);
   Tree().SelectPath("C:\\");
-  std::string typed = "C:\\Program Files\\NotThere-" + unique_;
+  std::string typed = "C:\\Program Files\\NotThere-" + FUnique;
   Type(typed);
   PressEnter();
   EXPECT_EQ(Tree().SelectedPath(), "C:\\Program Files");

@@ -109,7 +109,7 @@ TEST_F(LicencePageTest, BoxMustBeTickedAgainOnEveryVisit) {
 TEST_F(LicencePageTest, PrivacySectionTellsWhatTheFailureReportSends) {
   std::string text;
   for (const std::string& line : ShownLines()) text += line + "\n";
-  // One phrase for each field of the report (ReportFields), and the warning that folder names
+  // One phrase for each field of the report (TReportFields), and the warning that folder names
   // hold the user's name.
   for (const char* phrase : {"the title of the page on which the error happened", "the error message",
                              "the installation folder", "the download folder", "the data folder",

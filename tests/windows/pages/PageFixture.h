@@ -31,23 +31,23 @@ class MessageBoxWatcher {
     HWND Owner;
   };
 
-  MessageBoxWatcher() : thread_([this] { Watch(); }) {}
+  MessageBoxWatcher() : FThread([this] { Watch(); }) {}
   ~MessageBoxWatcher() {
-    stop_ = true;
-    thread_.join();
+    FStop = true;
+    FThread.join();
   }
   std::vector<Seen> Boxes() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return boxes_;
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FBoxes;
   }
 
  private:
   void Watch() {
-    while (!stop_) {
+    while (!FStop) {
       if (ShownMessageBox box = FindMessageBox(GetCurrentProcessId())) {
         {
-          std::lock_guard<std::mutex> lock(mutex_);
-          boxes_.push_back({box.Text, box.Caption, box.Owner});
+          std::lock_guard<std::mutex> lock(FMutex);
+          FBoxes.push_back({box.Text, box.Caption, box.Owner});
         }
         AnswerMessageBox(box, IDOK, 10000);
       }
@@ -55,10 +55,10 @@ class MessageBoxWatcher {
     }
   }
 
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<Seen> boxes_;
-  std::thread thread_;
+  std::atomic<bool> FStop{false};
+  std::mutex FMutex;
+  std::vector<Seen> FBoxes;
+  std::thread FThread;
 };
 
 // Stands in for a page whose AfterShow starts a run: records the settings when it is shown.
@@ -107,6 +107,6 @@ class PageFixture : public WizardFixture {
  private:
   // Reads a page's design controls, which the page keeps to itself.
   struct ControlsOf : TFramePanel {
-    static const ControlSet& Of(const TFramePanel& page) { return page.*(&ControlsOf::Controls); }
+    static const TControlSet& Of(const TFramePanel& page) { return page.*(&ControlsOf::Controls); }
   };
 };

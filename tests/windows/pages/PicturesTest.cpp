@@ -9,7 +9,7 @@ namespace {
 class PicturesTest : public PageFixture {
  protected:
   // The colour that the main window shows at a point of one of its controls.
-  COLORREF Shown(const Control& control, POINT at) {
+  COLORREF Shown(const TControl& control, POINT at) {
     MapWindowPoints(control.Handle(), Form().Handle(), &at, 1);
     HDC window = GetDC(Form().Handle());
     COLORREF color = GetPixel(window, at.x, at.y);
@@ -17,7 +17,7 @@ class PicturesTest : public PageFixture {
     return color;
   }
   // The colour of the decoded picture at a point of the image control, scaled when stretched.
-  static COLORREF Decoded(const TImage& image, POINT at) {
+  static COLORREF TDecoded(const TImage& image, POINT at) {
     BITMAP info;
     GetObject(image.Bitmap(), sizeof info, &info);
     if (image.HasOption(kStretch)) {
@@ -57,7 +57,7 @@ TEST_F(PicturesTest, EveryPictureIsDecodedAndShownWhereThePageSays) {
       auto& welcome = static_cast<TPnlWelcome&>(Page("PnlWelcome"));
       welcome.Timer1.SetEnabled(false);
       for (int word = 1; word <= 8; ++word)
-        Get<Control>("PnlWelcome", "lblMove" + std::to_string(word)).SetPosition(400, 300);
+        Get<TControl>("PnlWelcome", "lblMove" + std::to_string(word)).SetPosition(400, 300);
     }
     Pump(100);
     auto& image = Get<TImage>(picture.Page, picture.Image);
@@ -65,9 +65,9 @@ TEST_F(PicturesTest, EveryPictureIsDecodedAndShownWhereThePageSays) {
     EXPECT_EQ(image.Width(), picture.Size.cx) << picture.Page;
     EXPECT_EQ(image.Height(), picture.Size.cy) << picture.Page;
     for (POINT at : picture.At)
-      EXPECT_TRUE(Near(Shown(image, at), Decoded(image, at)))
+      EXPECT_TRUE(Near(Shown(image, at), TDecoded(image, at)))
           << picture.Page << " " << picture.Image << " at " << at.x << "," << at.y << ": shown "
-          << std::hex << Shown(image, at) << ", picture " << Decoded(image, at);
+          << std::hex << Shown(image, at) << ", picture " << TDecoded(image, at);
   }
 }
 

@@ -13,7 +13,7 @@ class WelcomePageTest : public PageFixture {
     ShowPage("PnlWelcome");
   }
   TPnlWelcome& Welcome() { return static_cast<TPnlWelcome&>(Page("PnlWelcome")); }
-  Control& Word(int word) { return Get<Control>("PnlWelcome", "lblMove" + std::to_string(word)); }
+  TControl& Word(int word) { return Get<TControl>("PnlWelcome", "lblMove" + std::to_string(word)); }
   std::array<POINT, 9> Positions() {
     std::array<POINT, 9> positions{};
     for (int word = 1; word <= 8; ++word) positions[word] = PositionOf(Word(word));
@@ -51,7 +51,7 @@ TEST_F(WelcomePageTest, WordsAreRealWindowsWithTheirCaptionsColoursAndStartPosit
   for (int word = 1; word <= 8; ++word) {
     HWND label = FindWindowExA(fresh.Handle(), nullptr, nullptr, words[word - 1].Caption);
     ASSERT_NE(label, nullptr) << words[word - 1].Caption;
-    Control& control = *Control::FromHandle(label);
+    TControl& control = *TControl::FromHandle(label);
     EXPECT_EQ(control.FontColor(), words[word - 1].Color) << words[word - 1].Caption;
     EXPECT_TRUE(SamePoint(PositionOf(control), words[word - 1].Start)) << words[word - 1].Caption;
     EXPECT_EQ(control.Font().Height, 21);

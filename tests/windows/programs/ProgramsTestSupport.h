@@ -26,24 +26,24 @@ class Program {
     startup.wShowWindow = static_cast<WORD>(show);
     std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                   &startup, &process_);
+                   &startup, &FProcess);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
   ~Program() {
-    if (!process_.hProcess) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 10000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    if (!FProcess.hProcess) return;
+    if (WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FProcess.hProcess, 99);
+    WaitForSingleObject(FProcess.hProcess, 10000);
+    CloseHandle(FProcess.hThread);
+    CloseHandle(FProcess.hProcess);
   }
-  bool Started() const { return process_.hProcess != nullptr; }
-  DWORD Id() const { return process_.dwProcessId; }
+  bool Started() const { return FProcess.hProcess != nullptr; }
+  DWORD Id() const { return FProcess.dwProcessId; }
   // The exit code, or -1 when the program has not ended in time.
   long WaitForExit(DWORD timeoutMs) const {
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    if (WaitForSingleObject(FProcess.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
+    GetExitCodeProcess(FProcess.hProcess, &code);
     return static_cast<long>(code);
   }
   // A visible top-level window of the program with this class, or null.
@@ -52,7 +52,7 @@ class Program {
       DWORD Id;
       const char* ClassName;
       HWND Found;
-    } search{process_.dwProcessId, className, nullptr};
+    } search{FProcess.dwProcessId, className, nullptr};
     const ULONGLONG start = GetTickCount64();
     while (!search.Found && GetTickCount64() - start < timeoutMs) {
       EnumWindows(
@@ -75,7 +75,7 @@ class Program {
   }
 
  private:
-  PROCESS_INFORMATION process_{};
+  PROCESS_INFORMATION FProcess{};
 };
 
 inline std::string WindowText(HWND window) {

@@ -24,57 +24,57 @@ class LoopbackServer {
   LoopbackServer() {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    FListener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
     int length = sizeof address;
-    if (listener_ == INVALID_SOCKET ||
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 8) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    if (FListener == INVALID_SOCKET ||
+        bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(FListener, 8) != 0 ||
+        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
       throw std::runtime_error("loopback server: cannot listen, error " + std::to_string(WSAGetLastError()));
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+    FPort = ntohs(address.sin_port);
+    FThread = std::thread([this] { Serve(); });
   }
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
   ~LoopbackServer() {
-    stop_ = true;
-    thread_.join();
-    closesocket(listener_);
+    FStop = true;
+    FThread.join();
+    closesocket(FListener);
     WSACleanup();
   }
 
   std::string Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    return "http://127.0.0.1:" + std::to_string(FPort) + path;
   }
 
   void SetResponse(const std::string& status, const std::string& body,
                    const std::string& extraHeaders = "") {
-    std::lock_guard<std::mutex> lock(mutex_);
-    response_ = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\n" + extraHeaders +
+    std::lock_guard<std::mutex> lock(FMutex);
+    FResponse = "HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\n" + extraHeaders +
                 "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
   }
 
   // While held, requests are recorded but not answered.
-  void Hold(bool held) { held_ = held; }
+  void Hold(bool held) { FHeld = held; }
 
   std::vector<Request> Requests() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FRequests;
   }
 
  private:
   void Serve() {
-    while (!stop_) {
+    while (!FStop) {
       fd_set ready;
       FD_ZERO(&ready);
-      FD_SET(listener_, &ready);
+      FD_SET(FListener, &ready);
       timeval wait{0, 20000};
       if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
-      SOCKET client = accept(listener_, nullptr, nullptr);
+      SOCKET client = accept(FListener, nullptr, nullptr);
       if (client == INVALID_SOCKET) continue;
       Answer(client);
       closesocket(client);
@@ -108,11 +108,11 @@ class LoopbackServer {
     }
     std::string response;
     {
-      std::lock_guard<std::mutex> lock(mutex_);
-      requests_.push_back(request);
-      response = response_;
+      std::lock_guard<std::mutex> lock(FMutex);
+      FRequests.push_back(request);
+      response = FResponse;
     }
-    while (held_ && !stop_) Sleep(5);
+    while (FHeld && !FStop) Sleep(5);
     size_t sent = 0;
     while (sent < response.size()) {
       int count = send(client, response.data() + sent, static_cast<int>(response.size() - sent), 0);
@@ -122,12 +122,12 @@ class LoopbackServer {
     shutdown(client, SD_SEND);
   }
 
-  SOCKET listener_ = INVALID_SOCKET;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> held_{false};
-  mutable std::mutex mutex_;
-  std::vector<Request> requests_;
-  std::string response_ = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-  std::thread thread_;
+  SOCKET FListener = INVALID_SOCKET;
+  int FPort = 0;
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FHeld{false};
+  mutable std::mutex FMutex;
+  std::vector<Request> FRequests;
+  std::string FResponse = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  std::thread FThread;
 };

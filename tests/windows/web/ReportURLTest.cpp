@@ -34,7 +34,7 @@ TEST(PercentEncode, KeepsUnreservedCharactersAndEncodesEveryOtherByte) {
 }
 
 TEST(ReportURL, JoinsTheKeysInOrderWithQuotedEncodedValues) {
-  ReportFields fields{"Install or upgrade?", "C:\\Program Files\\P&P #1\\", "", "", "",
+  TReportFields fields{"Install or upgrade?", "C:\\Program Files\\P&P #1\\", "", "", "",
                       "I/O error 112"};
   EXPECT_EQ(ReportURL("http://r.example.com/x?", fields),
             "http://r.example.com/x?T=Pelmora&V=3"

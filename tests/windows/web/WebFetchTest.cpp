@@ -40,7 +40,7 @@ tLibGetMemStreamFromTheWeb::TNotifyEvent Record(Completion& completion) {
 
 class WebFetchTest : public testing::Test {
  protected:
-  LoopbackServer server_;
+  LoopbackServer FServer;
 };
 
 TEST_F(WebFetchTest, WholeBodyArrivesOnTheGuiThreadAtPositionZero) {
@@ -52,9 +52,9 @@ TEST_F(WebFetchTest, WholeBodyArrivesOnTheGuiThreadAtPositionZero) {
   for (Case c : {Case{"200 OK", 4095}, Case{"200 OK", 10000}, Case{"404 Not Found", 300}}) {
     SCOPED_TRACE(std::to_string(c.Size) + " bytes, " + c.Status);
     const std::string body = Body(c.Size);
-    server_.SetResponse(c.Status, body);
+    FServer.SetResponse(c.Status, body);
     Completion completion;
-    tLibGetMemStreamFromTheWeb::Start(server_.Url("/file.bin"), Record(completion));
+    tLibGetMemStreamFromTheWeb::Start(FServer.Url("/file.bin"), Record(completion));
     ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs)) << "no completion";
     EXPECT_EQ(completion.ThreadId, GetCurrentThreadId());
     EXPECT_EQ(completion.Position, 0u);
@@ -69,14 +69,14 @@ TEST_F(WebFetchTest, WholeBodyArrivesOnTheGuiThreadAtPositionZero) {
 
 TEST_F(WebFetchTest, ServerSeesAGetWithTheUserAgentAndEveryFetchReachesIt) {
   // The answer may be cached for an hour; each fetch must still go to the server.
-  server_.SetResponse("200 OK", "fresh", "Cache-Control: max-age=3600\r\n");
+  FServer.SetResponse("200 OK", "fresh", "Cache-Control: max-age=3600\r\n");
   for (int fetch = 1; fetch <= 2; ++fetch) {
     Completion completion;
-    tLibGetMemStreamFromTheWeb::Start(server_.Url("/same?x=1"), Record(completion));
+    tLibGetMemStreamFromTheWeb::Start(FServer.Url("/same?x=1"), Record(completion));
     ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs));
     EXPECT_EQ(completion.Body, "fresh");
   }
-  std::vector<LoopbackServer::Request> requests = server_.Requests();
+  std::vector<LoopbackServer::Request> requests = FServer.Requests();
   ASSERT_EQ(requests.size(), 2u);
   for (LoopbackServer::Request& request : requests) {
     EXPECT_EQ(request.RequestLine, "GET /same?x=1 HTTP/1.1");
@@ -86,16 +86,16 @@ TEST_F(WebFetchTest, ServerSeesAGetWithTheUserAgentAndEveryFetchReachesIt) {
 
 TEST_F(WebFetchTest, StartReturnsAtOnceAndTheEventWaitsForTheBody) {
   const std::string body = Body(5000);
-  server_.SetResponse("200 OK", body);
-  server_.Hold(true);
+  FServer.SetResponse("200 OK", body);
+  FServer.Hold(true);
   Completion completion;
   ULONGLONG start = GetTickCount64();
-  tLibGetMemStreamFromTheWeb::Start(server_.Url("/slow"), Record(completion));
+  tLibGetMemStreamFromTheWeb::Start(FServer.Url("/slow"), Record(completion));
   EXPECT_LT(GetTickCount64() - start, 1000u);
-  ASSERT_TRUE(PumpUntil([&] { return server_.Requests().size() == 1; }, kPatientMs));
+  ASSERT_TRUE(PumpUntil([&] { return FServer.Requests().size() == 1; }, kPatientMs));
   PumpUntil([] { return false; }, 200);
   EXPECT_FALSE(completion.Done) << "completed before the server answered";
-  server_.Hold(false);
+  FServer.Hold(false);
   ASSERT_TRUE(PumpUntil([&] { return completion.Done; }, kPatientMs));
   EXPECT_TRUE(completion.Body == body);
 }
@@ -114,16 +114,16 @@ TEST_F(WebFetchTest, UnreachableAddressesGiveAnEmptyStream) {
 }
 
 TEST_F(WebFetchTest, AFailingEventReachesTheApplicationsFailureHandler) {
-  server_.SetResponse("200 OK", "x");
+  FServer.SetResponse("200 OK", "x");
   std::string caught;
-  Application::Instance().OnException = [&](HWND, const std::exception& error) { caught = error.what(); };
+  TApplication::Instance().OnException = [&](HWND, const std::exception& error) { caught = error.what(); };
   bool ran = false;
-  tLibGetMemStreamFromTheWeb::Start(server_.Url("/x"), [&](tLibGetMemStreamFromTheWeb&) {
+  tLibGetMemStreamFromTheWeb::Start(FServer.Url("/x"), [&](tLibGetMemStreamFromTheWeb&) {
     ran = true;
     throw EInOutError(5);
   });
   bool reached = PumpUntil([&] { return !caught.empty(); }, kPatientMs);
-  Application::Instance().OnException = nullptr;
+  TApplication::Instance().OnException = nullptr;
   ASSERT_TRUE(reached) << (ran ? "the failure was lost" : "the event did not run");
   EXPECT_EQ(caught, "I/O error 5");
 }
