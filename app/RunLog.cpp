@@ -39,9 +39,15 @@ std::string DefaultLogPath() {
   return path + "Install_Pelmora.log";
 }
 
-void OpenRunLog(const std::string& path) {
+void CloseRunLog() {
   HANDLE& file = LogFile();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file = INVALID_HANDLE_VALUE;
+}
+
+void OpenRunLog(const std::string& path) {
+  CloseRunLog();
+  HANDLE& file = LogFile();
   // Others may read it while the installation runs.
   file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -54,5 +60,10 @@ TInstallLog& RunLog() {
 
 TRunJournal& InstallationRunJournal() {
   RunLog().Choices({InstallDir, DownloadDir, ConnectionKind, CreateDesktopShortcut});
+  return RunLog();
+}
+
+TRunJournal& UpgradeRunJournal(const std::string& installDir) {
+  RunLog().Note("Upgrade of the installation in: " + installDir);
   return RunLog();
 }

@@ -13,9 +13,14 @@ std::string DefaultLogPath();
 
 // Opens the log at path; until then, and when it cannot be written, its lines go nowhere.
 void OpenRunLog(const std::string& path);
+// Closes the log; its lines go nowhere again until it is opened anew.
+void CloseRunLog();
 
 TInstallLog& RunLog();
 
 // The journal of the installation run that is about to start: notes the settings it starts
 // with (folders, connection kind, desktop shortcut) in the log and returns the log.
 TRunJournal& InstallationRunJournal();
+// The journal of the upgrade run that is about to start: notes the folder it upgrades and
+// returns the log.
+TRunJournal& UpgradeRunJournal(const std::string& installDir);

@@ -13,27 +13,40 @@ std::string RetryNotice(int attempt) {
          "few seconds. (Attempt " + std::to_string(attempt) + ")";
 }
 
-void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress,
+void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress, TRunJournal& journal,
                 const TNoticeEvent& showNotice, unsigned secondMs) {
   progress.SetMax(kPayloadTotal);
-  if (!FolderExists(installDir)) ForceFolders(installDir);
+  JournalledStep(journal, "Installation folder", TOnFailure::EndRun, [&] {
+    if (!FolderExists(installDir)) ForceFolders(installDir);
+    return installDir;
+  });
   if (autoUpdate)
     for (int second = 0; second < kUnattendedWaitSeconds; ++second) progress.Wait(secondMs);
 
   for (int attempt = 1; attempt <= kUpgradeAttempts; ++attempt) {
+    const std::string step = "Client program (attempt " + std::to_string(attempt) + ")";
+    journal.StepStarted(step);
     try {
       GB_PelmoraP2P_exe::ExtractPayload(installDir + "Pelmora.Exe", &progress.PayloadProgress());
+      journal.StepEnded(step, TStepResult::Done, installDir + "Pelmora.Exe");
       break;
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
       // The old program is still whole: a running client holds it, or the new one could not
       // be written. Another try a little later.
+      journal.StepEnded(step, TStepResult::Abandoned, failure.what());
       showNotice(RetryNotice(attempt));
       for (int second = 0; second < kRetryWaitSeconds; ++second) progress.Wait(secondMs);
       showNotice("");
     }
   }
 
-  GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
-  CreateStartMenuShortcuts(installDir, TShortcutRun::Upgrade);
+  JournalledStep(journal, "Uninstaller", TOnFailure::EndRun, [&] {
+    GB_Uninstall_exe::ExtractPayload(installDir + "Uninstall.Exe");
+    return installDir + "Uninstall.Exe";
+  });
+  JournalledStep(journal, "Shortcuts", TOnFailure::EndRun, [&] {
+    CreateStartMenuShortcuts(installDir, TShortcutRun::Upgrade);
+    return std::string("start menu");
+  });
   progress.SetProgress(progress.Max());
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/RunJournal.h"
 #include "engine/RunProgress.h"
 
 inline constexpr int kUpgradeAttempts = 21;
@@ -20,9 +21,9 @@ std::string RetryNotice(int attempt);
 // Shows the retry notice; an empty text clears it.
 using TNoticeEvent = std::function<void(const std::string& text)>;
 
-// The run, up to the bar at its maximum. installDir ends in "\". secondMs is the length of one
-// second of its waits (shortened only by tests). Raises the failure of the uninstaller or of a
-// shortcut; a client program that cannot be replaced in all attempts is left whole and the run
-// goes on.
-void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress,
+// The run, up to the bar at its maximum, reporting each step (each attempt at the client program
+// one) to the journal. installDir ends in "\". secondMs is the length of one second of its
+// waits (shortened only by tests). Raises the failure of the uninstaller or of a shortcut; a
+// client program that cannot be replaced in all attempts is left whole and the run goes on.
+void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress, TRunJournal& journal,
                 const TNoticeEvent& showNotice, unsigned secondMs = 1000);

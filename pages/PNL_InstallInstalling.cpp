@@ -25,5 +25,5 @@ void TPNLInstallInstalling::AfterShow() {
   InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut, DownloadDir, ReleaseCode,
                    ConnectionKind},
                   *this, InstallationRunJournal());
-  Form().ShowPanel("PNLInstallReady", true);
+  GoTo("PNLInstallReady");
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/Appl_Globals.h"
+#include "app/RunLog.h"
 #include "engine/ClientProcess.h"
 #include "engine/UpgradeRun.h"
 
@@ -31,8 +32,8 @@ void TPNLUpgradeUpgrading::Loaded() {
 }
 
 void TPNLUpgradeUpgrading::AfterShow() {
-  UpgradeRun(InstallDir, AutoUpdate, *this, [this](const std::string& text) { Label1->SetCaption(text); },
-             WaitSecondMs);
+  UpgradeRun(InstallDir, AutoUpdate, *this, UpgradeRunJournal(InstallDir),
+             [this](const std::string& text) { Label1->SetCaption(text); }, WaitSecondMs);
   if (AutoUpdate) {
     // The client started this upgrade and has ended; its new program takes over at once.
     StartClient(InstallDir);

@@ -6,8 +6,8 @@ TProgressPage::TProgressPage(const char* name, std::span<const TControlSpec> des
     : TFramePanel(name, design) {}
 
 void TProgressPage::Loaded() {
-  ProgressBar1 = &Controls.Get<TProgressBar>("ProgressBar1");
-  Label12 = &Controls.Get("Label12");
+  Bind(ProgressBar1, "ProgressBar1");
+  Bind(Label12, "Label12");
 }
 
 void TProgressPage::BeforeShow() { SetProgress(0); }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/RunLog.h"
 #include "engine/UpgradeRun.h"
 #include "pages/PNL_Error.h"
 #include "pages/PNL_UpgradeUpgrading.h"
@@ -187,13 +188,30 @@ TEST_F(UpgradeRunTest, AClientThatEndsDuringTheSecondWaitIsReplacedByTheThirdAtt
   const std::string folder = FBase + "Held\\";
   InstallOld(folder);
   StartOldClient(folder);
+  const std::string log = FBase + "upgrade.log";
+  OpenRunLog(log);
 
   const std::vector<std::string> notices = Upgrade(folder, [this](const std::string& notice) {
     if (notice == RetryNotice(2)) EndClient();
   });
+  CloseRunLog();
 
   ASSERT_EQ(Header(), "Upgrade of Pelmora P2P ready") << ErrorText();
   ASSERT_EQ(notices.size(), 4u);
+  // The log has the folder, each attempt with its end and the steps after them.
+  const std::string text = ReadFile(log);
+  std::size_t at = 0;
+  const std::vector<std::string> expected = {
+      "Upgrade of the installation in: " + folder,       "Step \"Installation folder\" done",
+      "Step \"Client program (attempt 1)\" failed",      "Step \"Client program (attempt 2)\" failed",
+      "Step \"Client program (attempt 3)\" done in",     "Step \"Uninstaller\" done",
+      "Step \"Shortcuts\" done"};
+  for (const std::string& line : expected) {
+    at = text.find(line, at);
+    EXPECT_NE(at, std::string::npos) << "the log lacks, in its order: " << line << "\n" << text;
+    if (at == std::string::npos) break;
+  }
+  EXPECT_EQ(text.find("attempt 4"), std::string::npos) << text;
   EXPECT_EQ(notices[2], "Pelmora P2P is still running or in use by another program. Upgrade will retry in a "
                         "few seconds. (Attempt 2)");
   EXPECT_EQ(notices, NoticesOf(1, 2));
