@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
@@ -13,6 +14,8 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/Frame_Panel.h"
+#include "core/Text.h"
 #include "ui/Application.h"
 #include "tests/driver/MessageBoxes.h"
 #include "tests/driver/Waiting.h"
@@ -43,6 +46,13 @@ class WizardFixture : public testing::Test {
   void TearDown() override { FForm.reset(); }
 
   TFormMain& Form() { return *FForm; }
+
+  // The page of that name, as the form's page names go (without regard to case).
+  TFramePanel& Page(const std::string& name) {
+    for (const auto& sheet : Form().PageControl->Sheets())
+      if (LowerCase(sheet->Name()) == LowerCase(name)) return static_cast<TFramePanel&>(*sheet->Content());
+    throw std::runtime_error("no page " + name);
+  }
 
   static void Pump(double milliseconds = 0) {
     TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), milliseconds);

@@ -88,7 +88,7 @@ class InstallRunTest : public WizardFixture {
 
   // Runs the installation as "Install Now" does and returns the texts the label showed.
   std::vector<std::string> Install() {
-    auto& page = static_cast<TPNLInstallInstalling&>(*FindPage("PNLInstallInstalling"));
+    auto& page = static_cast<TPNLInstallInstalling&>(Page("PNLInstallInstalling"));
     HWND label = FindWindowExA(page.Handle(), nullptr, "Static", nullptr);
     std::vector<std::string> texts;
     SetWindowSubclass(label, RecordText, 1, reinterpret_cast<DWORD_PTR>(&texts));
@@ -98,12 +98,6 @@ class InstallRunTest : public WizardFixture {
     Click("&Install Now");
     RemoveWindowSubclass(label, RecordText, 1);
     return texts;
-  }
-
-  TFramePanel* FindPage(const std::string& name) {
-    for (const auto& sheet : Form().PageControl->Sheets())
-      if (sheet->Name() == name) return static_cast<TFramePanel*>(sheet->Content());
-    return nullptr;
   }
 
   std::string FBase;

@@ -11,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/Text.h"
 #include "tests/windows/app/WizardFixture.h"
 
 // Colours that differ by no more than a rounding of scaling or dithering in any channel.
@@ -86,13 +85,6 @@ class PageFixture : public WizardFixture {
   template <class T>
   T& Get(const std::string& page, const std::string& control) {
     return ControlsOf::Of(Page(page)).Get<T>(control);
-  }
-
-  TFramePanel& Page(const std::string& name) {
-    for (const auto& sheet : Form().PageControl->Sheets())
-      if (LowerCase(sheet->Name()) == LowerCase(name))
-        return static_cast<TFramePanel&>(*sheet->Content());
-    throw std::runtime_error("no page " + name);
   }
 
   // Clicks a bar button; a page change that it starts has slid to its end when this returns,
