@@ -35,3 +35,15 @@ function(pelmora_add_test_program name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${locks_file})
   endif()
 endfunction()
+
+# pelmora_add_small_drive(<fixture> <drive letter> <tmpfs options>)
+# A small file system of its own mapped as that drive of the test prefix while the tests that
+# require the fixture run (FIXTURES_REQUIRED <fixture>); they skip themselves without it.
+function(pelmora_add_small_drive fixture letter options)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${fixture})
+  set(script ${CMAKE_SOURCE_DIR}/tests/driver/small-drive.sh)
+  add_test(NAME ${fixture}_setup COMMAND ${script} setup ${PELMORA_WINE_PREFIX} ${folder} ${letter} ${options})
+  add_test(NAME ${fixture}_cleanup COMMAND ${script} cleanup ${PELMORA_WINE_PREFIX} ${folder} ${letter})
+  set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture})
+  set_tests_properties(${fixture}_cleanup PROPERTIES FIXTURES_CLEANUP ${fixture})
+endfunction()

@@ -96,7 +96,7 @@ class InstalledFiles {
   std::string InstallDir, DataDir;
 };
 
-// The drive that tests/e2e/full-disk.sh maps to a small file system of its own.
+// The drive that tests/driver/small-drive.sh maps to a small file system of its own.
 constexpr char kSmallDrive[] = "W:\\";
 // The small file system counts whole pages of this size per file.
 constexpr unsigned long long kPage = 4096;
@@ -139,7 +139,7 @@ void PrintTo(const FullDiskCase& c, std::ostream* out) { *out << c.File; }
 class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<FullDiskCase> {
  protected:
   void SetUp() override {
-    if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at W: (mounting a tmpfs needs root; see full-disk.sh)";
+    if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at W: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
     CleanInstallationPlaces();
     EmptySmallDrive();
     if (GetParam().DataFolderBlocked) {

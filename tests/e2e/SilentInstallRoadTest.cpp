@@ -19,7 +19,7 @@ using namespace road;
 using namespace system_state;
 namespace fs = std::filesystem;
 
-// A drive of 1 MiB (silent-disk.sh), too small for the client program.
+// A drive of 1 MiB (tests/driver/small-drive.sh), too small for the client program.
 constexpr char kSmallDrive[] = "Q:\\";
 
 bool HaveSmallDrive() {
@@ -258,7 +258,7 @@ TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWa
 }
 
 TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFailedStep) {
-  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at Q: (mounting a tmpfs needs root; see silent-disk.sh)";
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at Q: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   const std::string installDir = std::string(kSmallDrive) + "Pelmora P2P\\";
 
   const SilentRun run = Run("/quiet \"/dir=" + installDir + "\"");

@@ -77,7 +77,7 @@ TEST_F(DataFileWinTest, UnwritableTargetsRaiseTheSystemCode) {
   EXPECT_EQ(IOErrorOf(Folder), ERROR_ACCESS_DENIED) << "a folder cannot be written as a file";
 }
 
-// The drive that tests/windows/datafile/small-disk.sh maps to a 64 KiB file system.
+// The drive that tests/driver/small-drive.sh maps to a 64 KiB file system.
 constexpr char kSmallDrive[] = "K:\\";
 
 // The files whose names on K: are not the test's own: temporary files left behind.
@@ -113,7 +113,7 @@ void FillSmallDrive(const std::string& filler) {
 // A data file that does not fit appears not at all: no half-written file of its name, an older
 // one left whole, and no temporary file. The installation folder's copy is written the same way.
 TEST_F(DataFileWinTest, FullDiskRaisesIOError112AndLeavesNoHalfWrittenFile) {
-  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   for (const char* name : {"Pelmora.Dat", "PMInst.Dat"}) {
     const std::string path = std::string(kSmallDrive) + name;
     EXPECT_EQ(IOErrorOf(path), ERROR_DISK_FULL) << name;
@@ -142,7 +142,7 @@ TEST_F(DataFileWinTest, AWholeFileReplacesTheOldOneOnlyWhenComplete) {
 }
 
 TEST_F(DataFileWinTest, FullDiskLeavesTheRemovalListWholeOrAbsent) {
-  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+  if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   const std::string path = std::string(kSmallDrive) + "UnInstall.dat";
   const std::string filler = std::string(kSmallDrive) + "filler.bin";
   std::ofstream(path, std::ios::binary) << "Pelmora P2P\r\n<old list>\r\n";

@@ -288,11 +288,11 @@ TEST_F(ExtractPayloadTest, DamagedOrShortTablesRaiseError) {
   }
 }
 
-// The drive that tests/windows/datafile/small-disk.sh maps to a 64 KiB file system.
+// The drive that tests/driver/small-drive.sh maps to a 64 KiB file system.
 TEST_F(ExtractPayloadTest, FullDiskRaisesIOError112) {
   ULARGE_INTEGER total{};
   if (!GetDiskFreeSpaceExA("K:\\", nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024)
-    GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see small-disk.sh)";
+    GTEST_SKIP() << "no small disk at K: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   const std::string path = "K:\\Pelmora-" + std::to_string(GetCurrentProcessId()) + ".Exe";
   FCreated.push_back(path);
   try {

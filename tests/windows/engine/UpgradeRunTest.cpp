@@ -239,11 +239,11 @@ TEST_F(UpgradeRunTest, AClientRunningThroughAllAttemptsStaysWholeAndTheRunGoesOn
   StartOldClient(folder);
 }
 
-// The drive that upgrade-disk.sh maps to a small file system.
+// The drive that tests/driver/small-drive.sh maps to a small file system.
 TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenLeavesTheOldOneWhole) {
   ULARGE_INTEGER available{}, total{};
   if (!GetDiskFreeSpaceExA("U:\\", &available, &total, nullptr) || total.QuadPart > 64 * 1024 * 1024)
-    GTEST_SKIP() << "no small disk at U: (mounting a tmpfs needs root; see upgrade-disk.sh)";
+    GTEST_SKIP() << "no small disk at U: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   const std::string folder = "U:\\upgrade-" + std::to_string(GetCurrentProcessId()) + "\\";
   fs::create_directories(folder);
   std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << FOld;
