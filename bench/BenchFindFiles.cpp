@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
+#include "bench/BenchWindow.h"
 #include "engine/LIB_FindFiles.h"
 #include "ui/Application.h"
 
@@ -24,17 +23,6 @@ namespace {
 
 constexpr char kName[] = "pelmora.exe";
 
-const TControlSpec kDesign[] = {
-    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120, .Height = 13,
-     .Caption = "0% complete", .FontColor = Colors::White},
-    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
-};
-
-class BenchPage : public TFramePanel {
- public:
-  BenchPage() : TFramePanel("BenchPage", kDesign) { Title = "Searching Pelmora P2P"; }
-  using TFramePanel::Controls;
-};
 
 // Runs every variant once per round, so that a change in the machine's load falls on all of them;
 // one round first warms the file system's caches. Returns each variant's median in ms.
@@ -107,17 +95,9 @@ int main(int argc, char** argv) {
   if (folder.back() != '\\') folder += '\\';
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-  ResetSettings();
-  TFormMain form;
-  form.Create();
-  form.Show();
-  auto page = std::make_unique<BenchPage>();
-  BenchPage& bench = *page;
-  form.AddPanel(std::move(page));
-  form.ShowPanel("BenchPage", false);
-  TApplication::Instance().ProcessMessages();
-  auto& bar = bench.Controls.Get<TProgressBar>("ProgressBar1");
-  TControl& label = bench.Controls.Get("Label12");
+  TBenchWindow window("Searching Pelmora P2P");
+  TProgressBar& bar = *window.Bar;
+  TControl& label = *window.Label;
   bar.SetMax(100);
 
   // What the search page does at every report: the bar and label change with the percentage,

@@ -14,26 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "app/Appl_Globals.h"
-#include "app/Form_Main.h"
+#include "bench/BenchWindow.h"
 #include "app/ProgressDisplay.h"
 #include "engine/GB_PelmoraP2P_exe.h"
 #include "engine/PayloadTotals.h"
 #include "ui/Application.h"
 
 namespace {
-
-const TControlSpec kDesign[] = {
-    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 60, .Height = 13,
-     .Caption = "0% complete", .FontColor = Colors::White},
-    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634, .Height = 26},
-};
-
-class BenchPage : public TFramePanel {
- public:
-  BenchPage() : TFramePanel("BenchPage", kDesign) { Title = "Installing Pelmora P2P"; }
-  using TFramePanel::Controls;
-};
 
 struct Figures {
   double Min, Median;
@@ -60,17 +47,9 @@ int main(int argc, char** argv) {
   const int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   const std::string path = folder + "bench-Pelmora-" + std::to_string(GetCurrentProcessId()) + ".Exe";
 
-  ResetSettings();
-  TFormMain form;
-  form.Create();
-  form.Show();
-  auto page = std::make_unique<BenchPage>();
-  BenchPage& bench = *page;
-  form.AddPanel(std::move(page));
-  form.ShowPanel("BenchPage", false);
-  TApplication::Instance().ProcessMessages();
-  auto& bar = bench.Controls.Get<TProgressBar>("ProgressBar1");
-  TControl& label = bench.Controls.Get("Label12");
+  TBenchWindow window("Installing Pelmora P2P");
+  TProgressBar& bar = *window.Bar;
+  TControl& label = *window.Label;
   bar.SetMax(static_cast<int>(kPayloadTotal + kPayloadTotal / 10));
 
   // The bar starts each run empty, as on the page; emptying it is not part of the run.
