@@ -26,10 +26,12 @@ class EInOutError : public Exception {
 };
 
 // A file could not be created; the message names the file and gives the system's reason.
+// ErrorCode is the system's code where it is known, 0 otherwise.
 class EFCreateError : public Exception {
  public:
-  EFCreateError(const std::string& path, const std::string& systemText)
-      : Exception("Cannot create file \"" + path + "\". " + systemText) {}
+  EFCreateError(const std::string& path, const std::string& systemText, int errorCode = 0)
+      : Exception("Cannot create file \"" + path + "\". " + systemText), ErrorCode(errorCode) {}
+  int ErrorCode;
 };
 
 class EOutOfMemory : public Exception {

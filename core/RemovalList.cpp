@@ -251,32 +251,78 @@ TRemovalList ParseRemovalList(std::string_view text) {
   return list;
 }
 
+namespace listed {
+
+std::vector<TListedItem> InstallFolder(const std::string& installDir) {
+  return {{TListPlace::InstallFolder, "<E" + installDir + ">"}};
+}
+
+std::vector<TListedItem> DataFolder(const std::string& clientDataDir, const std::string& installDir,
+                                    const std::string& appDataDir) {
+  std::vector<TListedItem> items;
+  // A data folder that fell back to the installation folder is one the user chose, which may
+  // hold the user's own files of these kinds: masks are left out there, and only the client's
+  // named files go.
+  if (!EqualsIgnoringCase(clientDataDir, installDir))
+    for (const char* mask : {"*.PCF", "*.PCV", "*.PTH", "*.DAT", "*.GET"})
+      items.push_back({TListPlace::DataMasks, "<P" + clientDataDir + mask + ">"});
+  items.push_back({TListPlace::ClientDataFolder, "<E" + clientDataDir + ">"});
+  items.push_back({TListPlace::DataFolder, "<E" + appDataDir + ">"});
+  return items;
+}
+
+std::vector<TListedItem> ClientProgram(const std::string& installDir) {
+  return {{TListPlace::Client, "<F" + installDir + "Pelmora.Exe>"}};
+}
+
+std::vector<TListedItem> Uninstaller(const std::string& installDir) {
+  return {{TListPlace::Uninstaller, "<F" + installDir + "Uninstall.Exe>"}};
+}
+
+std::vector<TListedItem> UninstallEntry() {
+  return {{TListPlace::UninstallEntry, "<R" + std::string(kProductUninstallKey) + ">"}};
+}
+
+std::vector<TListedItem> Shortcuts(bool desktopShortcut) {
+  std::vector<TListedItem> items{{TListPlace::StartMenu, "<S" + std::string(kProductStartMenuFolder) + ">"}};
+  if (desktopShortcut) items.push_back({TListPlace::Desktop, "<T" + std::string(kProductDesktopShortcut) + ">"});
+  return items;
+}
+
+std::vector<TListedItem> DataFile(const std::string& appDataDir) {
+  return {{TListPlace::DataFile, "<F" + appDataDir + "Pelmora.dat>"},
+          {TListPlace::DataBackup, "<F" + appDataDir + "Pelmora.bak>"}};
+}
+
+std::vector<TListedItem> DataFileCopy(const std::string& installDir) {
+  return {{TListPlace::DataFileCopy, "<F" + installDir + "PMInst.dat>"}};
+}
+
+std::vector<TListedItem> RemovalList(const std::string& installDir) {
+  return {{TListPlace::OwnList, "<F" + installDir + "Uninstall.Dat>"}};
+}
+
+}  // namespace listed
+
+std::vector<std::string> RemovalListLines(std::vector<TListedItem> items) {
+  std::stable_sort(items.begin(), items.end(),
+                   [](const TListedItem& a, const TListedItem& b) { return a.Place < b.Place; });
+  std::vector<std::string> lines = {std::string(kProductName)};
+  for (const TListedItem& item : items) lines.push_back(item.Line);
+  return lines;
+}
+
 std::vector<std::string> RemovalListLines(const std::string& clientDataDir,
                                           const std::string& installDir,
                                           const std::string& appDataDir, bool desktopShortcut) {
-  std::vector<std::string> lines = {std::string(kProductName)};
-  // A data folder that fell back to the installation folder is one the user chose, which may
-  // hold the user's own files of these kinds: masks are left out there, and only the client's
-  // named files below go.
-  if (!EqualsIgnoringCase(clientDataDir, installDir))
-    for (const char* mask : {"*.PCF", "*.PCV", "*.PTH", "*.DAT", "*.GET"})
-      lines.push_back("<P" + clientDataDir + mask + ">");
-  const std::vector<std::string> rest = {
-      "<E" + clientDataDir + ">",
-      "<F" + installDir + "Pelmora.Exe>",
-      "<F" + appDataDir + "Pelmora.dat>",
-      "<F" + appDataDir + "Pelmora.bak>",
-      "<F" + installDir + "PMInst.dat>",
-      "<F" + installDir + "Uninstall.Exe>",
-      "<F" + installDir + "Uninstall.Dat>",
-      "<E" + installDir + ">",
-      "<E" + appDataDir + ">",
-      "<R" + std::string(kProductUninstallKey) + ">",
-      "<S" + std::string(kProductStartMenuFolder) + ">",
-  };
-  lines.insert(lines.end(), rest.begin(), rest.end());
-  if (desktopShortcut) lines.push_back("<T" + std::string(kProductDesktopShortcut) + ">");
-  return lines;
+  std::vector<TListedItem> items;
+  for (std::vector<TListedItem> step :
+       {listed::InstallFolder(installDir), listed::DataFolder(clientDataDir, installDir, appDataDir),
+        listed::ClientProgram(installDir), listed::Uninstaller(installDir), listed::UninstallEntry(),
+        listed::Shortcuts(desktopShortcut), listed::DataFile(appDataDir), listed::DataFileCopy(installDir),
+        listed::RemovalList(installDir)})
+    items.insert(items.end(), step.begin(), step.end());
+  return RemovalListLines(std::move(items));
 }
 
 std::string RemovalListText(const std::vector<std::string>& lines) {

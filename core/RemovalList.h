@@ -76,9 +76,56 @@ void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places);
 // otherwise.
 void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir);
 
-// The lines of the list an installation writes. Every folder ends with "\". The desktop
-// shortcut's line comes last, only when one was made. The mask lines ("<P" folder mask ">")
-// name the client's data folder only when it is not the installation folder.
+// Where a line stands in the list: the uninstaller removes in this order, whatever the order in
+// which the installation put the things in place.
+enum class TListPlace {
+  DataMasks,
+  ClientDataFolder,
+  Client,
+  DataFile,
+  DataBackup,
+  DataFileCopy,
+  Uninstaller,
+  OwnList,
+  InstallFolder,
+  DataFolder,
+  UninstallEntry,
+  StartMenu,
+  Desktop,
+};
+
+// One line of the list, named by the step of the installation that puts its thing in place.
+struct TListedItem {
+  TListPlace Place;
+  std::string Line;
+  bool operator==(const TListedItem&) const = default;
+};
+
+// What each step of an installation puts in place, as the list names it. Every folder ends
+// with "\".
+namespace listed {
+std::vector<TListedItem> InstallFolder(const std::string& installDir);
+// The mask lines ("<P" folder mask ">") name the client's data folder only when it is not the
+// installation folder.
+std::vector<TListedItem> DataFolder(const std::string& clientDataDir, const std::string& installDir,
+                                    const std::string& appDataDir);
+std::vector<TListedItem> ClientProgram(const std::string& installDir);
+std::vector<TListedItem> Uninstaller(const std::string& installDir);
+std::vector<TListedItem> UninstallEntry();
+// The desktop shortcut's line only when one is made.
+std::vector<TListedItem> Shortcuts(bool desktopShortcut);
+// The data file and the backup that the client makes of it.
+std::vector<TListedItem> DataFile(const std::string& appDataDir);
+std::vector<TListedItem> DataFileCopy(const std::string& installDir);
+std::vector<TListedItem> RemovalList(const std::string& installDir);
+}  // namespace listed
+
+// The list's lines: the product name, then the items in the order of their places (items of
+// one place in the order given).
+std::vector<std::string> RemovalListLines(std::vector<TListedItem> items);
+
+// The lines of the list that an installation with these folders writes; the desktop shortcut's
+// line comes last, only when one was made.
 std::vector<std::string> RemovalListLines(const std::string& clientDataDir,
                                           const std::string& installDir,
                                           const std::string& appDataDir, bool desktopShortcut);

@@ -30,3 +30,12 @@ class TWholeFile {
 
 // The bytes as the whole new content of the file (the uninstaller's removal list).
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// A part of a file name that no other name made by this process has, nor (most likely) one of
+// another process: its id and a counter.
+std::string UniqueNamePart();
+
+// Creates the new file TemporaryName(target, UniqueNamePart()) for writing (core/RunRecord.h),
+// never taking over a file that is there already; INVALID_HANDLE_VALUE (as a void*) with the
+// system's error when it cannot. temporary receives its path.
+void* CreateTemporaryBeside(const std::string& target, std::string& temporary);

@@ -5,22 +5,27 @@
 #include <atomic>
 
 #include "core/Exceptions.h"
+#include "core/RunRecord.h"
 
 namespace {
 
 [[noreturn]] void RaiseLastError() { throw EInOutError(static_cast<int>(GetLastError())); }
 
+}  // namespace
+
+std::string UniqueNamePart() {
+  static std::atomic<unsigned> counter{0};
+  char unique[32];
+  wsprintfA(unique, "%lX-%X", GetCurrentProcessId(),
+            static_cast<unsigned>(GetTickCount64()) * 31u + counter.fetch_add(1));
+  return unique;
+}
+
 // A name beside the target that no file has yet: CREATE_NEW never takes over a file that is
 // already there, so a planted file cannot receive the content.
-HANDLE CreateTemporary(const std::string& target, std::string& temporary) {
-  static std::atomic<unsigned> counter{0};
-  const std::size_t slash = target.find_last_of("\\:");
-  const std::string folder = target.substr(0, slash + 1), name = target.substr(slash + 1);
+void* CreateTemporaryBeside(const std::string& target, std::string& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char unique[32];
-    wsprintfA(unique, "%lX-%X", GetCurrentProcessId(),
-              static_cast<unsigned>(GetTickCount64()) * 31u + counter.fetch_add(1));
-    temporary = folder + "~" + name + "." + unique + ".tmp";
+    temporary = TemporaryName(target, UniqueNamePart());
     const HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
@@ -28,13 +33,11 @@ HANDLE CreateTemporary(const std::string& target, std::string& temporary) {
   return INVALID_HANDLE_VALUE;
 }
 
-}  // namespace
-
 TWholeFile::TWholeFile(const std::string& path) : Target(path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     throw EInOutError(ERROR_ACCESS_DENIED);
-  const HANDLE handle = CreateTemporary(path, Temporary);
+  const HANDLE handle = CreateTemporaryBeside(path, Temporary);
   if (handle == INVALID_HANDLE_VALUE) RaiseLastError();
   Handle = handle;
 }

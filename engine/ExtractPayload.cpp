@@ -4,6 +4,7 @@
 
 #include "core/Exceptions.h"
 #include "core/ProgressPacer.h"
+#include "datafile/WholeFile.h"
 #include "platform/MessagePump.h"
 #include "platform/SystemError.h"
 
@@ -43,18 +44,17 @@ class TFileTarget final : public TPayloadTarget {
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (existing != INVALID_HANDLE_VALUE) {
       CloseHandle(existing);
-    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-      throw EFCreateError(Path, SystemErrorText(GetLastError()));
+    } else if (const DWORD code = GetLastError(); code != ERROR_FILE_NOT_FOUND) {
+      throw EFCreateError(Path, SystemErrorText(code), static_cast<int>(code));
     }
-    const std::size_t slash = Path.find_last_of('\\');
-    const std::string folder = slash == std::string::npos ? "." : Path.substr(0, slash + 1);
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder.c_str(), "pm", 0, temporary))
-      throw EFCreateError(Path, SystemErrorText(GetLastError()));
-    Temporary = temporary;
-    File = CreateFileA(temporary, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (File == INVALID_HANDLE_VALUE) throw EFCreateError(Path, SystemErrorText(GetLastError()));
+    // The temporary's name tells whose it is, so that the undo of a run that was cut off while
+    // it wrote finds it.
+    File = CreateTemporaryBeside(Path, Temporary);
+    if (File == INVALID_HANDLE_VALUE) {
+      const DWORD code = GetLastError();
+      Temporary.clear();
+      throw EFCreateError(Path, SystemErrorText(code), static_cast<int>(code));
+    }
   }
 
   // A write that fails or falls short would leave a program that cannot run; it is reported
@@ -72,8 +72,10 @@ class TFileTarget final : public TPayloadTarget {
     const HANDLE file = File;
     File = INVALID_HANDLE_VALUE;
     if (!CloseHandle(file)) throw EInOutError(static_cast<int>(GetLastError()));
-    if (!MoveFileExA(Temporary.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw EFCreateError(Path, SystemErrorText(GetLastError()));
+    if (!MoveFileExA(Temporary.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      const DWORD code = GetLastError();
+      throw EFCreateError(Path, SystemErrorText(code), static_cast<int>(code));
+    }
     Temporary.clear();
   }
 

@@ -8,7 +8,6 @@
 #include "engine/Files.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
-#include "web/HostNames.h"
 
 namespace {
 
@@ -63,47 +62,46 @@ void CreateLink(const std::string& target, const std::string& linkFile,
   link->SetDescription(description.c_str());
   link->SetPath(target.c_str());
   if (iconIndex >= 0) link->SetIconLocation(target.c_str(), iconIndex);
-  // A shortcut that could not be written is a failure, not a success to go on from: the
-  // installation run then skips the rest of its shortcuts, the upgrade run ends.
+  // Reported apart from the failures above: a shortcut that cannot be saved is passed over by
+  // the runs, which go on with the next one.
   HRESULT saved = file->Save(Wide(linkFile).c_str(), FALSE);
   if (FAILED(saved)) throw EFCreateError(linkFile, OleErrorText(saved));
 }
 
+void CreateLink(const TLinkSpec& link) {
+  CreateLink(link.Target, link.File, link.Description, "", link.IconIndex);
+}
+
 void RegisterUninstall(const std::string& installDir, const std::string& key) {
   HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-    return;
-  auto setString = [handle](const char* name, const std::string& value) {
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  const LSTATUS opened = RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_WRITE, nullptr, &handle, nullptr);
+  if (opened != ERROR_SUCCESS) throw EInOutError(static_cast<int>(opened));
+  LSTATUS failed = ERROR_SUCCESS;
+  auto setString = [&](const char* name, const std::string& value) {
+    const LSTATUS set = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
+    if (failed == ERROR_SUCCESS) failed = set;
   };
   setString("DisplayName", "Pelmora P2P");
   // Quoted: unquoted, a folder with blanks ("C:\Program Files\...") lets Windows run
   // "C:\Program.exe" in the uninstaller's place.
   setString("UninstallString", "\"" + installDir + "Uninstall.Exe\"");
   RegCloseKey(handle);
+  if (failed != ERROR_SUCCESS) throw EInOutError(static_cast<int>(failed));
 }
 
 std::string ProgramsFolder() { return ShellFolder(CSIDL_PROGRAMS); }
 
 std::string DesktopFolder() { return ShellFolder(CSIDL_DESKTOPDIRECTORY); }
 
-void CreateStartMenuShortcuts(const std::string& installDir, TShortcutRun run,
-                              const std::string& programsFolder) {
+void CreateStartMenuShortcuts(const std::string& installDir, TShortcutRun run, const std::string& programsFolder) {
   if (programsFolder.empty()) return;
-  const std::string menu = programsFolder + "\\Pelmora P2P";
-  CreateDirectoryA(menu.c_str(), nullptr);
-  const std::string site = kMakerSite;
-  CreateLink(installDir + "Pelmora.Exe", menu + "\\Pelmora P2P.Lnk", "Pelmora P2P", "", 0);
-  CreateLink(site + "/p2p/", menu + "\\Pelmora P2P On the Web.Lnk", "Pelmora P2P On the web", "", -1);
-  CreateLink(site + (run == TShortcutRun::Upgrade ? "/p2p/help/" : "/p2p/help"),
-             menu + "\\Pelmora P2P Help.Lnk", "Pelmora P2P Help", "", -1);
-  CreateLink(installDir + "Uninstall.Exe", menu + "\\Pelmora P2P Uninstall.Lnk",
-             "Pelmora P2P Uninstall", "", 0);
+  CreateDirectoryA(StartMenuFolder(programsFolder).c_str(), nullptr);
+  for (const TLinkSpec& link : StartMenuLinks(installDir, run, programsFolder)) CreateLink(link);
 }
 
 void CreateDesktopLink(const std::string& installDir, const std::string& desktopFolder) {
   if (desktopFolder.empty()) return;
-  CreateLink(installDir + "Pelmora.Exe", desktopFolder + "\\Pelmora P2P.Lnk", "Pelmora P2P", "", 0);
+  CreateLink(DesktopLink(installDir, desktopFolder));
 }

@@ -1,29 +1,27 @@
 #pragma once
-// The upgrade run: replaces the client program and the uninstaller of an installation, retrying
-// while the client still runs, and makes its start-menu shortcuts anew. It leaves the data
-// files, the removal list, the uninstall entry and the desktop shortcut alone.
+// The upgrade run: replaces the client program and the uninstaller of an installation, trying
+// again while a running client holds its program, and makes its start-menu shortcuts anew, as
+// the plan of engine/UpgradePlan.h says. It leaves the data files, the removal list, the
+// uninstall entry and the desktop shortcut alone. A failure that ends it leaves the earlier
+// version in place.
 
-#include <functional>
 #include <string>
 
 #include "engine/RunJournal.h"
 #include "engine/RunProgress.h"
+#include "engine/UpgradePlan.h"
 
-inline constexpr int kUpgradeAttempts = 21;
-// Seconds waited after a failed attempt, and before the first one in unattended mode (time
-// for the client that started the upgrade to end).
-inline constexpr int kRetryWaitSeconds = 15;
-inline constexpr int kUnattendedWaitSeconds = 3;
-
-// "Pelmora P2P is still running ... (Attempt N)".
-std::string RetryNotice(int attempt);
-
-// Shows the retry notice; an empty text clears it.
-using TNoticeEvent = std::function<void(const std::string& text)>;
+// The length of one second of the run's waits in the installer as shipped, kept where a test can
+// find it in a copy of the program and shorten it there (the tag is what it looks for).
+struct TWaitSecond {
+  char Tag[16];
+  unsigned Milliseconds;
+};
+extern const volatile TWaitSecond kUpgradeWaitSecond;
 
 // The run, up to the bar at its maximum, reporting each step (each attempt at the client program
 // one) to the journal. installDir ends in "\". secondMs is the length of one second of its
-// waits (shortened only by tests). Raises the failure of the uninstaller or of a shortcut; a
-// client program that cannot be replaced in all attempts is left whole and the run goes on.
+// waits. Raises the failure that ends it once the earlier version is back in place: any failure
+// but a client that still runs, and that one too after the last attempt.
 void UpgradeRun(const std::string& installDir, bool autoUpdate, TRunProgress& progress, TRunJournal& journal,
-                const TNoticeEvent& showNotice, unsigned secondMs = 1000);
+                const TNoticeEvent& showNotice, unsigned secondMs = kUpgradeWaitSecond.Milliseconds);

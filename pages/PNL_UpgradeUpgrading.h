@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/UpgradeRun.h"
 #include "pages/ProgressPage.h"
 
 // The upgrading page: runs the upgrade, then shows the finish page, or, unattended, starts the
@@ -10,7 +11,7 @@ class TPNLUpgradeUpgrading : public TProgressPage {
   void AfterShow() override;
 
   // The length of one second of the run's waits; tests shorten it, the product keeps 1000.
-  unsigned WaitSecondMs = 1000;
+  unsigned WaitSecondMs = kUpgradeWaitSecond.Milliseconds;
 
  protected:
   void Loaded() override;

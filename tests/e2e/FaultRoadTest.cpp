@@ -40,6 +40,7 @@ void CleanInstallationPlaces() {
   fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
   DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
 }
 
 bool IsWholeDataFile(const std::string& bytes) {

@@ -43,6 +43,7 @@ class InstallRoadTest : public RoadTest {
     fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
     DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
   }
   void EndClient() {
     const ClientWindow found = FindClientWindow(FBase + "\\");

@@ -76,6 +76,7 @@ class SilentInstallRoadTest : public testing::Test {
     fs::remove(DefaultLog(), ignored);
     DeleteFileA(DesktopLink().c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
     if (HaveSmallDrive()) fs::remove_all(std::string(kSmallDrive) + "Pelmora P2P", ignored);
   }
 
@@ -293,6 +294,7 @@ class WizardLogRoadTest : public RoadTest {
     fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
     DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
   }
   std::string Parameters() const override { return "\"/LOG=" + FLogFile + "\""; }
 

@@ -58,6 +58,7 @@ void CleanInstallationPlaces(const std::string& base) {
   fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
   DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
 }
 
 class UpgradeRoadTest : public RoadTest {

@@ -10,6 +10,7 @@
 
 #include "datafile/DataFileReader.h"
 #include "core/RemovalList.h"
+#include "app/RunLog.h"
 #include "pages/PNL_Error.h"
 #include "pages/PNL_InstallInstalling.h"
 #include "tests/common/SystemState.h"
@@ -83,6 +84,7 @@ class InstallRunTest : public WizardFixture {
     fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
     DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
   }
   static std::string LocalData() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P"; }
 
@@ -199,28 +201,38 @@ TEST_F(InstallRunTest, WithoutAPerUserFolderTheDataGoesToTheInstallationFolder) 
             Lines(ReadFile(install + "UnInstall.dat")));
 }
 
-TEST_F(InstallRunTest, WithoutShortcutsTheDataFilesAndListAreStillWritten) {
-  // A file stands where the start menu's folder belongs, so no shortcut can be saved there.
+TEST_F(InstallRunTest, ShortcutsThatCannotBeSavedArePassedOverOneByOne) {
+  // A file stands where the start menu's folder belongs, so no start-menu shortcut can be saved
+  // there; the desktop shortcut after them can.
   const std::string menu = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P";
   std::ofstream(menu) << "in the way";
   const std::string install = FBase + "\\NoLinks\\";
+  const std::string log = FBase + "\\install.log";
+  OpenRunLog(log);
   InstallDir = install;
   CreateDesktopShortcut = true;
   std::vector<std::string> shown = Install();
+  CloseRunLog();
+  EXPECT_EQ(ReadFile(menu), "in the way");
   DeleteFileA(menu.c_str());
 
   ASSERT_EQ(Header(), "Installation of Pelmora P2P ready") << ErrorPanel->ErrorText();
-  EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"))
-      << "the desktop link comes after the failed ones";
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), "92% complete"), 0);
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "92% complete"), 1);
   EXPECT_NO_THROW(ReadDataFile(ReadFile(LocalData() + "\\Pelmora.Dat")));
   EXPECT_TRUE(fs::exists(install + "PMInst.Dat"));
   EXPECT_EQ(Lines(ReadFile(install + "UnInstall.dat")).size(), 18u);
+  // The log names each shortcut that was passed over.
+  const std::string text = ReadFile(log);
+  for (const char* link : {"Pelmora P2P.Lnk (", "Pelmora P2P On the Web.Lnk (", "Pelmora P2P Help.Lnk (",
+                           "Pelmora P2P Uninstall.Lnk ("})
+    EXPECT_NE(text.find(menu + "\\" + link + "Cannot create file"), std::string::npos) << link << "\n" << text;
+  EXPECT_NE(text.find("Step \"Shortcuts\" done"), std::string::npos) << text;
 }
 
-// Without its uninstaller or its removal list an installation could never be removed: the run
-// puts everything else in place and then ends on the error page with the failure.
-TEST_F(InstallRunTest, WithoutTheUninstallerOrItsListTheRunEndsOnTheErrorPage) {
+// A failure that ends the run leaves the computer as it was before it: the files and folders
+// the run made, the data folder, the shortcuts and the uninstall entry all go again.
+TEST_F(InstallRunTest, AFailureOfTheUninstallerOrItsListUndoesTheWholeRun) {
   struct Case {
     const char* Blocked;  // a folder stands where this file belongs
     const char* Message;  // how the error page's message begins
@@ -233,14 +245,41 @@ TEST_F(InstallRunTest, WithoutTheUninstallerOrItsListTheRunEndsOnTheErrorPage) {
     Clean();
     const std::string install = FBase + "\\Blocked " + c.Blocked + "\\";
     ASSERT_TRUE(fs::create_directories(install + c.Blocked)) << c.Blocked;
+    std::vector<std::string> places = ProductPlaces();
+    places.push_back(FBase);
+    const Snapshot before = TakeSnapshot(places);
     InstallDir = install;
+    CreateDesktopShortcut = true;
     Install();
     EXPECT_EQ(Header(), "Error") << c.Blocked;
     EXPECT_EQ(ErrorPanel->ErrorText().rfind(c.Message, 0), 0u) << c.Blocked << ": " << ErrorPanel->ErrorText();
-    EXPECT_EQ(ReadFile(install + "Pelmora.Exe"), ReadFile(BuiltProgram("Pelmora.exe"))) << c.Blocked;
-    EXPECT_NO_THROW(ReadDataFile(ReadFile(LocalData() + "\\Pelmora.Dat"))) << c.Blocked;
-    EXPECT_TRUE(fs::exists(install + "PMInst.Dat")) << c.Blocked;
+    EXPECT_EQ(TakeSnapshot(places), before) << c.Blocked;
   }
+}
+
+// Installing over an installation and failing puts the earlier one back as it was: its
+// programs, data files, list, shortcuts and entry.
+TEST_F(InstallRunTest, AFailureOverAnEarlierInstallationPutsItBack) {
+  const std::string install = FBase + "\\Earlier\\";
+  InstallDir = install;
+  CreateDesktopShortcut = true;
+  Install();
+  ASSERT_EQ(Header(), "Installation of Pelmora P2P ready") << ErrorPanel->ErrorText();
+  // The earlier installation's list has become a folder, so the second run cannot write its own.
+  ASSERT_TRUE(DeleteFileA((install + "UnInstall.dat").c_str()));
+  ASSERT_TRUE(fs::create_directories(install + "UnInstall.dat"));
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", REG_SZ, "Earlier", 8);
+  std::vector<std::string> places = ProductPlaces();
+  places.push_back(FBase);
+  const Snapshot before = TakeSnapshot(places);
+  Sleep(50);
+
+  Form().ShowPanel("PnlWelcome", false);
+  InstallDir = install;
+  Install();
+
+  EXPECT_EQ(Header(), "Error");
+  EXPECT_EQ(TakeSnapshot(places), before);
 }
 
 TEST_F(InstallRunTest, AFolderThatCannotBeMadeAnywhereEndsOnTheErrorPageBeforeWriting) {

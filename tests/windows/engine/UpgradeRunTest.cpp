@@ -112,7 +112,8 @@ class UpgradeRunTest : public PageFixture {
     fs::remove_all(ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P", ignored);
     fs::remove_all(Menu(), ignored);
     DeleteFileA(DesktopLink().c_str());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kUninstallKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
   }
   static std::string Menu() { return ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\"; }
   static std::string DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"; }
@@ -219,28 +220,56 @@ TEST_F(UpgradeRunTest, AClientThatEndsDuringTheSecondWaitIsReplacedByTheThirdAtt
   EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
 }
 
-TEST_F(UpgradeRunTest, AClientRunningThroughAllAttemptsStaysWholeAndTheRunGoesOn) {
+TEST_F(UpgradeRunTest, AClientRunningThroughAllAttemptsEndsTheRunWithTheInstallationUntouched) {
   const std::string folder = FBase + "Busy\\";
   InstallOld(folder);
+  std::ofstream(folder + "Uninstall.Exe", std::ios::binary) << FBuiltUninstaller << "older";
   std::error_code ignored;
   fs::remove_all(Menu(), ignored);
+  std::vector<std::string> places = ProductPlaces();
+  places.push_back(folder);
+  const Snapshot before = TakeSnapshot(places);
   StartOldClient(folder);
 
   const std::vector<std::string> notices = Upgrade(folder);
 
-  ASSERT_EQ(Header(), "Upgrade of Pelmora P2P ready") << ErrorText();
-  EXPECT_EQ(notices, NoticesOf(1, kUpgradeAttempts));
-  EXPECT_TRUE(ReadFile(folder + "Uninstall.Exe") == FBuiltUninstaller);
-  for (const char* link : kMenuLinks) EXPECT_TRUE(fs::exists(Menu() + link)) << link;
-  EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
-
+  // Every attempt but the last is followed by the notice and its wait; the last one's failure
+  // ends the run.
+  EXPECT_EQ(notices, NoticesOf(1, kUpgradeAttempts - 1));
+  EXPECT_EQ(Header(), "Error");
+  EXPECT_EQ(ErrorText().rfind("Cannot create file \"" + folder + "Pelmora.Exe\". ", 0), 0u) << ErrorText();
   EndClient();
-  EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FOld) << "the old client was touched";
-  StartOldClient(folder);
+  EXPECT_EQ(TakeSnapshot(places), before) << "the uninstaller or the shortcuts were touched";
 }
 
-// The drive that tests/driver/small-drive.sh maps to a small file system.
-TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenLeavesTheOldOneWhole) {
+// A failure after the new client is in place puts the earlier client back: the upgrade is all
+// or nothing.
+TEST_F(UpgradeRunTest, AFailureAfterTheClientWasReplacedPutsTheEarlierVersionBack) {
+  const std::string folder = FBase + "Halfway\\";
+  InstallOld(folder);
+  // A folder stands where the uninstaller belongs.
+  ASSERT_TRUE(DeleteFileA((folder + "Uninstall.Exe").c_str()));
+  ASSERT_TRUE(fs::create_directories(folder + "Uninstall.Exe"));
+  std::vector<std::string> places = ProductPlaces();
+  places.push_back(folder);
+  const Snapshot before = TakeSnapshot(places);
+  const std::string log = FBase + "upgrade.log";
+  OpenRunLog(log);
+
+  Upgrade(folder);
+  CloseRunLog();
+
+  EXPECT_EQ(Header(), "Error");
+  EXPECT_EQ(ErrorText().rfind("Cannot create file \"" + folder + "Uninstall.Exe\". ", 0), 0u) << ErrorText();
+  EXPECT_EQ(TakeSnapshot(places), before);
+  const std::string text = ReadFile(log);
+  EXPECT_NE(text.find("Step \"Client program (attempt 1)\" done"), std::string::npos) << text;
+  EXPECT_NE(text.find("Step \"Undo\" done"), std::string::npos) << text;
+}
+
+// Only a client that runs is waited for: a disk too full for the new client ends the run at
+// once, and the earlier programs stay as they were.
+TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenEndsTheRunAtOnce) {
   ULARGE_INTEGER available{}, total{};
   if (!GetDiskFreeSpaceExA("U:\\", &available, &total, nullptr) || total.QuadPart > 64 * 1024 * 1024)
     GTEST_SKIP() << "no small disk at U: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
@@ -258,9 +287,9 @@ TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenLeavesTheOldOneWh
 
   const std::vector<std::string> notices = Upgrade(folder);
 
-  EXPECT_EQ(notices, NoticesOf(1, kUpgradeAttempts));
+  EXPECT_EQ(notices, std::vector<std::string>{});
   EXPECT_EQ(Header(), "Error");
-  EXPECT_EQ(ErrorText(), "Disk Full") << "the uninstaller does not fit either";
+  EXPECT_EQ(ErrorText(), "Disk Full");
   EXPECT_TRUE(ReadFile(folder + "Pelmora.Exe") == FOld) << "the old client is damaged";
   std::vector<std::string> left = Leftovers(folder);
   EXPECT_EQ(left, std::vector<std::string>{"filler"});
