@@ -1,5 +1,7 @@
 #include "engine/InstallationPlan.h"
 
+#include <memory>
+
 #include "core/RemovalList.h"
 #include "core/Text.h"
 #include "engine/RunStepParts.h"
@@ -22,6 +24,8 @@ std::string SettleInstallDir(const TInstallationSettings& settings, TRunActions&
   for (const std::string& candidate : candidates) {
     if (candidate.empty()) continue;
     const std::size_t mark = context.Mark();
+    // The record names the folder before any of it is made, so that the next start may undo it.
+    context.SetInstallDir(candidate);
     if (!actions.FolderExists(candidate)) {
       context.WillMakeFolder(candidate);
       try {
@@ -31,15 +35,14 @@ std::string SettleInstallDir(const TInstallationSettings& settings, TRunActions&
     }
     if (actions.FolderExists(candidate)) {
       installDir = candidate;
-      context.SetInstallDir(installDir);
       return installDir;
     }
     context.UndoSince(mark);
   }
   installDir = "C:\\Pelmora\\";
+  context.SetInstallDir(installDir);
   context.WillMakeFolder(installDir);
   actions.MakeFolder(installDir);
-  context.SetInstallDir(installDir);
   return installDir;
 }
 
@@ -89,46 +92,48 @@ void WriteDataFile(const std::string& path, const TInstallationSettings& setting
 }
 
 TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& actions, long long payloadTotal) {
-  const TInstallationSettings& s = settings;
+  // The steps share one copy of the settings, which refer to the caller's values.
+  const auto shared = std::make_shared<const TInstallationSettings>(settings);
+  const TInstallationSettings& s = *shared;
   TRunActions& a = actions;
   TRunPlan plan;
   plan.Kind = "installation";
   plan.BarMaximum = payloadTotal + payloadTotal / 10;
   plan.Steps = {
       {.Name = "Installation folder",
-       .Work = [&s, &a](TRunContext& context) { return SettleInstallDir(s, a, context); },
-       .Listed = [&s] { return listed::InstallFolder(s.InstallDir); }},
+       .Work = [shared, &s, &a](TRunContext& context) { return SettleInstallDir(s, a, context); },
+       .Listed = [shared, &s] { return listed::InstallFolder(s.InstallDir); }},
       {.Name = "Data folder",
-       .Work = [&s, &a](TRunContext& context) { return SettleAppDataDir(s, a, context); },
-       .Listed = [&s] { return listed::DataFolder(s.ClientDataDir, s.InstallDir, s.AppDataDir); }},
+       .Work = [shared, &s, &a](TRunContext& context) { return SettleAppDataDir(s, a, context); },
+       .Listed = [shared, &s] { return listed::DataFolder(s.ClientDataDir, s.InstallDir, s.AppDataDir); }},
       // An earlier client in the folder is replaced; one that runs holds its program and ends the run.
       {.Name = "Client program",
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              const std::string path = s.InstallDir + "Pelmora.Exe";
              a.CheckReplaceable(path);
              context.WillWrite(path);
              a.ExtractClient(path, context.Progress.PayloadProgress());
              return path;
            },
-       .Listed = [&s] { return listed::ClientProgram(s.InstallDir); }},
+       .Listed = [shared, &s] { return listed::ClientProgram(s.InstallDir); }},
       // Without its uninstaller the installation could never be removed.
       {.Name = "Uninstaller",
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              const std::string path = s.InstallDir + "Uninstall.Exe";
              context.WillWrite(path);
              a.ExtractUninstaller(path);
              return path;
            },
-       .Listed = [&s] { return listed::Uninstaller(s.InstallDir); }},
+       .Listed = [shared, &s] { return listed::Uninstaller(s.InstallDir); }},
       // An earlier client's data files beside the program would be read in place of the new one.
       {.Name = "Old data files",
        .Journalled = false,
        .OnFailure = TOnFailure::GoOn,
        .End = TBarMark::AtPercent(90),
        .Work =
-           [&s](TRunContext& context) {
+           [shared, &s](TRunContext& context) {
              context.WillRemove(s.InstallDir + "pelmora.dat");
              context.WillRemove(s.InstallDir + "pelmora.bak");
              return std::string();
@@ -138,7 +143,7 @@ TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& ac
       {.Name = "Uninstall entry",
        .OnFailure = TOnFailure::GoOn,
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              context.WillSetValues(kUninstallKey, {"DisplayName", "UninstallString"});
              a.RegisterUninstall(s.InstallDir);
              return std::string(kUninstallKey);
@@ -148,38 +153,38 @@ TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& ac
       {.Name = "Shortcuts",
        .OnFailure = TOnFailure::GoOn,
        .End = TBarMark::AtPercent(93),
-       .Work = [&s, &a](TRunContext& context) { return CreateShortcuts(s, a, context); },
-       .Listed = [&s] { return listed::Shortcuts(s.CreateDesktopShortcut); }},
+       .Work = [shared, &s, &a](TRunContext& context) { return CreateShortcuts(s, a, context); },
+       .Listed = [shared, &s] { return listed::Shortcuts(s.CreateDesktopShortcut); }},
       {.Name = "Data file",
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              const std::string path = s.AppDataDir + "Pelmora.Dat";
              context.WillWrite(path);
              WriteDataFile(path, s, a, context.Progress);
              return path;
            },
-       .Listed = [&s] { return listed::DataFile(s.AppDataDir); }},
+       .Listed = [shared, &s] { return listed::DataFile(s.AppDataDir); }},
       // The copy beside the program is a convenience; the client reads the per-user file.
       {.Name = "Data file copy",
        .OnFailure = TOnFailure::GoOn,
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              const std::string path = s.InstallDir + "PMInst.Dat";
              context.WillWrite(path);
              WriteDataFile(path, s, a, context.Progress);
              return path;
            },
-       .Listed = [&s] { return listed::DataFileCopy(s.InstallDir); }},
+       .Listed = [shared, &s] { return listed::DataFileCopy(s.InstallDir); }},
       // Without the list the uninstaller would remove nothing.
       {.Name = "Removal list",
        .Work =
-           [&s, &a](TRunContext& context) {
+           [shared, &s, &a](TRunContext& context) {
              const std::string path = s.InstallDir + "UnInstall.dat";
              context.WillWrite(path);
              a.WriteWholeFile(path, RemovalListText(RemovalListLines(context.Plan().ListedItems())));
              return path;
            },
-       .Listed = [&s] { return listed::RemovalList(s.InstallDir); }},
+       .Listed = [shared, &s] { return listed::RemovalList(s.InstallDir); }},
   };
   return plan;
 }

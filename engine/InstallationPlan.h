@@ -22,7 +22,8 @@ struct TInstallationSettings {
 };
 
 // The bar runs to payloadTotal and a tenth more, for the steps after the payloads. The plan
-// reads and settles the settings as its steps run; they must outlive it.
+// reads and settles the values the settings refer to as its steps run; they and the actions
+// must outlive it.
 TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& actions, long long payloadTotal);
 
 // Writes one client data file of the settings, moving the bar to the writer's progress points.

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "core/Exceptions.h"
 
 enum class TStepResult {
   Done,       // the step did its work
@@ -29,27 +28,5 @@ class TNoJournal final : public TRunJournal {
   void StepEnded(const std::string&, TStepResult, const std::string&) override {}
 };
 
+// What a step's failure means: the run ends, or it goes on without the step.
 enum class TOnFailure { EndRun, GoOn };
-
-// Runs one step between its start and its end in the journal; work returns what the step
-// settled or wrote. A failure is journalled: the run goes on without a step it can do without,
-// any other failure is passed on and ends the run.
-template <class Work>
-void JournalledStep(TRunJournal& journal, const char* step, TOnFailure onFailure, Work work) {
-  journal.StepStarted(step);
-  std::string detail;
-  try {
-    detail = work();
-  } catch (const Exception& failure) {
-    if (onFailure == TOnFailure::EndRun) {
-      journal.StepEnded(step, TStepResult::Failed, failure.what());
-      throw;
-    }
-    journal.StepEnded(step, TStepResult::Abandoned, failure.what());
-    return;
-  } catch (const std::exception& failure) {
-    journal.StepEnded(step, TStepResult::Failed, failure.what());
-    throw;
-  }
-  journal.StepEnded(step, TStepResult::Done, detail);
-}

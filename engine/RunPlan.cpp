@@ -79,12 +79,28 @@ void CommitRun(TRunRecord& record, TRunSystem& system, TRunJournal& journal) {
   }
 }
 
-void RunUnjournalled(const TPlanStep& step, TRunContext& context) {
+// Runs one step: its start and end in the journal when it is journalled, what it settled or
+// wrote when it ends well. A step passed over leaves nothing of itself; any other failure is
+// raised.
+void RunStep(const TPlanStep& step, TRunContext& context, TRunJournal& journal) {
+  if (step.Journalled) journal.StepStarted(step.Name);
+  const std::size_t mark = context.Mark();
+  std::string detail;
   try {
-    step.Work(context);
-  } catch (const Exception&) {
-    if (step.OnFailure == TOnFailure::EndRun) throw;
+    detail = step.Work(context);
+  } catch (const Exception& failure) {
+    if (step.OnFailure == TOnFailure::EndRun) {
+      if (step.Journalled) journal.StepEnded(step.Name, TStepResult::Failed, failure.what());
+      throw;
+    }
+    context.UndoSince(mark);
+    if (step.Journalled) journal.StepEnded(step.Name, TStepResult::Abandoned, failure.what());
+    return;
+  } catch (const std::exception& failure) {
+    if (step.Journalled) journal.StepEnded(step.Name, TStepResult::Failed, failure.what());
+    throw;
   }
+  if (step.Journalled) journal.StepEnded(step.Name, TStepResult::Done, detail);
 }
 
 }  // namespace
@@ -178,12 +194,8 @@ void RunPlan(const TRunPlan& plan, TRunSystem& system, TRunProgress& progress, T
     try {
       record.Set(TRunEntryKind::Step, step.Name);
       context.Save();
-      if (!step.Journalled)
-        RunUnjournalled(step, context);
-      else
-        JournalledStep(journal, step.Name.c_str(), step.OnFailure, [&] { return step.Work(context); });
+      RunStep(step, context, journal);
     } catch (...) {
-      // Whatever escapes a step ends the run; an unjournalled step's failure too.
       Rollback(record, system, journal);
       throw;
     }

@@ -123,7 +123,8 @@ struct TRunPlan {
   std::vector<TListedItem> ListedItems() const;
 };
 
-// Carries the plan out: sets the bar's maximum, then runs the steps in order. On a failure that ends the run, every recorded change is undone, newest
+// Carries the plan out: sets the bar's maximum, then runs the steps in order. A step that fails
+// and can be done without is undone on its own and the run goes on. On a failure that ends the run, every recorded change is undone, newest
 // first (journalled as the step "Undo"), the record is removed when all of it was undone, and
 // the failure is raised again. After the last step the run commits.
 void RunPlan(const TRunPlan& plan, TRunSystem& system, TRunProgress& progress, TRunJournal& journal);

@@ -1,5 +1,7 @@
 #include "engine/UpgradePlan.h"
 
+#include <memory>
+
 #include "engine/RunStepParts.h"
 
 std::string RetryNotice(int attempt) {
@@ -43,12 +45,13 @@ std::string ReplaceClient(const std::string& installDir, TRunActions& actions, c
 
 TRunPlan UpgradePlan(const std::string& installDir, bool autoUpdate, TRunActions& actions,
                      const TNoticeEvent& showNotice, unsigned secondMs, long long payloadTotal) {
-  const std::string& dir = installDir;
+  const auto shared = std::make_shared<const std::string>(installDir);
+  const std::string& dir = *shared;
   TRunActions& a = actions;
   TRunPlan plan;
   plan.Kind = "upgrade";
   plan.BarMaximum = payloadTotal;
-  plan.Steps.push_back({.Name = "Installation folder", .Work = [&dir, &a](TRunContext& context) {
+  plan.Steps.push_back({.Name = "Installation folder", .Work = [shared, &dir, &a](TRunContext& context) {
                           context.SetInstallDir(dir);
                           if (!a.FolderExists(dir)) {
                             context.WillMakeFolder(dir);
@@ -68,16 +71,16 @@ TRunPlan UpgradePlan(const std::string& installDir, bool autoUpdate, TRunActions
                             return std::string();
                           }});
   plan.Steps.push_back({.Name = "Client program", .Journalled = false,
-                        .Work = [&dir, &a, &showNotice, secondMs](TRunContext& context) {
+                        .Work = [shared, &dir, &a, showNotice, secondMs](TRunContext& context) {
                           return ReplaceClient(dir, a, showNotice, secondMs, context);
                         }});
-  plan.Steps.push_back({.Name = "Uninstaller", .Work = [&dir, &a](TRunContext& context) {
+  plan.Steps.push_back({.Name = "Uninstaller", .Work = [shared, &dir, &a](TRunContext& context) {
                           const std::string path = dir + "Uninstall.Exe";
                           context.WillWrite(path);
                           a.ExtractUninstaller(path);
                           return path;
                         }});
-  plan.Steps.push_back({.Name = "Shortcuts", .End = TBarMark::AtMaximum(), .Work = [&dir, &a](TRunContext& context) {
+  plan.Steps.push_back({.Name = "Shortcuts", .End = TBarMark::AtMaximum(), .Work = [shared, &dir, &a](TRunContext& context) {
                           return "start menu" +
                                  NotSavedDetail(CreateStartMenuLinks(dir, TShortcutRun::Upgrade, a, context));
                         }});

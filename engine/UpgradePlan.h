@@ -24,6 +24,6 @@ using TNoticeEvent = std::function<void(const std::string& text)>;
 
 // installDir ends in "\". secondMs is the length of one second of its waits. Only a client
 // program that a running program holds is tried again; any other failure ends the run at once,
-// and so does the last attempt's. The plan keeps references to its arguments.
+// and so does the last attempt's. The actions must outlive the plan.
 TRunPlan UpgradePlan(const std::string& installDir, bool autoUpdate, TRunActions& actions,
                      const TNoticeEvent& showNotice, unsigned secondMs, long long payloadTotal);
