@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "app/Appl_Globals.h"
+#include "app/InstallerTurn.h"
 #include "core/CommandLine.h"
 #include "core/Exceptions.h"
 #include "core/FolderName.h"
@@ -106,6 +107,7 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
   OpenRunLog(options.LogFile.empty() ? DefaultLogPath() : options.LogFile);
   TInstallLog& log = RunLog();
   log.Started("silent", commandLine);
+  NoteCutOffRun(log);
   if (options.Refusal != TSilentRefusal::None)
     return Refuse(RefusalText(options), ExitCodeOf(options.Refusal));
 
@@ -149,12 +151,17 @@ int RunInstaller() {
   std::vector<std::string> parameters = SplitCommandLine(commandLine);
   if (!parameters.empty()) parameters.erase(parameters.begin());
   // The unattended upgrade keeps its command line: "/autoupdate" first and a folder.
-  if (!ParseAutoUpdate(parameters).AutoUpdate) {
-    const TSilentOptions options = ParseSilentOptions(parameters);
+  const bool autoUpdate = ParseAutoUpdate(parameters).AutoUpdate;
+  const TSilentOptions options = autoUpdate ? TSilentOptions{} : ParseSilentOptions(parameters);
+  // Before anything is written, the log included: another installer may be writing it.
+  int refusal = kExitSuccess;
+  if (!TakeInstallerTurn(options.Quiet, &refusal)) return refusal;
+  if (!autoUpdate) {
     if (options.Quiet) return RunSilentInstallation(options, commandLine);
     if (!options.LogFile.empty()) {
       OpenRunLog(options.LogFile);
       RunLog().Started("wizard", commandLine);
+      NoteCutOffRun(RunLog());
     }
   }
   const int exitCode = RunWizard();

@@ -16,6 +16,7 @@ enum TSilentExitCode : int {
   kExitInvalidDownloadDir = 5,
   kExitUnknownConnection = 6,
   kExitRunFailed = 7,         // the installation run failed (a full disk, for instance)
+  kExitInstallerBusy = 8,     // another installer or the uninstaller runs; nothing was changed
 };
 
 // Installs without any window with the options' choices (the pages' proposals for what they

@@ -7,6 +7,7 @@
 
 #include "core/Exceptions.h"
 #include "app/Form_Main.h"
+#include "platform/InstallerLock.h"
 #include "platform/MailLink.h"
 #include "core/Text.h"
 #include "platform/MessageBoxes.h"
@@ -118,9 +119,11 @@ void TPnlError::Label5Click() {
 }
 
 void TPnlError::btnRestartClick() {
-  // A fresh interactive instance: the parameters of this one are not passed on.
+  // A fresh interactive instance: the parameters of this one are not passed on. It finds the
+  // installer lock free, for this one is done.
   char ownPath[MAX_PATH];
   GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
+  ReleaseInstallerLock();
   ShellExecuteA(nullptr, nullptr, ownPath, nullptr, nullptr, SW_SHOWNORMAL);
   ExitProcess(0);
 }

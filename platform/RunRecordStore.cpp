@@ -155,7 +155,7 @@ TRunPlaces ProductRunPlaces() {
           folder(CSIDL_DESKTOPDIRECTORY, std::string(kProductDesktopShortcut))};
 }
 
-TCutOffRun FinishCutOffRun() {
+TCutOffRun FinishCutOffRun(const std::string& runningProgram) {
   TCutOffRun cutOff;
   std::string text;
   if (!LoadRunRecord(text)) return cutOff;
@@ -176,13 +176,22 @@ TCutOffRun FinishCutOffRun() {
     return cutOff;
   }
   const std::size_t changes = record.ChangesNewestFirst().size();
-  cutOff.Failures = UndoChanges(record, &UndoRunChange);
+  const auto isRunning = [&](const std::string& path) {
+    return !runningProgram.empty() && lstrcmpiA(path.c_str(), runningProgram.c_str()) == 0;
+  };
+  cutOff.Failures = UndoChanges(record, [&](const TRunEntry& change) {
+    if (!isRunning(change.Target))
+      UndoRunChange(change);
+    else if (change.Kind == TRunEntryKind::MovedAside)
+      CommitRunChange(change);
+  });
   cutOff.Undone = changes - cutOff.Failures.size();
   try {
-    if (cutOff.Failures.empty())
-      RemoveRunRecord();
-    else
+    cutOff.Kept = !cutOff.Failures.empty();
+    if (cutOff.Kept)
       SaveRunRecord(RunRecordText(record));
+    else
+      RemoveRunRecord();
   } catch (const Exception& failure) {
     cutOff.Failures.push_back(std::string("the record of the run: ") + failure.what());
   }

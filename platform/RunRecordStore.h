@@ -42,9 +42,13 @@ struct TCutOffRun {
   // Changes that could not be undone (they stay recorded for the next start), or why the
   // record could not be used (it is then removed, and nothing is undone).
   std::vector<std::string> Failures;
+  // The record stays, for a later start to finish: some changes could not be undone.
+  bool Kept = false;
 };
 
 // Undoes the run that was cut off, if one is recorded, and removes its record once all of it is
 // undone. Call it only while holding the installer lock (platform/InstallerLock.h), so that a
-// run in progress is never undone under its feet.
-TCutOffRun FinishCutOffRun();
+// run in progress is never undone under its feet. runningProgram: the path of the calling
+// program when the run may have written it (the uninstaller, which removes itself afterwards):
+// it is left where it is, and an earlier one kept aside goes instead of coming back.
+TCutOffRun FinishCutOffRun(const std::string& runningProgram = "");

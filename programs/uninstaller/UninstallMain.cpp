@@ -4,7 +4,8 @@
 // anything is touched every line must name one of the product's own places (CheckProductPlaces)
 // and the client must not be running. Exit code: 0 all removed, 1 something could not be
 // removed, 2 the list cannot be used (nothing was touched), 3 the user said no, 4 the client is
-// running or its program cannot be removed (nothing was touched).
+// running or its program cannot be removed (nothing was touched), 5 an installer runs (nothing
+// was touched).
 //
 // A running program cannot delete its own file on Windows. After its last message the
 // uninstaller copies itself into a new private folder of the temporary folder, with a random
@@ -28,7 +29,9 @@
 #include <vector>
 
 #include "core/RemovalList.h"
+#include "platform/InstallerLock.h"
 #include "platform/MessageBoxes.h"
+#include "platform/RunRecordStore.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
 
@@ -39,7 +42,14 @@ constexpr char kCleanupListName[] = "Cleanup.dat";
 constexpr char kCleanupFolderPrefix[] = "PelmoraUninstall-";
 constexpr char kTitle[] = "Pelmora P2P Uninstall";
 
-enum TExitCode { kRemoved = 0, kNotAllRemoved = 1, kListRefused = 2, kDeclined = 3, kClientHeld = 4 };
+enum TExitCode {
+  kRemoved = 0,
+  kNotAllRemoved = 1,
+  kListRefused = 2,
+  kDeclined = 3,
+  kClientHeld = 4,
+  kInstallerRunning = 5,
+};
 
 std::string Quoted(const std::string& text) {
   std::string result(1, '"');
@@ -414,6 +424,27 @@ int RunCleanup(const std::vector<std::string>& arguments) {
   return result;
 }
 
+// An installation that was cut off before it wrote its removal list, just undone: all that is
+// left of it is this program in its folder, which go the way the uninstaller's own file goes.
+int RemoveCutOffInstallation(const std::string& ownPath, const std::string& listPath, const std::string& folder,
+                             bool quiet) {
+  TRemovalList own{std::string(kProductName), {{TRemovalKind::File, ownPath, 1}, {TRemovalKind::EmptyFolder, folder, 2}}};
+  const std::string temp = TempFolder();
+  if (!temp.empty()) SetCurrentDirectoryA(temp.c_str());
+  TUninstaller uninstaller(ownPath, listPath);
+  uninstaller.Remove(own);
+  uninstaller.PrepareCleanup();
+  std::string problem;
+  const bool started = uninstaller.StartCleanup(problem);
+  if (!quiet)
+    ShowMessageBox(nullptr,
+                   "The installation of " + std::string(kProductName) + " in " + folder +
+                       " was cut off before it was complete; what it had put in place is removed." +
+                       (started && uninstaller.Problems().empty() ? "" : "\rThe uninstaller's own file stays: " + problem),
+                   kTitle, MB_OK | MB_ICONINFORMATION);
+  return started && uninstaller.Problems().empty() ? kRemoved : kNotAllRemoved;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -430,9 +461,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return code;
   };
 
+  // Never beside an installer at work; an installation or upgrade that one left cut off is
+  // finished off first, with this program, which goes in the end anyway, left in place.
+  if (!AcquireInstallerLock()) return refuse(kInstallerBusyMessage, kInstallerRunning);
+  const TCutOffRun cutOff = FinishCutOffRun(ownPath);
+
   TRemovalList list;
   bool readable = false;
   const std::string text = ReadWholeFile(listPath, readable);
+  if (!readable && cutOff.Found && cutOff.Kind == "installation" && SamePath(cutOff.InstallDir, folder))
+    return RemoveCutOffInstallation(ownPath, listPath, folder, quiet);
   if (!readable) return refuse("The removal list " + listPath + " cannot be read.\rNothing was removed.", kListRefused);
   try {
     list = ParseRemovalList(text);
