@@ -405,6 +405,8 @@ int RunCleanup(const std::vector<std::string>& arguments) {
     if (CreationTime(process) == created) WaitForSingleObject(process, INFINITE);
     CloseHandle(process);
   }
+  // An installer started since might be writing files of these names again.
+  if (!AcquireInstallerLock()) return kInstallerRunning;
   bool readable = false;
   const std::string text = ReadWholeFile(folder + kCleanupListName, readable);
   if (!readable) return kListRefused;

@@ -261,18 +261,22 @@ TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWa
 TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFailedStep) {
   if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at Q: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
   const std::string installDir = std::string(kSmallDrive) + "Pelmora P2P\\";
+  std::vector<std::string> places = ProductPlaces();
+  places.push_back(kSmallDrive);
+  const Snapshot before = TakeSnapshot(places);
 
   const SilentRun run = Run("/quiet \"/dir=" + installDir + "\"");
 
   EXPECT_EQ(run.ExitCode, 7);
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
-  EXPECT_FALSE(fs::exists(installDir + "Pelmora.Exe"));
+  EXPECT_EQ(TakeSnapshot(places), before) << "the folders the run made are left";
   const std::string log = LogOnceEnded(DefaultLog(), 7);
   EXPECT_NE(log.find("Step \"Installation folder\" done in "), std::string::npos) << log;
   EXPECT_NE(log.find("Step \"Client program\" failed in "), std::string::npos) << log;
   EXPECT_NE(log.find(" ms: I/O error 112\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Installation failed: I/O error 112 (exit code 7)\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("Step \"Uninstaller\""), std::string::npos) << "the run ends at its failure\n" << log;
+  EXPECT_NE(log.find("Step \"Undo\" done in "), std::string::npos) << log;
 }
 
 // The wizard started with "/log=": a person's installation, logged as the silent one is.
