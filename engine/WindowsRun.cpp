@@ -104,11 +104,12 @@ bool TWindowsRunSystem::FolderExists(const std::string& folder) { return ::Folde
 
 bool TWindowsRunSystem::FileExists(const std::string& path) { return ::FileExists(path); }
 
+// A key that this process may not open is there all the same, and not the run's to remove.
 bool TWindowsRunSystem::KeyExists(const std::string& key) {
   HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-  RegCloseKey(handle);
-  return true;
+  const LSTATUS opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle);
+  if (opened == ERROR_SUCCESS) RegCloseKey(handle);
+  return opened != ERROR_FILE_NOT_FOUND && opened != ERROR_PATH_NOT_FOUND;
 }
 
 bool TWindowsRunSystem::ReadValue(const std::string& key, const std::string& name, std::string& text) {

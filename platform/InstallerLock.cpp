@@ -13,13 +13,13 @@ HANDLE& LockHandle() {
 
 }  // namespace
 
-bool AcquireInstallerLock() {
+bool AcquireInstallerLock(unsigned long waitMs) {
   HANDLE& handle = LockHandle();
   if (handle) return true;
   const HANDLE mutex = CreateMutexA(nullptr, FALSE, kLockName);
   if (!mutex) return false;
   // A holder that ended without releasing it leaves it abandoned, which is as good as free.
-  const DWORD waited = WaitForSingleObject(mutex, 0);
+  const DWORD waited = WaitForSingleObject(mutex, waitMs);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(mutex);
     return false;

@@ -25,6 +25,8 @@ std::string FolderOf(const std::string& path) {
 // is not the run's.
 void RefuseLinkedFolder(const std::string& path) {
   const std::string folder = FolderOf(path);
+  // A drive's root may itself be a mount point; it is not a link that anyone planted.
+  if (folder.size() <= 3) return;
   const DWORD attributes = GetFileAttributesA(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     throw Exception("the folder " + folder + " is a link now; nothing is changed behind it");
@@ -88,12 +90,16 @@ void RemoveRunRecord() {
 void UndoRunChange(const TRunEntry& change) {
   const std::string& target = change.Target;
   switch (change.Kind) {
-    case TRunEntryKind::MadeFolder:
+    case TRunEntryKind::MadeFolder: {
       RefuseLinkedFolder(target);
+      // A file of the folder's name kept the run from making it, and is not the run's.
+      const DWORD attributes = GetFileAttributesA(target.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
       // A folder that holds something the run did not put there stays, with what it holds.
       if (!RemoveDirectoryA(target.c_str()) && !IsGone(GetLastError()) && GetLastError() != ERROR_DIR_NOT_EMPTY)
         Fail(target, GetLastError());
       break;
+    }
     case TRunEntryKind::NewFile: {
       RefuseLinkedFolder(target);
       RemoveTemporaries(target);

@@ -405,8 +405,9 @@ int RunCleanup(const std::vector<std::string>& arguments) {
     if (CreationTime(process) == created) WaitForSingleObject(process, INFINITE);
     CloseHandle(process);
   }
-  // An installer started since might be writing files of these names again.
-  if (!AcquireInstallerLock()) return kInstallerRunning;
+  // An installer started since may be writing files of these names again, or have done so:
+  // the clean-up waits until none runs.
+  if (!AcquireInstallerLock(INFINITE)) return kInstallerRunning;
   bool readable = false;
   const std::string text = ReadWholeFile(folder + kCleanupListName, readable);
   if (!readable) return kListRefused;
@@ -417,6 +418,10 @@ int RunCleanup(const std::vector<std::string>& arguments) {
   } catch (const ERemovalListError&) {
     return kListRefused;
   }
+  for (const TRemovalEntry& entry : list.Entries)
+    if (entry.Kind == TRemovalKind::File &&
+        GetFileAttributesA((FolderOf(entry.Argument) + "Pelmora.Exe").c_str()) != INVALID_FILE_ATTRIBUTES)
+      return kInstallerRunning;
   int result = kRemoved;
   for (const TRemovalEntry& entry : list.Entries) {
     const bool done = entry.Kind == TRemovalKind::File ? DeleteFileA(entry.Argument.c_str())
@@ -500,6 +505,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TUninstaller uninstaller(ownPath, listPath);
   uninstaller.Remove(list);
   uninstaller.PrepareCleanup();
+  // The removal is done: an installer may run while the last message stays open. The clean-up
+  // takes the lock again, and leaves a folder in which an installation stands anew.
+  ReleaseInstallerLock();
 
   int result = kRemoved;
   if (uninstaller.Problems().empty()) {

@@ -3,6 +3,7 @@
 // window came up, and what it left on disk, in the registry and in its log.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <string>
@@ -277,6 +278,42 @@ TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFai
   EXPECT_NE(log.find("Installation failed: I/O error 112 (exit code 7)\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("Step \"Uninstaller\""), std::string::npos) << "the run ends at its failure\n" << log;
   EXPECT_NE(log.find("Step \"Undo\" done in "), std::string::npos) << log;
+}
+
+// An uninstall entry that may not be written (its key lets nobody set a value): the
+// installation works without it, so it goes on and the log says what was passed over.
+TEST_F(SilentInstallRoadTest, AnUninstallEntryThatMayNotBeWrittenIsPassedOver) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR denied = nullptr;
+  // Setting values and making subkeys denied to everyone; reading, the key's security and its
+  // removal stay allowed, for the test to undo it.
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                   &denied, nullptr));
+  const LSTATUS secured = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, denied);
+  LocalFree(denied);
+  RegCloseKey(key);
+  ASSERT_EQ(secured, ERROR_SUCCESS);
+  HKEY probe = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &probe) == ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "this Wine does not keep a process from writing a key that denies it";
+  }
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
+
+  const SilentRun run = Run("/quiet \"/dir=" + installDir + "\"");
+
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
+  EXPECT_EQ(KeyValues(kUninstallKey).size(), 1u) << "a value was written or the key was made anew";
+  for (const char* file : {"Pelmora.Exe", "Uninstall.Exe", "PMInst.Dat", "UnInstall.dat"})
+    EXPECT_TRUE(fs::exists(installDir + file)) << file;
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Uninstall.Lnk"))
+      << "without the entry, the start menu's uninstaller is the way to remove it";
+  const std::string log = LogOnceEnded(DefaultLog(), 0);
+  EXPECT_NE(log.find("Step \"Uninstall entry\" failed in "), std::string::npos) << log;
+  EXPECT_NE(log.find(" ms, the installation goes on without it: I/O error 5\r\n"), std::string::npos) << log;
 }
 
 // The wizard started with "/log=": a person's installation, logged as the silent one is.

@@ -194,9 +194,11 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
 }
 
 TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
-  // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
+  // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be,
+  // and the earlier client comes back.
   DeleteFileA((FInstallDir + "Uninstall.Exe").c_str());
   fs::create_directories(FInstallDir + "Uninstall.Exe");
+  const std::string older = ReadFile(FInstallDir + "Pelmora.Exe");
   FInstaller = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + FInstallDir);
   ASSERT_NE(FInstaller.Process, nullptr);
 
@@ -204,7 +206,7 @@ TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   ASSERT_FALSE(watched.Headers.empty());
   EXPECT_EQ(watched.Headers.back(), "Error");
   EXPECT_EQ(watched.ExitCode, 0) << "the error page's Exit did not end the installer";
-  EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == BuiltClient());
+  EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == older) << "the earlier client is not back";
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 //
 // Two steps, which ctest runs as two tests: the removal, which uses the product's real places
 // and so holds the installation lock, leaves the uninstaller with its last message open and
-// hands it over through a file; the minute that follows touches only the test's own folder, but
-// holds the installation lock as well, since the uninstaller keeps every installer out until it
-// ends.
+// hands it over through a file; the minute that follows touches only the test's own folder and
+// runs beside the other tests.
 #include <windows.h>
 #include <shlobj.h>
 
