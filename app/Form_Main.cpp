@@ -1,10 +1,13 @@
 #include "app/Form_Main.h"
 
+#include <algorithm>
+
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
 #include "core/CommandLine.h"
 #include "core/Text.h"
 #include "ui/Application.h"
+#include "ui/Display.h"
 #include "pages/PNL_Error.h"
 #include "resources/ResourceIds.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
@@ -64,14 +67,31 @@ TControl::TWindowClass TFormMain::GetWindowClass() const {
 }
 
 void TFormMain::Create() {
-  TWindowClass windowClass = GetWindowClass();
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, windowClass.Style, FALSE, windowClass.ExStyle);
-  FWidth = frame.right - frame.left;
-  FHeight = frame.bottom - frame.top;
-  FLeft = (GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2;
-  FTop = (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2;
+  const RECT workArea = WorkAreaNear({});
+  FitTo(SystemDpi(), workArea);
+  FLeft = workArea.left + (workArea.right - workArea.left - FWidth) / 2;
+  FTop = workArea.top + (workArea.bottom - workArea.top - FHeight) / 2;
   CreateHandle(nullptr, TApplication::Instance().Handle());
+}
+
+void TFormMain::FitTo(int displayDpi, const RECT& workArea) {
+  const TWindowClass windowClass = GetWindowClass();
+  const TPixelSize frame = FrameSize(windowClass.Style, windowClass.ExStyle, displayDpi);
+  FDpi = LayoutDpi(displayDpi, {kClientWidth, kClientHeight}, frame,
+                   {workArea.right - workArea.left, workArea.bottom - workArea.top});
+  FWidth = ScaleToDpi(kClientWidth, FDpi) + frame.Width;
+  FHeight = ScaleToDpi(kClientHeight, FDpi) + frame.Height;
+}
+
+void TFormMain::DisplayDpiChanged(int displayDpi, const RECT& suggested) {
+  const RECT workArea = WorkAreaNear(suggested);
+  FitTo(displayDpi, workArea);
+  // Where the system suggests, but kept inside the work area, which the larger window may leave.
+  FLeft = std::max<int>(workArea.left, std::min<int>(suggested.left, workArea.right - FWidth));
+  FTop = std::max<int>(workArea.top, std::min<int>(suggested.top, workArea.bottom - FHeight));
+  ChangeDpi(FDpi);
+  SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TFormMain::AfterCreate() {
@@ -259,6 +279,9 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
       break;
     case WM_CLOSE:
+      return 0;
+    case WM_DPICHANGED:
+      DisplayDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
       if (TApplication::Instance().MainWindow == FHandle) PostQuitMessage(0);
