@@ -67,10 +67,10 @@ TControl::TWindowClass TFormMain::GetWindowClass() const {
 }
 
 void TFormMain::Create() {
-  const RECT workArea = WorkAreaNear({});
-  FitTo(SystemDpi(), workArea);
-  FLeft = workArea.left + (workArea.right - workArea.left - FWidth) / 2;
-  FTop = workArea.top + (workArea.bottom - workArea.top - FHeight) / 2;
+  const TDisplayArea display = DisplayAreaNear({});
+  FitTo(SystemDpi(), display.Work);
+  PlaceInside(display.Work, display.Screen.left + (display.Screen.right - display.Screen.left - FWidth) / 2,
+              display.Screen.top + (display.Screen.bottom - display.Screen.top - FHeight) / 2);
   CreateHandle(nullptr, TApplication::Instance().Handle());
 }
 
@@ -83,14 +83,29 @@ void TFormMain::FitTo(int displayDpi, const RECT& workArea) {
   FHeight = ScaleToDpi(kClientHeight, FDpi) + frame.Height;
 }
 
+void TFormMain::PlaceInside(const RECT& workArea, int left, int top) {
+  FLeft = std::max<int>(workArea.left, std::min<int>(left, workArea.right - FWidth));
+  FTop = std::max<int>(workArea.top, std::min<int>(top, workArea.bottom - FHeight));
+}
+
 void TFormMain::DisplayDpiChanged(int displayDpi, const RECT& suggested) {
-  const RECT workArea = WorkAreaNear(suggested);
+  const RECT workArea = DisplayAreaNear(suggested).Work;
   FitTo(displayDpi, workArea);
-  // Where the system suggests, but kept inside the work area, which the larger window may leave.
-  FLeft = std::max<int>(workArea.left, std::min<int>(suggested.left, workArea.right - FWidth));
-  FTop = std::max<int>(workArea.top, std::min<int>(suggested.top, workArea.bottom - FHeight));
+  PlaceInside(workArea, suggested.left, suggested.top);
   ChangeDpi(FDpi);
   SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A system that draws the frame at another scale than the one it announced leaves the client
+  // area off by the difference; the window takes it up.
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const int wrongWidth = client.right - ScaleToDpi(kClientWidth, FDpi);
+  const int wrongHeight = client.bottom - ScaleToDpi(kClientHeight, FDpi);
+  if (wrongWidth != 0 || wrongHeight != 0) {
+    FWidth -= wrongWidth;
+    FHeight -= wrongHeight;
+    PlaceInside(workArea, FLeft, FTop);
+    SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -178,8 +193,14 @@ void TFormMain::SetAlphaBlend(bool on) {
     SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
   } else if (exStyle & WS_EX_LAYERED) {
+    // Without the layered style the system no longer draws the frame from the layered picture:
+    // the window takes its new style and draws its frame and content anew at once, or the title
+    // bar and border stay black until something else redraws them.
     SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(FHandle, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
 }
 

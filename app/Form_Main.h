@@ -25,8 +25,8 @@ class TFormMain : public TControl {
   TFormMain();
   ~TFormMain() override;
 
-  // Creates the window, hidden, at the display's scale and centred in the work area, and runs
-  // FormCreate; Show then fades it in.
+  // Creates the window, hidden, at the display's scale and in the middle of the screen (inside
+  // its work area), and runs FormCreate; Show then fades it in.
   void Create();
   void Show();
   // Closes the main window; the program ends when it was the application's main window.
@@ -75,6 +75,8 @@ class TFormMain : public TControl {
   // Sets the scale the window is laid out at and its size for a display of displayDpi whose
   // work area is workArea: the display's scale or the largest that fits.
   void FitTo(int displayDpi, const RECT& workArea);
+  // Places the window at left, top, or as near to it as keeps it inside the work area.
+  void PlaceInside(const RECT& workArea, int left, int top);
   TTabSheet* FindSheet(const std::string& name) const;
   void SlideOut();
   void SlideIn();

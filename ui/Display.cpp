@@ -25,15 +25,16 @@ int WindowDpi(HWND window) {
   return dpi != 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 
-RECT WorkAreaNear(const RECT& area) {
+TDisplayArea DisplayAreaNear(const RECT& area) {
   HMONITOR monitor = IsRectEmpty(&area) ? MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)
                                         : MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (GetMonitorInfoA(monitor, &info)) return info.rcWork;
-  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
+  if (GetMonitorInfoA(monitor, &info)) return {info.rcMonitor, info.rcWork};
+  TDisplayArea display{{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, {}};
+  display.Work = display.Screen;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &display.Work, 0);
+  return display;
 }
 
 TPixelSize FrameSize(DWORD style, DWORD exStyle, int dpi) {

@@ -11,8 +11,12 @@
 int SystemDpi();
 // The scale of the display that a window stands on.
 int WindowDpi(HWND window);
-// The work area (the display less the task bar) of the display nearest to an area; of the
-// primary display for an empty one.
-RECT WorkAreaNear(const RECT& area);
+// A display's whole area and its work area (the display less the task bar).
+struct TDisplayArea {
+  RECT Screen;
+  RECT Work;
+};
+// The display nearest to an area; the primary display for an empty one.
+TDisplayArea DisplayAreaNear(const RECT& area);
 // What a window's frame (border and caption) adds to its client area at a scale.
 TPixelSize FrameSize(DWORD style, DWORD exStyle, int dpi);
