@@ -153,6 +153,32 @@ TEST_F(PicturesTest, AtADisplayScalePicturesAreSmoothedNotMadeOfLargerPixels) {
   EXPECT_GT(blended * 100, pixels) << "along the picture's lines the colours blend: " << blended << " of " << pixels;
 }
 
+TEST_F(PicturesTest, TheIconIsShownInTheSizeOfTheScaleFromTheImageNearestToIt) {
+  // The icon's group lists an image for each scale from 100 % to 200 %.
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(kProductIconId), MAKEINTRESOURCEA(14));
+  ASSERT_NE(group, nullptr);
+  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  const int count = directory[4] | directory[5] << 8;
+  std::vector<int> sizes;
+  for (int i = 0; i < count; ++i) sizes.push_back(directory[6 + 14 * i]);
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(sizes, (std::vector<int>{32, 40, 48, 64}));
+
+  // Shown at 32 design pixels: the navy tile reaches its 31st design pixel and no further.
+  const TImage& icon = *Form().ImgIcon;
+  RECT area;
+  GetClientRect(icon.Handle(), &area);
+  const std::vector<std::uint8_t> shown = PixelsOf(icon.Handle(), area.right, area.bottom);
+  const int row = ScaleToDpi(5, TestDpi());
+  int navyUpTo = -1;
+  for (int x = 0; x < area.right; ++x) {
+    const std::uint8_t* pixel = &shown[4 * (static_cast<std::size_t>(row) * area.right + x)];
+    if (pixel[0] == 128 && pixel[1] == 0 && pixel[2] == 0) navyUpTo = x;
+  }
+  EXPECT_NEAR(navyUpTo, ScaleToDpi(31, TestDpi()) - 1, 1);
+}
+
 TEST(JpegTest, DamagedPicturesAreRefusedWithTheReason) {
   HMODULE module = GetModuleHandleA(nullptr);
   HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(kPictureWelcomeId), MAKEINTRESOURCEA(10));
