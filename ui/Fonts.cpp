@@ -16,14 +16,15 @@ struct TScalableCut {
 };
 constexpr TScalableCut kScalableCuts[] = {{"MS Sans Serif", "Microsoft Sans Serif"}};
 
-}  // namespace
-
+// The face a design font is set in at a scale.
 const char* FaceAtScale(const TFontSpec& font, int dpi) {
   if (dpi == kDesignDpi) return font.Face;
   for (const TScalableCut& cut : kScalableCuts)
     if (std::strcmp(cut.Face, font.Face) == 0) return cut.Scalable;
   return font.Face;
 }
+
+}  // namespace
 
 HFONT GetFont(const TFontSpec& font, int dpi, int pixels) {
   using TFontKey = std::tuple<std::string, int, bool, bool, bool>;

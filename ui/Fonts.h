@@ -10,8 +10,6 @@
 // the face's scalable cut where the designs' face is a bitmap face, whose few fixed sizes cannot
 // follow a scale.
 HFONT GetFont(const TFontSpec& font, int dpi, int pixels);
-// The face a design font is set in at a scale.
-const char* FaceAtScale(const TFontSpec& font, int dpi);
 
 // Solid brushes; they and the fonts are shared and live until the process ends.
 HBRUSH GetSolidBrush(COLORREF color);

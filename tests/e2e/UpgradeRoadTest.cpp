@@ -203,6 +203,8 @@ TEST_F(UnattendedRoadTest, TheTitleBarIsDrawnWhileTheUpgradeRuns) {
   WaitUntil([&] { return (drawn = TitleBarDrawn(driver.Window())) || WaitForExit(FInstaller, 0) != -1; }, kPatientMs);
   EXPECT_TRUE(drawn) << "the display showed no title bar over the wizard while it upgraded";
   EXPECT_EQ(Watch(FInstaller, 60000).ExitCode, 0);
+  // The run ends by starting the client, which the tear-down ends before it cleans up.
+  EXPECT_TRUE(WaitUntil([&] { return static_cast<bool>(FindClientWindow(FBase + "\\")); }, kPatientMs));
 }
 
 TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
