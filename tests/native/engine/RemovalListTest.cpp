@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -218,6 +219,83 @@ TEST(ProductPlacesTest, AListThatLacksTheProductsOwnEntriesIsRefused) {
     for (const std::string& line : installed)
       if (line.find(c.left) == std::string::npos) text += line + "\r\n";
     EXPECT_NE(RefusalOf(text, kPlaces).find(c.message), std::string::npos) << c.left << ": " << RefusalOf(text, kPlaces);
+  }
+}
+
+// The uninstaller removes a folder only when it is empty by then, so a folder's last line must
+// come after every line for a file, mask or folder inside it, whichever order the steps of the
+// installation put their things in place.
+struct TInstalledFolders {
+  const char* Name;
+  std::string InstallDir, DataDir;
+  bool Desktop;
+};
+
+// The folder a line's path lies in, with its "\" ("" for keys, start-menu folder and desktop).
+std::string FolderOfLine(const std::string& line) {
+  if (line.size() < 3 || std::string("PFE").find(line[1]) == std::string::npos) return "";
+  const std::string path = line.substr(2, line.size() - 3);
+  return line[1] == 'E' ? path.substr(0, path.find_last_of('\\', path.size() - 2) + 1)
+                        : path.substr(0, path.find_last_of('\\') + 1);
+}
+
+// Lines whose folder is the given folder or lies below it.
+bool LiesIn(const std::string& line, const std::string& folder) {
+  const std::string own = FolderOfLine(line);
+  return !own.empty() && own.size() >= folder.size() && std::equal(folder.begin(), folder.end(), own.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+// Every line that names something inside a folder, given by its number, that comes after the
+// folder's last "E" line.
+std::vector<std::string> LinesAfterTheirFolder(const std::vector<std::string>& lines) {
+  std::vector<std::string> slips;
+  for (std::size_t folderLine = 0; folderLine < lines.size(); ++folderLine) {
+    if (lines[folderLine].rfind("<E", 0) != 0) continue;
+    const std::string folder = lines[folderLine].substr(2, lines[folderLine].size() - 3);
+    const bool last = std::none_of(lines.begin() + static_cast<std::ptrdiff_t>(folderLine) + 1, lines.end(),
+                                   [&](const std::string& later) { return later == lines[folderLine]; });
+    if (!last) continue;
+    for (std::size_t later = folderLine + 1; later < lines.size(); ++later)
+      if (LiesIn(lines[later], folder)) slips.push_back(lines[later] + " after " + lines[folderLine]);
+  }
+  return slips;
+}
+
+TEST(RemovalListOrderTest, AFoldersLastLineComesAfterEverythingInsideIt) {
+  const TInstalledFolders installations[] = {
+      {"own data folder", "C:\\Program Files\\PelmoraP2P\\", "C:\\users\\u\\AppData\\Local\\Pelmora P2P\\", true},
+      {"own data folder, no desktop", "D:\\Apps\\Pelmora\\", "C:\\users\\u\\AppData\\Local\\Pelmora P2P\\", false},
+      {"data in the installation folder", "D:\\Apps\\Pelmora\\", "D:\\Apps\\Pelmora\\", true},
+      {"installation folder inside the data folder", "C:\\Local\\Pelmora P2P\\Program\\", "C:\\Local\\Pelmora P2P\\", true},
+  };
+  for (const TInstalledFolders& installed : installations) {
+    SCOPED_TRACE(installed.Name);
+    // The steps' items as the installation run gathers them, and in every rotation of that order:
+    // the list must not depend on which step comes first.
+    std::vector<std::vector<TListedItem>> steps = {
+        listed::InstallFolder(installed.InstallDir),
+        listed::DataFolder(installed.DataDir, installed.InstallDir, installed.DataDir),
+        listed::ClientProgram(installed.InstallDir),
+        listed::Uninstaller(installed.InstallDir),
+        listed::UninstallEntry(),
+        listed::Shortcuts(installed.Desktop),
+        listed::DataFile(installed.DataDir),
+        listed::DataFileCopy(installed.InstallDir),
+        listed::RemovalList(installed.InstallDir)};
+    std::vector<std::string> first;
+    for (std::size_t rotation = 0; rotation < steps.size(); ++rotation) {
+      std::vector<TListedItem> items;
+      for (const std::vector<TListedItem>& step : steps) items.insert(items.end(), step.begin(), step.end());
+      const std::vector<std::string> lines = RemovalListLines(items);
+      EXPECT_EQ(LinesAfterTheirFolder(lines), std::vector<std::string>{}) << "rotation " << rotation;
+      if (rotation == 0) first = lines;
+      EXPECT_EQ(lines, first) << "rotation " << rotation;
+      std::rotate(steps.begin(), steps.begin() + 1, steps.end());
+    }
+    EXPECT_EQ(first, RemovalListLines(installed.DataDir, installed.InstallDir, installed.DataDir, installed.Desktop));
+    EXPECT_EQ(first.size(), 1u + (installed.InstallDir == installed.DataDir ? 11u : 16u) + (installed.Desktop ? 1u : 0u));
   }
 }
 
