@@ -36,13 +36,14 @@ function(pelmora_add_test_program name)
   endif()
 endfunction()
 
-# pelmora_add_small_drive(<fixture> <drive letter> <tmpfs options>)
+# pelmora_add_small_drive(<fixture> <drive letter> <tmpfs options> [<folder>...])
 # A small file system of its own mapped as that drive of the test prefix while the tests that
-# require the fixture run (FIXTURES_REQUIRED <fixture>); they skip themselves without it.
+# require the fixture run (FIXTURES_REQUIRED <fixture>); they skip themselves without it. The
+# folders are made on it before a read-only one ("ro" among the options) is made so.
 function(pelmora_add_small_drive fixture letter options)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/${fixture})
   set(script ${CMAKE_SOURCE_DIR}/tests/driver/small-drive.sh)
-  add_test(NAME ${fixture}_setup COMMAND ${script} setup ${PELMORA_WINE_PREFIX} ${folder} ${letter} ${options})
+  add_test(NAME ${fixture}_setup COMMAND ${script} setup ${PELMORA_WINE_PREFIX} ${folder} ${letter} ${options} ${ARGN})
   add_test(NAME ${fixture}_cleanup COMMAND ${script} cleanup ${PELMORA_WINE_PREFIX} ${folder} ${letter})
   set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture})
   set_tests_properties(${fixture}_cleanup PROPERTIES FIXTURES_CLEANUP ${fixture})

@@ -1,9 +1,12 @@
 // Faults staged under the real installer, driven from outside as a person would: a disk that
-// fills while each of the installation's files is written, and a damaged payload of each of the
-// two programs. A failure that ends the run leaves the computer as it was before it and ends on
-// the error page, from which "&Restart" starts the wizard anew; the data file's copy, which the
-// installation can do without, is passed over.
+// fills while each of the installation's files or each of the upgrade's programs is written, a
+// damaged payload of each of the two programs, a start menu on a read-only disk and an uninstall
+// entry that may not be written. A failure that ends the run leaves the computer as it was
+// before it (an upgrade: the earlier version) and ends on the error page, from which "&Restart"
+// starts the wizard anew; what the installation can do without (the data file's copy, the
+// shortcuts, the uninstall entry) is passed over, and the uninstall then leaves nothing.
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +24,7 @@
 #include "engine/GB_Uninstall_exe.h"
 #include "core/RemovalList.h"
 #include "tests/common/SystemState.h"
+#include "tests/driver/ClientWindow.h"
 #include "tests/e2e/RoadTest.h"
 
 namespace {
@@ -116,6 +120,35 @@ bool HaveSmallDrive() {
   return GetDiskFreeSpaceExA(kSmallDrive, nullptr, &total, nullptr) && total.QuadPart <= 16ull * 1024 * 1024;
 }
 
+// Fills the small drive with a file of its own until only the given room is free.
+void FillSmallDriveLeaving(unsigned long long room) {
+  ASSERT_GE(FreeBytes(), room + kPage) << "the small drive is too small for the installation";
+  const std::string filler = std::string(kSmallDrive) + "filler.bin";
+  const HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const std::string block(kPage, 'f');
+  DWORD count = 0;
+  while (FreeBytes() > room && WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &count, nullptr) &&
+         count > 0) {
+  }
+  CloseHandle(file);
+  ASSERT_EQ(FreeBytes(), room) << "the small drive cannot be filled to the room wanted";
+}
+
+void EmptySmallDrive() {
+  std::error_code ignored;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kSmallDrive, ignored)) fs::remove_all(entry.path(), ignored);
+}
+
+// Starts a program and waits for its end; its exit code, or -1 when it did not end in time.
+long RunToEnd(const std::string& program, const std::string& parameters) {
+  StartedProcess process = StartProgram(program, parameters);
+  if (!process.Process) return -2;
+  const long exitCode = WaitForExit(process, 120000);
+  EndProcess(process);
+  return exitCode;
+}
+
 // A disk that fills while one of the installation's files is written: the run is given room
 // for the files before it and for half of that file.
 struct FullDiskCase {
@@ -165,12 +198,6 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
     EmptySmallDrive();
   }
 
-  static void EmptySmallDrive() {
-    std::error_code ignored;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kSmallDrive, ignored))
-      fs::remove_all(entry.path(), ignored);
-  }
-
   std::string DataDir() const { return GetParam().DataFolderBlocked ? FInstallDir : DataFolder(); }
 
   // The data files that the run will write, measured by writing them the same way. Their
@@ -211,18 +238,7 @@ class FullDiskRoadTest : public RoadTest, public testing::WithParamInterface<Ful
       pages += Pages(file.Size);
       ++entries;
     }
-    const unsigned long long room = pages * kPage;
-    ASSERT_GE(FreeBytes(), room + kPage) << "the small drive is too small for the installation";
-    const std::string filler = std::string(kSmallDrive) + "filler.bin";
-    const HANDLE file = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const std::string block(kPage, 'f');
-    DWORD count = 0;
-    while (FreeBytes() > room && WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &count, nullptr) &&
-           count > 0) {
-    }
-    CloseHandle(file);
-    ASSERT_EQ(FreeBytes(), room) << "the small drive cannot be filled to the room wanted";
+    ASSERT_NO_FATAL_FAILURE(FillSmallDriveLeaving(pages * kPage));
     if (!list) return;
     std::vector<std::string> fillers;
     for (;;) {
@@ -355,5 +371,193 @@ INSTANTIATE_TEST_SUITE_P(EachProgram, DamagedPayloadRoadTest, testing::ValuesIn(
                            name.erase(name.find('.'), 1);
                            return name;
                          });
+
+// An earlier version installed on the small drive, upgraded unattended while the disk fills as
+// one of its programs is written: the upgrade ends on the error page, and the earlier programs,
+// shortcuts and entry are as they were.
+struct UpgradeFullDiskCase {
+  const char* File;
+  const char* Shot;
+};
+
+const UpgradeFullDiskCase kUpgradeFullDiskCases[] = {
+    {"Pelmora.Exe", "76-upgrade-full-disk-client"},
+    {"Uninstall.Exe", "77-upgrade-full-disk-uninstaller"},
+};
+
+void PrintTo(const UpgradeFullDiskCase& c, std::ostream* out) { *out << c.File; }
+
+class UpgradeFullDiskRoadTest : public RoadTest, public testing::WithParamInterface<UpgradeFullDiskCase> {
+ protected:
+  void SetUp() override {
+    if (!HaveSmallDrive()) GTEST_SKIP() << "no small disk at W: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
+    CleanInstallationPlaces();
+    EmptySmallDrive();
+    ASSERT_EQ(RunToEnd(BuildFolder() + "Install_Pelmora.exe",
+                       "/quiet \"/dir=" + FInstallDir + "\" \"/downloaddir=" + kSmallDrive + "Downloads\""),
+              0);
+    // Bytes the new programs do not have, so that a replaced program cannot pass for the earlier one.
+    for (const char* program : {"Pelmora.Exe", "Uninstall.Exe"})
+      std::ofstream(FInstallDir + program, std::ios::binary | std::ios::app) << "an earlier version";
+    // The new client goes to a name of its own beside the earlier one, which is kept until the
+    // upgrade has ended: the disk keeps room for the programs written before this one and for
+    // half of this one.
+    const unsigned long long client = Pages(fs::file_size(BuildFolder() + "programs\\Pelmora.exe"));
+    const unsigned long long uninstaller = Pages(fs::file_size(BuildFolder() + "programs\\Uninstall.exe"));
+    const bool clientFills = std::string(GetParam().File) == "Pelmora.Exe";
+    ASSERT_NO_FATAL_FAILURE(FillSmallDriveLeaving((clientFills ? client / 2 : client + uninstaller / 2) * kPage));
+    FBefore = TakeSnapshot(Places());
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    if (!HaveSmallDrive()) return;
+    CleanInstallationPlaces();
+    EmptySmallDrive();
+  }
+  std::string Parameters() const override { return "/autoupdate " + FInstallDir; }
+  std::vector<std::string> Places() const {
+    std::vector<std::string> places = ProductPlaces();
+    places.push_back(FInstallDir);
+    return places;
+  }
+
+  const std::string FInstallDir = std::string(kSmallDrive) + "Pelmora P2P\\";
+  Snapshot FBefore;
+};
+
+TEST_P(UpgradeFullDiskRoadTest, TheEarlierVersionStaysAsItWasAndTheFailureIsShown) {
+  ASSERT_NO_FATAL_FAILURE(ExpectErrorPage("Disk Full", GetParam().Shot));
+  EXPECT_EQ(ErrorPageMessage(FDriver.Window()), "Disk Full");
+
+  EXPECT_EQ(TakeSnapshot(Places()), FBefore) << "the upgrade's changes are not all undone";
+  EXPECT_FALSE(FindClientWindow(FInstallDir).Window) << "a client was started";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachProgram, UpgradeFullDiskRoadTest, testing::ValuesIn(kUpgradeFullDiskCases),
+                         [](const testing::TestParamInfo<UpgradeFullDiskCase>& info) {
+                           std::string name = info.param.File;
+                           name.erase(name.find('.'), 1);
+                           return name;
+                         });
+
+// Faults in steps that the installation can do without: a start menu on a read-only disk and an
+// uninstall entry whose key lets nobody set a value. The run goes on to the finish page without
+// what failed, and the uninstaller then leaves the computer as it was before the installation.
+constexpr char kReadOnlyPrograms[] = "R:\\Programs";
+constexpr char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// The start menu's programs folder moved to the read-only drive, as the user's settings can move it.
+void MoveTheProgramsFolderTo(const std::string& folder) {
+  RegSetKeyValueA(HKEY_CURRENT_USER, kUserShellFolders, "Programs", REG_EXPAND_SZ, folder.c_str(),
+                  static_cast<DWORD>(folder.size() + 1));
+}
+
+std::string ProgramsFolderSetting() {
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value;
+  RegGetValueA(HKEY_CURRENT_USER, kUserShellFolders, "Programs", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value, &size);
+  return value;
+}
+
+// Setting values and making subkeys denied to everyone; reading, the key's security and its
+// removal stay allowed. False when this Wine lets a process write the key all the same.
+bool DenyWritingTheUninstallEntry() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  PSECURITY_DESCRIPTOR denied = nullptr;
+  ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &denied, nullptr);
+  const LSTATUS secured = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, denied);
+  LocalFree(denied);
+  RegCloseKey(key);
+  HKEY probe = nullptr;
+  if (secured != ERROR_SUCCESS || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &probe) == ERROR_SUCCESS) {
+    if (probe) RegCloseKey(probe);
+    return false;
+  }
+  return true;
+}
+
+struct PassedOverCase {
+  const char* Name;
+  bool ReadOnlyStartMenu;  // otherwise a denied uninstall entry
+  const char* Shot;
+};
+
+const PassedOverCase kPassedOverCases[] = {
+    {"ReadOnlyStartMenu", true, "78-read-only-start-menu"},
+    {"DeniedUninstallEntry", false, "79-denied-uninstall-entry"},
+};
+
+void PrintTo(const PassedOverCase& c, std::ostream* out) { *out << c.Name; }
+
+class PassedOverRoadTest : public RoadTest, public testing::WithParamInterface<PassedOverCase> {
+ protected:
+  void SetUp() override {
+    CleanInstallationPlaces();
+    fs::create_directories(FBase);
+    FProgramsSetting = ProgramsFolderSetting();
+    ASSERT_FALSE(FProgramsSetting.empty());
+    FPlaces = ProductPlaces();
+    FPlaces.push_back(FBase + "\\Pelmora P2P");
+    if (GetParam().ReadOnlyStartMenu) {
+      if (!fs::is_directory(kReadOnlyPrograms))
+        GTEST_SKIP() << "no read-only disk at R: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
+      ASSERT_FALSE(CreateDirectoryA((std::string(kReadOnlyPrograms) + "\\probe").c_str(), nullptr)) << "R: is writable";
+      MoveTheProgramsFolderTo(kReadOnlyPrograms);
+      FMoved = true;
+      ASSERT_EQ(ShellFolder(CSIDL_PROGRAMS), kReadOnlyPrograms);
+      FPlaces.push_back(kReadOnlyPrograms);
+    } else if (!DenyWritingTheUninstallEntry()) {
+      GTEST_SKIP() << "this Wine does not keep a process from writing a key that denies it";
+    }
+    FBefore = TakeSnapshot(FPlaces);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    if (FMoved) MoveTheProgramsFolderTo(FProgramsSetting);
+    std::error_code ignored;
+    fs::remove_all(FBase, ignored);
+    CleanInstallationPlaces();
+  }
+
+  const std::string FBase = "C:\\pelmora-e2e-passed-over-" + std::to_string(GetCurrentProcessId());
+  std::string FProgramsSetting;
+  bool FMoved = false;
+  std::vector<std::string> FPlaces;
+  Snapshot FBefore;
+};
+
+TEST_P(PassedOverRoadTest, TheInstallationEndsWithoutWhatFailedAndItsUninstallLeavesNothing) {
+  const PassedOverCase& c = GetParam();
+  const std::string installDir = FBase + "\\Pelmora P2P\\";
+  ASSERT_NO_FATAL_FAILURE(WalkToSummary(installDir, FBase + "\\Downloads\\", 90));
+  ASSERT_TRUE(FDriver.Click("&Install Now"));
+  ASSERT_TRUE(Reach(kFinishPage, c.Shot, 60000)) << FDriver.Header();
+
+  for (const char* file : {"Pelmora.Exe", "Uninstall.Exe", "PMInst.Dat", "UnInstall.dat"})
+    EXPECT_TRUE(fs::exists(installDir + file)) << file;
+  EXPECT_TRUE(fs::exists(DataFolder() + "Pelmora.Dat"));
+  EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"));
+  EXPECT_EQ(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P.Lnk"), !c.ReadOnlyStartMenu);
+  EXPECT_EQ(UninstallEntryValue("UninstallString"), c.ReadOnlyStartMenu ? "\"" + installDir + "Uninstall.Exe\"" : "<missing>");
+  EXPECT_NE(TakeSnapshot(FPlaces), FBefore);
+
+  ASSERT_TRUE(FDriver.Click("&Exit"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
+  ASSERT_EQ(RunToEnd(installDir + "Uninstall.Exe", "/quiet"), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(installDir); }, kPatientMs)) << installDir << " stays";
+  Snapshot expected = FBefore;
+  // The uninstaller removes the entry's key, which was there before only to deny writing it.
+  if (!c.ReadOnlyStartMenu) {
+    EXPECT_EQ(expected.Entries.erase("HKLM\\<key>"), 1u);
+  }
+  EXPECT_EQ(TakeSnapshot(FPlaces), expected) << "the uninstall leaves what the installation put in place";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, PassedOverRoadTest, testing::ValuesIn(kPassedOverCases),
+                         [](const testing::TestParamInfo<PassedOverCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
