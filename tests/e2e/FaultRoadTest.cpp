@@ -560,4 +560,61 @@ TEST_P(PassedOverRoadTest, TheInstallationEndsWithoutWhatFailedAndItsUninstallLe
 INSTANTIATE_TEST_SUITE_P(EachStep, PassedOverRoadTest, testing::ValuesIn(kPassedOverCases),
                          [](const testing::TestParamInfo<PassedOverCase>& info) { return std::string(info.param.Name); });
 
+// The unattended upgrade with the start menu on a read-only disk: its shortcuts are passed over,
+// and the upgrade ends as one that went through, with the new programs and the client started;
+// the shortcuts and entry of the earlier installation stay as they were.
+class ReadOnlyStartMenuUpgradeRoadTest : public RoadTest {
+ protected:
+  void SetUp() override {
+    CleanInstallationPlaces();
+    if (!fs::is_directory(kReadOnlyPrograms))
+      GTEST_SKIP() << "no read-only disk at R: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
+    FProgramsSetting = ProgramsFolderSetting();
+    ASSERT_FALSE(FProgramsSetting.empty());
+    ASSERT_EQ(RunToEnd(BuildFolder() + "Install_Pelmora.exe",
+                       "/quiet \"/dir=" + FInstallDir + "\" \"/downloaddir=" + FBase + "\\Downloads\""),
+              0);
+    for (const char* program : {"Pelmora.Exe", "Uninstall.Exe"})
+      std::ofstream(FInstallDir + program, std::ios::binary | std::ios::app) << "an earlier version";
+    FBefore = TakeSnapshot(ProductPlaces());
+    MoveTheProgramsFolderTo(kReadOnlyPrograms);
+    FMoved = true;
+    ASSERT_EQ(ShellFolder(CSIDL_PROGRAMS), kReadOnlyPrograms);
+    RoadTest::SetUp();
+  }
+  void TearDown() override {
+    RoadTest::TearDown();
+    for (ClientWindow client; (client = FindClientWindow(FInstallDir));) {
+      const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, client.ProcessId);
+      if (!process) break;
+      TerminateProcess(process, 0);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+    if (FMoved) MoveTheProgramsFolderTo(FProgramsSetting);
+    std::error_code ignored;
+    fs::remove_all(FBase, ignored);
+    CleanInstallationPlaces();
+  }
+  std::string Parameters() const override { return "/autoupdate " + FInstallDir; }
+
+  const std::string FBase = "C:\\pelmora-e2e-read-only-upgrade-" + std::to_string(GetCurrentProcessId());
+  const std::string FInstallDir = FBase + "\\Pelmora P2P\\";
+  std::string FProgramsSetting;
+  bool FMoved = false;
+  Snapshot FBefore;
+};
+
+TEST_F(ReadOnlyStartMenuUpgradeRoadTest, TheShortcutsArePassedOverAndTheUpgradeEndsWithTheClientStarted) {
+  EXPECT_EQ(WaitForExit(FProcess, 120000), 0);
+  EXPECT_TRUE(WaitUntil([&] { return FindClientWindow(FInstallDir).Window != nullptr; }, kPatientMs))
+      << "the upgraded client was not started";
+  EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == ReadFile(BuildFolder() + "programs\\Pelmora.exe"));
+  EXPECT_TRUE(ReadFile(FInstallDir + "Uninstall.Exe") == ReadFile(BuildFolder() + "programs\\Uninstall.exe"));
+  EXPECT_TRUE(fs::is_empty(kReadOnlyPrograms));
+  MoveTheProgramsFolderTo(FProgramsSetting);
+  FMoved = false;
+  EXPECT_EQ(TakeSnapshot(ProductPlaces()), FBefore) << "the earlier shortcuts, data or entry changed";
+}
+
 }  // namespace

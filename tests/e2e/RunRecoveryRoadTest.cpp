@@ -229,16 +229,18 @@ TEST_F(RecoveryRoadTest, TwoSilentInstallationsAtOnceInstallOnce) {
 
 // ---- Killed in the middle, started again --------------------------------------------------
 
-// A point of the installation run at which the installer is killed: when the log names the
-// step's start, or when a temporary file of the program being written appears.
+// A point of the installation run at which the installer is killed: when a temporary file of the
+// program being written appears, or when the log has the line. A program is written in some
+// milliseconds, which a look every 20 ms on a loaded machine can miss: the step's end in the log
+// is the latest point at which the test kills then.
 struct InstallKillPoint {
   const char* Name;
-  const char* LogLine;    // empty: wait for the file instead
-  const char* Temporary;  // a mask in the installation folder
+  const char* LogLine;    // empty: wait for the file only
+  const char* Temporary;  // a mask in the installation folder; empty: wait for the line only
 };
 
 const InstallKillPoint kInstallKillPoints[] = {
-    {"WhileTheClientIsWritten", "", "~Pelmora.Exe.*.tmp"},
+    {"WhileTheClientIsWritten", "Step \"Client program\" done", "~Pelmora.Exe.*.tmp"},
     {"AtTheUninstaller", "Step \"Uninstaller\" started", ""},
     {"AtTheUninstallEntry", "Step \"Uninstall entry\" started", ""},
     {"AtTheShortcuts", "Step \"Shortcuts\" started", ""},
@@ -260,8 +262,8 @@ TEST_P(KilledInstallationRoadTest, TheNextStartLeavesTheComputerAsBeforeOrTheIns
   ASSERT_NE(FFirst.Process, nullptr);
   const bool reached = WaitUntil(
       [&] {
-        return *point.LogLine ? ReadFile(log).find(point.LogLine) != std::string::npos
-                              : !FilesMatching(installDir, point.Temporary).empty();
+        return (*point.Temporary && !FilesMatching(installDir, point.Temporary).empty()) ||
+               (*point.LogLine && ReadFile(log).find(point.LogLine) != std::string::npos);
       },
       60000);
   Kill(FFirst);
@@ -320,16 +322,19 @@ class OlderInstallationTest : public RecoveryRoadTest {
   Snapshot FBefore;
 };
 
+// A point of the upgrade at which the installer is killed: when a file of the run appears in the
+// installation folder, or when the record names the step. The uninstaller's temporary file lives
+// some milliseconds only: when a look misses it, the test kills at the next step.
 struct UpgradeKillPoint {
   const char* Name;
-  const char* Step;  // the record names this step; empty: wait for the file instead
-  const char* File;  // a mask in the installation folder
+  const char* Step;  // the record names this step; empty: wait for the file only
+  const char* File;  // a mask in the installation folder; empty: wait for the step only
 };
 
 const UpgradeKillPoint kUpgradeKillPoints[] = {
     {"WhileWaitingForTheClient", "Waiting for the client to end", ""},
     {"WithTheOldClientKeptAside", "", "~Pelmora.Exe.*.old"},
-    {"WhileTheUninstallerIsWritten", "", "~Uninstall.Exe.*.tmp"},
+    {"WhileTheUninstallerIsWritten", "Shortcuts", "~Uninstall.Exe.*.tmp"},
     {"WithTheOldUninstallerKeptAside", "", "~Uninstall.Exe.*.old"},
     {"AtTheShortcuts", "Shortcuts", ""},
 };
@@ -343,7 +348,10 @@ TEST_P(KilledUpgradeRoadTest, TheNextStartPutsTheEarlierVersionBack) {
   FFirst = StartProgram(Installer(), "/autoupdate " + FInstallDir);
   ASSERT_NE(FFirst.Process, nullptr);
   const bool reached = WaitUntil(
-      [&] { return *point.Step ? RecordedStep() == point.Step : !FilesMatching(FInstallDir, point.File).empty(); },
+      [&] {
+        return (*point.File && !FilesMatching(FInstallDir, point.File).empty()) ||
+               (*point.Step && RecordedStep() == point.Step);
+      },
       60000);
   Kill(FFirst);
   ASSERT_TRUE(reached) << "the upgrade never came to the point";
