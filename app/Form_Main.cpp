@@ -146,7 +146,7 @@ void TFormMain::FormCreate() {
     AppException(sender, error);
   };
   application.OnShortcut = [this](MSG& message) { return HandleShortcut(message); };
-  ShowPanel("PnlWelcome", false);
+  ShowPanel(TPageId::Welcome, false);
 }
 
 void TFormMain::Show() {
@@ -179,7 +179,7 @@ void TFormMain::AlphaBlendTimerTimer() {
 
 void TFormMain::Timer1Timer() {
   Timer1.SetEnabled(false);
-  if (AutoUpdate) ShowPanel("PNLUpgradeUpgrading", true);
+  if (AutoUpdate) ShowPanel(TPageId::UpgradeUpgrading, true);
 }
 
 bool TFormMain::AlphaBlend() const {
@@ -227,6 +227,8 @@ TFramePanel* TFormMain::ActivePanel() const {
   TTabSheet* sheet = PageControl->ActivePage();
   return sheet ? static_cast<TFramePanel*>(sheet->Content()) : nullptr;
 }
+
+void TFormMain::ShowPanel(TPageId page, bool animate) { ShowPanel(PageName(page), animate); }
 
 void TFormMain::ShowPanel(const std::string& name, bool animate) {
   SetAlphaBlend(false);
@@ -285,7 +287,7 @@ void TFormMain::AppException(HWND, const std::exception& error) {
   } catch (const std::exception&) {
   }
   if (ErrorPanel) ErrorPanel->SetErrorText(message);
-  ShowPanel("PnlError", true);
+  ShowPanel(TPageId::Error, true);
 }
 
 bool TFormMain::HandleShortcut(const MSG& message) {

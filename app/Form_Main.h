@@ -43,6 +43,9 @@ class TFormMain : public TControl {
   bool Sliding = false;
 
   void AddPanel(std::unique_ptr<TFramePanel> page);
+  void ShowPanel(TPageId page, bool animate);
+  // Shows the page found under name, compared without regard to case; an unknown name ends the
+  // fade-in and changes nothing else.
   void ShowPanel(const std::string& name, bool animate);
   TFramePanel* ActivePanel() const;
 

@@ -28,11 +28,15 @@ std::string ClassName(const std::type_info& type) {
 
 }  // namespace
 
+TFramePanel::TFramePanel(TPageId page, std::span<const TControlSpec> design,
+                         std::span<const TPageButton> buttons)
+    : TFramePanel(PageName(page), design, buttons) {}
+
 TFramePanel::TFramePanel(const char* name, std::span<const TControlSpec> design,
                          std::span<const TPageButton> buttons)
     : TControl(PageSpec(name)), FDesign(design), FButtons(buttons) {
   for (const TPageButton& button : FButtons)
-    if ((button.Handler == nullptr) == (button.Target == nullptr))
+    if ((button.Handler == nullptr) == !button.Target)
       throw Exception("The button " + std::string(button.Caption) + " of the page " + FName +
                       " needs either a handler or a target page");
 }
@@ -54,14 +58,14 @@ void TFramePanel::Press(const TPageButton& button) {
   if (button.Handler)
     (this->*button.Handler)();
   else
-    GoTo(button.Target);
+    GoTo(*button.Target);
 }
 
 void TFramePanel::UnlessSliding(const std::function<void()>& action) const {
   if (!Form().Sliding) action();
 }
 
-void TFramePanel::GoTo(const char* target) const { Form().ShowPanel(target, true); }
+void TFramePanel::GoTo(TPageId target) const { Form().ShowPanel(target, true); }
 
 void TFramePanel::btnExitClick() { Form().Close(); }
 

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <typeinfo>
 
+#include "app/PageNames.h"
 #include "ui/Controls.h"
 
 class TFormMain;
@@ -29,7 +31,7 @@ struct TPageButton {
   int ButtonID = 0;
   std::uint8_t WidthKind = 1;
   TPageHandler Handler = nullptr;
-  const char* Target = nullptr;
+  std::optional<TPageId> Target = std::nullopt;
 };
 
 class TFramePanel : public TControl {
@@ -37,9 +39,12 @@ class TFramePanel : public TControl {
   static constexpr int kWidth = 712;
   static constexpr int kHeight = 377;
 
-  // name: the page name under which the page is found; design: its controls; buttons: its bar.
-  TFramePanel(const char* name, std::span<const TControlSpec> design = {},
-              std::span<const TPageButton> buttons = {});
+  // page: the wizard page this is, found under its name; design: its controls; buttons: its bar.
+  explicit TFramePanel(TPageId page, std::span<const TControlSpec> design = {},
+                       std::span<const TPageButton> buttons = {});
+  // A page outside the wizard's own, found under name.
+  explicit TFramePanel(const char* name, std::span<const TControlSpec> design = {},
+                       std::span<const TPageButton> buttons = {});
 
   std::string Title;
 
@@ -76,8 +81,8 @@ class TFramePanel : public TControl {
   // Runs action unless a page change is sliding. Every click of a page comes through here, so
   // that clicks arriving during a slide are ignored.
   void UnlessSliding(const std::function<void()>& action) const;
-  // Shows the page named target, sliding; for the pages' handlers once they have done their part.
-  void GoTo(const char* target) const;
+  // Shows the page target, sliding; for the pages' handlers once they have done their part.
+  void GoTo(TPageId target) const;
 
   TControlSet Controls;
 

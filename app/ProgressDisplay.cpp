@@ -7,17 +7,17 @@
 #include "ui/Controls.h"
 
 TProgressDisplay::TProgressDisplay(TProgressBar* bar, TControl* label)
-    : Bar(bar), Label(bar ? label : nullptr) {}
+    : FBar(bar), FLabel(bar ? label : nullptr) {}
 
 void TProgressDisplay::ShowProgress(long long position) {
-  if (!Bar) return;
-  Bar->SetPosition(static_cast<int>(position));
-  if (!Label) return;
-  const std::string text = std::to_string(PercentComplete(Bar->Position(), Bar->Max())) + "% complete";
+  if (!FBar) return;
+  FBar->SetPosition(static_cast<int>(position));
+  if (!FLabel) return;
+  const std::string text = std::to_string(PercentComplete(FBar->Position(), FBar->Max())) + "% complete";
   // The same text once more within a stretch would only repaint the label.
-  if (text == ShownText) return;
-  Label->SetCaption(text);
-  ShownText = text;
+  if (text == FShownText) return;
+  FLabel->SetCaption(text);
+  FShownText = text;
 }
 
 void TProgressDisplay::ProcessMessages() { TApplication::Instance().ProcessMessages(); }

@@ -20,7 +20,7 @@ class TProgressDisplay final : public TProgressSink {
   void ProcessMessages() override;
 
  private:
-  TProgressBar* Bar;
-  TControl* Label;
-  std::string ShownText;
+  TProgressBar* FBar;
+  TControl* FLabel;
+  std::string FShownText;
 };

@@ -44,20 +44,20 @@ void TDataReader::Fail(std::size_t offset, const std::string& problem) const {
 }
 
 const TKeyTable& TDataReader::Table(std::size_t offset) const {
-  if (!Key) Fail(offset, "a key text before any scrambled value");
-  return *Key;
+  if (!FKey) Fail(offset, "a key text before any scrambled value");
+  return *FKey;
 }
 
 std::uint8_t TDataReader::ReadByte(const std::string& what) {
-  const std::size_t start = Position;
-  if (Position >= Bytes.size()) Fail(start, "expected " + what + ", found the end of the file");
-  const auto first = static_cast<std::uint8_t>(Bytes[Position++]);
+  const std::size_t start = FPosition;
+  if (FPosition >= FBytes.size()) Fail(start, "expected " + what + ", found the end of the file");
+  const auto first = static_cast<std::uint8_t>(FBytes[FPosition++]);
   if (first > 31) return first;
   if (first < 31)
     Fail(start, "expected " + what + ", found the unescaped control " + ByteText(first));
-  if (Position >= Bytes.size())
+  if (FPosition >= FBytes.size())
     Fail(start, "expected the escaped value of " + what + " after byte 31, found the end of the file");
-  const auto second = static_cast<std::uint8_t>(Bytes[Position++]);
+  const auto second = static_cast<std::uint8_t>(FBytes[FPosition++]);
   if (second < 84 || second > 115)
     Fail(start, "expected an escaped value (84 to 115) after byte 31 in " + what + ", found " +
                     ByteText(second));
@@ -65,50 +65,50 @@ std::uint8_t TDataReader::ReadByte(const std::string& what) {
 }
 
 std::string TDataReader::ReadPlainText(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::size_t low = ReadByte("the length of " + what);
   const std::size_t length = low + 256u * ReadByte("the length of " + what);
   // Every value takes at least one byte: a length beyond the end is damage, found before
   // reading on.
-  if (length > Bytes.size() - Position)
+  if (length > FBytes.size() - FPosition)
     Fail(start, "expected " + what + " of " + std::to_string(length) + " bytes, found only " +
-                    std::to_string(Bytes.size() - Position) + " bytes left");
+                    std::to_string(FBytes.size() - FPosition) + " bytes left");
   std::string text;
   text.reserve(length);
   for (std::size_t k = 0; k < length; ++k) text += static_cast<char>(ReadByte(what));
   return text;
 }
 
-void TDataReader::SetKey(const std::string& keyText) { Key = DeriveKeyTable(keyText); }
+void TDataReader::SetKey(const std::string& keyText) { FKey = DeriveKeyTable(keyText); }
 
 std::string TDataReader::ReadText(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   Table(start);
   const std::uint8_t seed = ReadByte("the seed of " + what);
   if (seed == 0 || seed == 255)
     Fail(start, "expected the seed of " + what + " (1 to 254), found " + ByteText(seed));
   const std::size_t low = ReadByte("the length of " + what);
   const std::size_t length = low + 256u * ReadByte("the length of " + what);
-  if (length > Bytes.size() - Position)
+  if (length > FBytes.size() - FPosition)
     Fail(start, "expected " + what + " of " + std::to_string(length) + " bytes, found only " +
-                    std::to_string(Bytes.size() - Position) + " bytes left");
+                    std::to_string(FBytes.size() - FPosition) + " bytes left");
   std::string text;
   text.reserve(length);
   for (std::size_t k = 0; k < length; ++k)
     text += static_cast<char>(
-        static_cast<std::uint8_t>(ReadByte(what) - (*Key)[(seed + k) % 256]));
-  SwapKeyBytes(*Key, seed, static_cast<std::uint8_t>((seed + 2) % 256));
+        static_cast<std::uint8_t>(ReadByte(what) - (*FKey)[(seed + k) % 256]));
+  SwapKeyBytes(*FKey, seed, static_cast<std::uint8_t>((seed + 2) % 256));
   return text;
 }
 
 std::uint8_t TDataReader::ReadTag(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const TKeyTable& table = Table(start);
   return static_cast<std::uint8_t>(ReadByte(what) - table[16]);
 }
 
 void TDataReader::ExpectTag(std::uint8_t tag, const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::uint8_t found = ReadTag(what);
   if (found != tag)
     Fail(start, "expected tag " + std::to_string(tag) + " (" + what + "), found tag " +
@@ -116,7 +116,7 @@ void TDataReader::ExpectTag(std::uint8_t tag, const std::string& what) {
 }
 
 bool TDataReader::ReadBoolean(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::uint8_t value = ReadByte(what);
   if (value >= 140 && value <= 169) return true;
   if (value >= 100 && value <= 129) return false;
@@ -125,7 +125,7 @@ bool TDataReader::ReadBoolean(const std::string& what) {
 }
 
 std::int32_t TDataReader::ReadInteger(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::string text = ReadText(what);
   std::int32_t value = 0;
   if (!ParseWhole(text, value))
@@ -134,7 +134,7 @@ std::int32_t TDataReader::ReadInteger(const std::string& what) {
 }
 
 std::uint32_t TDataReader::ReadCardinal(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::string text = ReadText(what);
   std::uint32_t value = 0;
   if (!ParseWhole(text, value))
@@ -143,7 +143,7 @@ std::uint32_t TDataReader::ReadCardinal(const std::string& what) {
 }
 
 std::string TDataReader::ReadFloat(const std::string& what) {
-  const std::size_t start = Position;
+  const std::size_t start = FPosition;
   const std::string text = ReadText(what);
   if (!IsNumberText(text))
     Fail(start, "expected a number text for " + what + ", found \"" + text + "\"");

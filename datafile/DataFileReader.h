@@ -24,10 +24,10 @@ class EDataFileError : public Exception {
 // Reads the values of the record writer one after the other.
 class TDataReader {
  public:
-  explicit TDataReader(std::string_view bytes) : Bytes(bytes) {}
+  explicit TDataReader(std::string_view bytes) : FBytes(bytes) {}
 
-  std::size_t Offset() const { return Position; }
-  bool AtEnd() const { return Position == Bytes.size(); }
+  std::size_t Offset() const { return FPosition; }
+  bool AtEnd() const { return FPosition == FBytes.size(); }
 
   std::uint8_t ReadByte(const std::string& what);
   std::string ReadPlainText(const std::string& what);
@@ -47,9 +47,9 @@ class TDataReader {
   [[noreturn]] void Fail(std::size_t offset, const std::string& problem) const;
   const TKeyTable& Table(std::size_t offset) const;
 
-  std::string_view Bytes;
-  std::size_t Position = 0;
-  std::optional<TKeyTable> Key;
+  std::string_view FBytes;
+  std::size_t FPosition = 0;
+  std::optional<TKeyTable> FKey;
 };
 
 struct TDataFileHeader {

@@ -1,11 +1,11 @@
 #include "datafile/OutputFile.h"
 
 void TOutputFile::Flush() {
-  if (Used == 0) return;
+  if (FUsed == 0) return;
   // The bytes leave the buffer only once the system took them; a failed write keeps them
   // counted as unwritten.
-  WriteBlock(Buffer.data(), Used);
-  Used = 0;
+  WriteBlock(FBuffer.data(), FUsed);
+  FUsed = 0;
 }
 
 void TOutputFile::Close() {
@@ -13,7 +13,7 @@ void TOutputFile::Close() {
   try {
     Flush();
   } catch (...) {
-    Used = 0;
+    FUsed = 0;
     AbandonFile();
     throw;
   }
@@ -24,6 +24,6 @@ void TOutputFile::FlushQuietly() noexcept {
   try {
     Flush();
   } catch (...) {
-    Used = 0;
+    FUsed = 0;
   }
 }

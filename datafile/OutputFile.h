@@ -18,8 +18,8 @@ class TOutputFile {
   virtual ~TOutputFile() = default;
 
   void Write(std::uint8_t value) {
-    if (Used == Buffer.size()) Flush();
-    Buffer[Used++] = value;
+    if (FUsed == FBuffer.size()) Flush();
+    FBuffer[FUsed++] = value;
   }
 
   // Hands the buffered bytes to the system.
@@ -47,8 +47,8 @@ class TOutputFile {
   void FlushQuietly() noexcept;
 
  private:
-  std::array<std::uint8_t, 64 * 1024> Buffer{};
-  std::size_t Used = 0;
+  std::array<std::uint8_t, 64 * 1024> FBuffer{};
+  std::size_t FUsed = 0;
 };
 
 // Creates the file for sequential writing; an existing one is replaced. On Windows the file

@@ -10,8 +10,8 @@ const TPageButton TFinishPage::kButtons[] = {
      .Handler = Handler(&TFinishPage::btnStartClick)},
 };
 
-TFinishPage::TFinishPage(const char* name, std::span<const TControlSpec> design)
-    : TFramePanel(name, design, kButtons) {}
+TFinishPage::TFinishPage(TPageId page, std::span<const TControlSpec> design)
+    : TFramePanel(page, design, kButtons) {}
 
 void TFinishPage::btnStartClick() {
   StartClient(InstallDir);

@@ -8,7 +8,7 @@
 
 class TFinishPage : public TFramePanel {
  protected:
-  TFinishPage(const char* name, std::span<const TControlSpec> design);
+  TFinishPage(TPageId page, std::span<const TControlSpec> design);
 
  private:
   static const TPageButton kButtons[];

@@ -51,8 +51,8 @@ const TPageButton TFolderPage::kButtons[] = {
     {.Caption = "&Previous", .ButtonID = 3, .Handler = Handler(&TFolderPage::btnPreviousClick)},
 };
 
-TFolderPage::TFolderPage(const char* name, std::span<const TControlSpec> design)
-    : TFramePanel(name, design, kButtons) {}
+TFolderPage::TFolderPage(TPageId page, std::span<const TControlSpec> design)
+    : TFramePanel(page, design, kButtons) {}
 
 void TFolderPage::Loaded() {
   Bind(Edit1, "Edit1");

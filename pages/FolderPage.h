@@ -21,7 +21,7 @@ class TFolderPage : public TFramePanel {
   TFolderTree* FolderTree() const { return FTree.get(); }
 
  protected:
-  TFolderPage(const char* name, std::span<const TControlSpec> design);
+  TFolderPage(TPageId page, std::span<const TControlSpec> design);
 
   // The setting the page proposes and stores.
   virtual std::string& Setting() const = 0;

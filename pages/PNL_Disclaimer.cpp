@@ -102,10 +102,10 @@ const char* const kAgreement[] = {
 const TPageButton TPnlDisclaimer::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlDisclaimer::btnNextClick)},
-    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlWelcome"},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = TPageId::Welcome},
 };
 
-TPnlDisclaimer::TPnlDisclaimer() : TFramePanel("PnlDisclaimer", kDesign, kButtons) {
+TPnlDisclaimer::TPnlDisclaimer() : TFramePanel(TPageId::Disclaimer, kDesign, kButtons) {
   Title = "License agreement and disclaimer";
 }
 
@@ -129,5 +129,5 @@ void TPnlDisclaimer::btnNextClick() {
                    TApplication::Instance().Title.c_str(), MB_OK);
     return;
   }
-  GoTo("PnlInstall");
+  GoTo(TPageId::Install);
 }

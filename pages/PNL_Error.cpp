@@ -68,7 +68,7 @@ const TPageButton TPnlError::kButtons[] = {
     {.Caption = "&Restart", .ButtonID = 2, .Handler = Handler(&TPnlError::btnRestartClick)},
 };
 
-TPnlError::TPnlError() : TFramePanel("PnlError", kDesign, kButtons) {
+TPnlError::TPnlError() : TFramePanel(TPageId::Error, kDesign, kButtons) {
   Title = "Error";
   ErrorPanel = this;
 }

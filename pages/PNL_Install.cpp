@@ -53,10 +53,10 @@ const TControlSpec kDesign[] = {
 const TPageButton TPnlInstall::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlInstall::btnNextClick)},
-    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlDisclaimer"},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = TPageId::Disclaimer},
 };
 
-TPnlInstall::TPnlInstall() : TFramePanel("PnlInstall", kDesign, kButtons) {
+TPnlInstall::TPnlInstall() : TFramePanel(TPageId::Install, kDesign, kButtons) {
   Title = "Install or upgrade?";
 }
 
@@ -81,5 +81,5 @@ void TPnlInstall::Label18Click() {
 void TPnlInstall::btnNextClick() {
   UpgradeChosen = RadioButton2->Checked();
   CreateDesktopShortcut = CheckBox1->Checked();
-  GoTo(UpgradeChosen ? "PnlUpgradeFindDir" : "PnlInstallChooseDir");
+  GoTo(UpgradeChosen ? TPageId::UpgradeFindDir : TPageId::InstallChooseDir);
 }

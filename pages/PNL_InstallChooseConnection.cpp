@@ -30,11 +30,11 @@ const TPageButton TPNLInstallChooseConnection::kButtons[] = {
     kExitButton,
     {.Caption = "&Next", .ButtonID = 2,
      .Handler = Handler(&TPNLInstallChooseConnection::btnNextClick)},
-    {.Caption = "&Previous", .ButtonID = 3, .Target = "PNLInstallChooseDownloadDir"},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = TPageId::InstallChooseDownloadDir},
 };
 
 TPNLInstallChooseConnection::TPNLInstallChooseConnection()
-    : TFramePanel("PNLInstallChooseConnection", kDesign, kButtons) {
+    : TFramePanel(TPageId::InstallChooseConnection, kDesign, kButtons) {
   Title = "Select your internet-connection";
 }
 
@@ -62,5 +62,5 @@ void TPNLInstallChooseConnection::btnNextClick() {
     return;
   }
   ConnectionKind = selected;
-  GoTo("PNLInstallGo");
+  GoTo(TPageId::InstallGo);
 }

@@ -27,7 +27,7 @@ const char kReleaseCodeQuestion[] = "#~~+71-42KKw";
 
 }  // namespace
 
-TPnlInstallChooseDir::TPnlInstallChooseDir() : TFolderPage("PnlInstallChooseDir", kDesign) {
+TPnlInstallChooseDir::TPnlInstallChooseDir() : TFolderPage(TPageId::InstallChooseDir, kDesign) {
   Title = "Choose installation folder";
 }
 
@@ -68,11 +68,11 @@ void TPnlInstallChooseDir::btnNextClick() {
                 "otherwise choose another folder.");
     return;
   }
-  GoTo("PNLInstallChooseDownloadDir");
+  GoTo(TPageId::InstallChooseDownloadDir);
 }
 
 void TPnlInstallChooseDir::btnPreviousClick() {
   // Emptied so that the page proposes its default afresh next time.
   InstallDir.clear();
-  GoTo("PnlInstall");
+  GoTo(TPageId::Install);
 }

@@ -18,7 +18,7 @@ const TControlSpec kDesign[] = {
 }  // namespace
 
 TPNLInstallChooseDownloadDir::TPNLInstallChooseDownloadDir()
-    : TFolderPage("PNLInstallChooseDownloadDir", kDesign) {
+    : TFolderPage(TPageId::InstallChooseDownloadDir, kDesign) {
   Title = "Choose download folder";
 }
 
@@ -49,11 +49,11 @@ void TPNLInstallChooseDownloadDir::btnNextClick() {
     Edit1->SetCaption(text);
   }
   DownloadDir = text;
-  GoTo("PnlInstallChooseConnection");
+  GoTo(TPageId::InstallChooseConnection);
 }
 
 void TPNLInstallChooseDownloadDir::btnPreviousClick() {
   // Emptied so that the page proposes its default afresh next time.
   DownloadDir.clear();
-  GoTo("PnlInstallChooseDir");
+  GoTo(TPageId::InstallChooseDir);
 }

@@ -23,13 +23,13 @@ const TControlSpec kDesign[] = {
 
 const TPageButton kButtons[] = {
     kExitButton,
-    {.Caption = "&Install Now", .ButtonID = 2, .WidthKind = 2, .Target = "PNLInstallInstalling"},
-    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstallChooseConnection"},
+    {.Caption = "&Install Now", .ButtonID = 2, .WidthKind = 2, .Target = TPageId::InstallInstalling},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = TPageId::InstallChooseConnection},
 };
 
 }  // namespace
 
-TPNLInstallGo::TPNLInstallGo() : TFramePanel("PNLInstallGo", kDesign, kButtons) {
+TPNLInstallGo::TPNLInstallGo() : TFramePanel(TPageId::InstallGo, kDesign, kButtons) {
   Title = "Ready to install";
 }
 

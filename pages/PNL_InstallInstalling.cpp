@@ -17,7 +17,7 @@ const TControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLInstallInstalling::TPNLInstallInstalling() : TProgressPage("PNLInstallInstalling", kDesign) {
+TPNLInstallInstalling::TPNLInstallInstalling() : TProgressPage(TPageId::InstallInstalling, kDesign) {
   Title = "Installing Pelmora P2P";
 }
 
@@ -25,5 +25,5 @@ void TPNLInstallInstalling::AfterShow() {
   InstallationRun({InstallDir, AppDataDir, ClientDataDir, CreateDesktopShortcut, DownloadDir, ReleaseCode,
                    ConnectionKind},
                   *this, InstallationRunJournal());
-  GoTo("PNLInstallReady");
+  GoTo(TPageId::InstallReady);
 }

@@ -19,6 +19,6 @@ const TControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLInstallReady::TPNLInstallReady() : TFinishPage("PNLInstallReady", kDesign) {
+TPNLInstallReady::TPNLInstallReady() : TFinishPage(TPageId::InstallReady, kDesign) {
   Title = "Installation of Pelmora P2P ready";
 }

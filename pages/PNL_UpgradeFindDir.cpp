@@ -24,7 +24,7 @@ const TControlSpec kDesign[] = {
 
 }  // namespace
 
-TPnlUpgradeFindDir::TPnlUpgradeFindDir() : TProgressPage("PnlUpgradeFindDir", kDesign) {
+TPnlUpgradeFindDir::TPnlUpgradeFindDir() : TProgressPage(TPageId::UpgradeFindDir, kDesign) {
   Title = "Searching Pelmora P2P";
 }
 
@@ -48,11 +48,11 @@ void TPnlUpgradeFindDir::AfterShow() {
       [](const std::string&) { return true; }, 0);
   if (!FoundInstallations.empty()) {
     SetProgress(0);
-    GoTo("PnlUpgradeStart");
+    GoTo(TPageId::UpgradeStart);
     return;
   }
   ShowMessage(
       "No installed Pelmora P2P versions could be found,\ror the found Pelmora P2P versions are newer than\r"
       "the one in this installation. An upgrade is\rnot possible.");
-  GoTo("PnlInstall");
+  GoTo(TPageId::Install);
 }

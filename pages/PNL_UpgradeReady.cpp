@@ -19,6 +19,6 @@ const TControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLUpgradeReady::TPNLUpgradeReady() : TFinishPage("PNLUpgradeReady", kDesign) {
+TPNLUpgradeReady::TPNLUpgradeReady() : TFinishPage(TPageId::UpgradeReady, kDesign) {
   Title = "Upgrade of Pelmora P2P ready";
 }

@@ -16,10 +16,10 @@ const TControlSpec kDesign[] = {
 const TPageButton TPNLUpgradeStart::kButtons[] = {
     kExitButton,
     {.Caption = "&Upgrade", .ButtonID = 2, .Handler = Handler(&TPNLUpgradeStart::btnUpgradeClick)},
-    {.Caption = "&Previous", .ButtonID = 3, .Target = "PnlInstall"},
+    {.Caption = "&Previous", .ButtonID = 3, .Target = TPageId::Install},
 };
 
-TPNLUpgradeStart::TPNLUpgradeStart() : TFramePanel("PNLUpgradeStart", kDesign, kButtons) {
+TPNLUpgradeStart::TPNLUpgradeStart() : TFramePanel(TPageId::UpgradeStart, kDesign, kButtons) {
   Title = "Ready to upgrade";
 }
 
@@ -36,5 +36,5 @@ void TPNLUpgradeStart::BeforeShow() {
 
 void TPNLUpgradeStart::btnUpgradeClick() {
   InstallDir = ComboBoxUpgrade->Item(ComboBoxUpgrade->ItemIndex());
-  GoTo("PnlUpgradeUpgrading");
+  GoTo(TPageId::UpgradeUpgrading);
 }

@@ -22,7 +22,7 @@ const TControlSpec kDesign[] = {
 
 }  // namespace
 
-TPNLUpgradeUpgrading::TPNLUpgradeUpgrading() : TProgressPage("PNLUpgradeUpgrading", kDesign) {
+TPNLUpgradeUpgrading::TPNLUpgradeUpgrading() : TProgressPage(TPageId::UpgradeUpgrading, kDesign) {
   Title = "Upgrading Pelmora P2P";
 }
 
@@ -39,5 +39,5 @@ void TPNLUpgradeUpgrading::AfterShow() {
     StartClient(InstallDir);
     ExitProcess(0);
   }
-  GoTo("PNLUpgradeReady");
+  GoTo(TPageId::UpgradeReady);
 }

@@ -60,7 +60,7 @@ const TPageButton TPnlWelcome::kButtons[] = {
     {.Caption = "&Next", .ButtonID = 2, .Handler = Handler(&TPnlWelcome::btnNextClick)},
 };
 
-TPnlWelcome::TPnlWelcome() : TFramePanel("PnlWelcome", kDesign, kButtons) {
+TPnlWelcome::TPnlWelcome() : TFramePanel(TPageId::Welcome, kDesign, kButtons) {
   Title = "Welcome";
   for (int word = 1; word <= kWords; ++word) {
     MoveUp[word] = Random(2) == 1;
@@ -127,5 +127,5 @@ void TPnlWelcome::MoveWord(int word) {
 
 void TPnlWelcome::btnNextClick() {
   Timer1.SetEnabled(false);
-  GoTo("PnlDisclaimer");
+  GoTo(TPageId::Disclaimer);
 }

@@ -2,8 +2,8 @@
 
 #include "ui/Application.h"
 
-TProgressPage::TProgressPage(const char* name, std::span<const TControlSpec> design)
-    : TFramePanel(name, design) {}
+TProgressPage::TProgressPage(TPageId page, std::span<const TControlSpec> design)
+    : TFramePanel(page, design) {}
 
 void TProgressPage::Loaded() {
   Bind(ProgressBar1, "ProgressBar1");

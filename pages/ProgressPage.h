@@ -11,7 +11,7 @@
 
 class TProgressPage : public TFramePanel, public TRunProgress {
  public:
-  TProgressPage(const char* name, std::span<const TControlSpec> design);
+  TProgressPage(TPageId page, std::span<const TControlSpec> design);
 
   // SetProgress with position 0: an empty bar and "0% complete".
   void BeforeShow() override;

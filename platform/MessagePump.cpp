@@ -60,8 +60,8 @@ void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds
 }
 
 void TMessagePump::HandleFailure(HWND sender, std::exception_ptr error) noexcept {
-  if (TOnFailure) {
-    TOnFailure(sender, error);
+  if (OnFailure) {
+    OnFailure(sender, error);
     return;
   }
   try {

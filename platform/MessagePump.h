@@ -18,7 +18,7 @@ class TMessagePump {
   std::function<bool(MSG& message)> PreDispatch;
   // Receives every failure that escapes a handler run by Guarded; without it the failure's
   // text is shown in a message box (the silent abort is dropped).
-  std::function<void(HWND sender, std::exception_ptr error)> TOnFailure;
+  std::function<void(HWND sender, std::exception_ptr error)> OnFailure;
 
   // Runs the message loop until WM_QUIT and returns its exit code.
   int Run();

@@ -14,7 +14,7 @@ TApplication& TApplication::Instance() {
 TApplication::TApplication() {
   TMessagePump& pump = TMessagePump::Instance();
   pump.PreDispatch = [this](MSG& message) { return PreDispatch(message); };
-  pump.TOnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
+  pump.OnFailure = [this](HWND sender, std::exception_ptr error) { HandleException(sender, error); };
 }
 
 HWND TApplication::Handle() {

@@ -73,6 +73,8 @@ TEST(RemovalListTest, RefusesWhatItCannotUseSafely) {
       {"P\r\n<FC:\\a\\b.txt:stream>\r\n", "line 2: \":\" inside the path"},
       {"P\r\n<FC:\\a\\*.txt>\r\n", "line 2: a single file cannot have wildcards"},
       {"P\r\n<PC:\\a*\\b.txt>\r\n", "line 2: wildcards are allowed in the file mask only"},
+      {"P\r\n<EC:\\a\\*\\>\r\n", "line 2: a folder cannot have wildcards"},
+      {"P\r\n<EC:\\a?c\\b\\>\r\n", "line 2: a folder cannot have wildcards"},
       {"P\r\n<PC:\\a\\>\r\n", "line 2: a folder followed by a file mask is required"},
       {"P\r\n<RSoftware\\Microsoft>\r\n", "line 2: only an uninstall entry"},
       {"P\r\n<RSoftware\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\>\r\n", "line 2: only an uninstall entry"},

@@ -84,7 +84,7 @@ class ButtonTablePage : public TFramePanel {
 TEST(PageButtonTableTest, AButtonWithoutAnActionOrWithTwoFailsWhenThePageIsMade) {
   const TPageButton neither[] = {kExitButton, {.Caption = "&Next", .ButtonID = 2}};
   const TPageButton both[] = {{.Caption = "&Next", .ButtonID = 2,
-                              .Handler = Handler(&ButtonTablePage::Act), .Target = "PnlWelcome"}};
+                              .Handler = Handler(&ButtonTablePage::Act), .Target = TPageId::Welcome}};
   const std::span<const TPageButton> tables[] = {neither, both};
   for (std::span<const TPageButton> table : tables) {
     std::string message = "<nothing thrown>";

@@ -56,6 +56,44 @@ TEST_F(ShowPanelTest, FindsThePageWhateverTheCase) {
   EXPECT_EQ(Header(), "Select your internet-connection");
 }
 
+// The wizard's pages under the names the rest of the system knows them by, in the order the
+// main window adds them.
+const std::pair<TPageId, const char*> kWizardPages[] = {
+    {TPageId::Welcome, "PnlWelcome"},
+    {TPageId::Disclaimer, "PnlDisclaimer"},
+    {TPageId::Install, "PnlInstall"},
+    {TPageId::InstallChooseDir, "PnlInstallChooseDir"},
+    {TPageId::InstallChooseDownloadDir, "PNLInstallChooseDownloadDir"},
+    {TPageId::InstallChooseConnection, "PNLInstallChooseConnection"},
+    {TPageId::InstallGo, "PNLInstallGo"},
+    {TPageId::InstallInstalling, "PNLInstallInstalling"},
+    {TPageId::InstallReady, "PNLInstallReady"},
+    {TPageId::UpgradeFindDir, "PnlUpgradeFindDir"},
+    {TPageId::UpgradeStart, "PNLUpgradeStart"},
+    {TPageId::UpgradeUpgrading, "PNLUpgradeUpgrading"},
+    {TPageId::UpgradeReady, "PNLUpgradeReady"},
+    {TPageId::Error, "PnlError"},
+};
+
+TEST_F(ShowPanelTest, EveryPageStandsUnderItsOwnNameOnce) {
+  const auto& sheets = Form().PageControl->Sheets();
+  ASSERT_EQ(sheets.size(), std::size(kWizardPages));
+  for (std::size_t index = 0; index < sheets.size(); ++index) {
+    const auto& [page, name] = kWizardPages[index];
+    EXPECT_STREQ(PageName(page), name);
+    EXPECT_EQ(sheets[index]->Name(), name);
+    EXPECT_EQ(sheets[index]->Content()->Name(), name);
+  }
+}
+
+TEST_F(ShowPanelTest, ShowsThePageOfAnIdentity) {
+  Form().ShowPanel(TPageId::InstallChooseConnection, false);
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PNLInstallChooseConnection");
+  EXPECT_EQ(Header(), "Select your internet-connection");
+  Form().ShowPanel(TPageId::Disclaimer, false);
+  EXPECT_EQ(Form().ActivePanel()->Name(), "PnlDisclaimer");
+}
+
 TEST_F(ShowPanelTest, UnknownNameChangesNothingButEndsTheFade) {
   ASSERT_TRUE(Form().AlphaBlend());
   Form().ShowPanel("PnlNowhere", true);
