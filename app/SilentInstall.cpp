@@ -103,7 +103,10 @@ int Refuse(const std::string& text, int exitCode) {
 }  // namespace
 
 int RunSilentInstallation(const TSilentOptions& options, const std::string& commandLine) {
-  OpenRunLog(options.LogFile.empty() ? DefaultLogPath() : options.LogFile);
+  if (options.LogFile.empty())
+    OpenNewRunLog();
+  else
+    OpenRunLog(options.LogFile);
   TInstallLog& log = RunLog();
   log.Started("silent", commandLine);
   if (options.Refusal != TSilentRefusal::None)
