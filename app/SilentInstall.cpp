@@ -16,6 +16,7 @@
 #include "engine/InstallationRun.h"
 #include "pages/FolderPage.h"
 #include "platform/ShellFolders.h"
+#include "platform/SystemLibrary.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
 #include "web/ReportURL.h"
 

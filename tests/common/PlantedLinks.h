@@ -71,10 +71,10 @@ inline bool PlantLink(const std::string& link, const std::string& target) {
                        {WithoutFinalSeparator(link), WithoutFinalSeparator(target)});
 }
 
-// Removes the link itself (Windows programs under Wine reach what it points at), or the file
-// that stands there.
+// Removes the link itself, if one stands there (Windows programs under Wine reach what it
+// points at instead).
 inline bool RemoveLink(const std::string& link) {
-  return RunUnixScript(R"(rm -f \"$1\")", {WithoutFinalSeparator(link)});
+  return RunUnixScript(R"(test ! -L \"$1\" || rm -f \"$1\")", {WithoutFinalSeparator(link)});
 }
 
 // The owner of a file as the system reports it, as text ("S-1-5-..."); empty when unknown.
