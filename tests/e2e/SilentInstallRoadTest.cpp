@@ -26,6 +26,10 @@ namespace fs = std::filesystem;
 
 // A drive of 1 MiB (tests/driver/small-drive.sh), too small for the client program.
 constexpr char kSmallDrive[] = "Q:\\";
+// A drive of 1 MiB mounted read-only.
+constexpr char kReadOnlyDrive[] = "K:\\";
+// A drive letter that the test prefix does not map.
+constexpr char kNoDrive[] = "L:\\";
 
 bool HaveSmallDrive() {
   ULARGE_INTEGER total{};
@@ -177,6 +181,8 @@ class SilentInstallRoadTest : public testing::Test {
 
   void ExpectNothingInstalled() {
     EXPECT_FALSE(fs::exists(ProposedInstallDir()));
+    // Where a folder that could not be made once made the run install instead.
+    EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P"));
     EXPECT_FALSE(fs::exists(DataDir()));
     EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
     EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
@@ -365,6 +371,78 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedCase{"UnknownConnectionKind", "/quiet /connection=fibre", 6, "unknown connection kind \"fibre\""},
                     RefusedCase{"UnknownSwitch", "/quiet /nodesktops", 2, "unknown, repeated or incomplete switch \"/nodesktops\""}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+
+// A folder that "/dir=" asks for and that cannot be made, or that is the Windows folder or lies
+// in it, however it is written: the run is refused before anything is written, and nothing is
+// installed anywhere else instead.
+TEST_F(SilentInstallRoadTest, AFolderThatCannotBeMadeOrLiesInTheWindowsFolderIsRefused) {
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string system = windows, file = FBase + "\\a file";
+  { std::ofstream(file) << "not a folder"; }
+  ASSERT_TRUE(planted::PlantLink(FBase + "\\windows link", system));
+  struct Case {
+    const char* name;
+    std::string folder;
+    const char* why;  // as the log tells it
+  };
+  const Case cases[] = {
+      {"a name no folder may have", FBase + "\\inst\\a|b", "cannot be made"},
+      {"a drive that does not exist", std::string(kNoDrive) + "Pelmora P2P", "cannot be made"},
+      {"a path through a file", file + "\\Pelmora P2P", "cannot be made"},
+      {"a read-only disk", std::string(kReadOnlyDrive) + "Pelmora P2P", "cannot be made"},
+      {"the Windows folder", system, "is the Windows folder or lies in it"},
+      {"the system folder", system + "\\system32", "is the Windows folder or lies in it"},
+      {"a new folder in the Windows folder", system + "\\Pelmora P2P", "is the Windows folder or lies in it"},
+      {"the Windows folder by a detour", FBase + "\\..\\" + system.substr(3) + "\\Pelmora",
+       "is the Windows folder or lies in it"},
+      {"the Windows folder through a link", FBase + "\\windows link\\Pelmora", "is the Windows folder or lies in it"},
+  };
+  for (const Case& c : cases) {
+    if (c.folder.rfind(kReadOnlyDrive, 0) == 0 && GetDriveTypeA(kReadOnlyDrive) == DRIVE_NO_ROOT_DIR) continue;
+    ASSERT_EQ(GetDriveTypeA(kNoDrive), static_cast<UINT>(DRIVE_NO_ROOT_DIR)) << kNoDrive << " is mapped";
+    const std::set<std::string> before = OwnLogs();
+    const SilentRun run = Run("/quiet \"/dir=" + c.folder + "\"");
+    EXPECT_EQ(run.ExitCode, 3) << c.name;
+    EXPECT_TRUE(run.Windows.empty()) << c.name << ": a window came up";
+    ExpectNothingInstalled();
+    EXPECT_FALSE(fs::exists(c.folder + "\\Pelmora.Exe")) << c.name;
+    EXPECT_FALSE(fs::exists(FBase + "\\inst")) << c.name << ": the folders made on the way stay";
+    EXPECT_FALSE(fs::exists(system + "\\Pelmora P2P")) << c.name;
+    EXPECT_FALSE(fs::exists(system + "\\Pelmora.Exe")) << c.name;
+    EXPECT_FALSE(fs::exists(system + "\\system32\\Pelmora.Exe")) << c.name;
+    std::vector<std::string> logs;
+    for (const std::string& log : OwnLogs())
+      if (!before.count(log)) logs.push_back(log);
+    ASSERT_EQ(logs.size(), 1u) << c.name;
+    const std::string log = LogOnceEnded(logs.front(), 3);
+    EXPECT_NE(log.find("Installation refused: the installation folder " + c.folder + "\\ " + c.why), std::string::npos)
+        << c.name << "\n" << log;
+  }
+  EXPECT_EQ(ReadFile(file), "not a folder");
+  EXPECT_TRUE(planted::RemoveLink(FBase + "\\windows link"));
+}
+
+// The folder with its final "\\" and the longest name a run writes there, the removal list's
+// temporary name of 36 characters, fit within the system's 260 characters: a folder just that
+// long is installed into with everything, one character more is refused before anything is
+// written.
+TEST_F(SilentInstallRoadTest, TheLongestFolderHoldsEveryFileTheRunWrites) {
+  const auto folderOf = [&](std::size_t length) {
+    std::string folder = FBase + "\\";
+    while (folder.size() + 101 < length) folder += std::string(100, 'a') + "\\";
+    return folder + std::string(length - folder.size() - 1, 'b') + "\\";
+  };
+  for (const std::size_t length : {224, 232, 245}) {
+    EXPECT_EQ(Run("/quiet \"/dir=" + folderOf(length) + "\"").ExitCode, 3) << length;
+    ExpectNothingInstalled();
+  }
+  const std::string longest = folderOf(223);
+  ASSERT_EQ(longest.size(), 223u);
+  const SilentRun run = Run("/quiet \"/dir=" + longest + "\"");
+  EXPECT_EQ(run.ExitCode, 0);
+  ExpectInstalled(longest, ProposedDownloadDir(), 77, true);
+}
 
 TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWas) {
   const std::string installDir = FBase + "\\Installed\\";
