@@ -3,6 +3,7 @@
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
 #include "core/CommandLine.h"
+#include "engine/ClientProcess.h"
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "pages/PNL_Error.h"
@@ -100,7 +101,8 @@ void TFormMain::FormCreate() {
     if (!parameters.empty()) parameters.erase(parameters.begin());
     return parameters;
   }());
-  if (request.AutoUpdate) {
+  // Only an installation is upgraded unattended; any other folder starts the wizard.
+  if (request.AutoUpdate && HoldsInstallation(request.InstallDir)) {
     InstallDir = request.InstallDir;
     AutoUpdate = true;
   }

@@ -105,6 +105,18 @@ bool UiDriver::WaitForPage(const std::string& header, DWORD timeoutMs) const {
   return false;
 }
 
+bool UiDriver::WaitForFadeIn(DWORD timeoutMs) const {
+  return WaitUntil(
+      [this] {
+        if (!IsWindowVisible(FWindow)) return false;
+        if (!(GetWindowLongA(FWindow, GWL_EXSTYLE) & WS_EX_LAYERED)) return true;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        return GetLayeredWindowAttributes(FWindow, nullptr, &alpha, &flags) && alpha == 255;
+      },
+      timeoutMs);
+}
+
 bool UiDriver::WaitForHeader(const std::string& header, DWORD timeoutMs) const {
   ULONGLONG start = GetTickCount64();
   do {
