@@ -154,3 +154,20 @@ TRunJournal& UpgradeRunJournal(const std::string& installDir) {
   RunLog().Note("Upgrade of the installation in: " + installDir);
   return RunLog();
 }
+
+void NoteClientStart(TClientStart start) {
+  switch (start) {
+    case TClientStart::Missing:
+      RunLog().Note("Client not started: its program is missing");
+      break;
+    case TClientStart::AsTheUser:
+      RunLog().Note("Client started");
+      break;
+    case TClientStart::ThroughTheShell:
+      RunLog().Note("Client started through the desktop shell, as the user");
+      break;
+    case TClientStart::WithoutTheShell:
+      RunLog().Note("Client started by the installer itself, with its administrator rights: no desktop shell runs");
+      break;
+  }
+}

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "engine/ClientProcess.h"
 #include "engine/InstallLog.h"
 
 // Opens the silent installation's log: a new file in the user's temporary folder,
@@ -32,3 +33,7 @@ TRunJournal& InstallationRunJournal();
 // The journal of the upgrade run that is about to start: notes the folder it upgrades and
 // returns the log.
 TRunJournal& UpgradeRunJournal(const std::string& installDir);
+
+// Notes how the client was started, above all when an elevated installer had to start it
+// itself, with its own rights, because no desktop shell could.
+void NoteClientStart(TClientStart start);

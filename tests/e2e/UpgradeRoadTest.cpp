@@ -118,8 +118,16 @@ TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
   ASSERT_TRUE(Reach("Upgrade of Pelmora P2P ready", "65-upgraded", 60000));
   EXPECT_TRUE(ReadFile(installDir + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Help.Lnk"));
-  ASSERT_TRUE(FDriver.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(FProcess, 10000), 0);
+  const std::vector<std::string> finishButtons{"&Exit", "&Start Pelmora P2P"};
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(finishButtons, kPatientMs), finishButtons);
+  ASSERT_TRUE(FDriver.Click("&Start Pelmora P2P"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
+
+  // The desktop shell starts the new client, as the user, never the installer with its rights.
+  ClientWindow client;
+  WaitUntil([&] { return static_cast<bool>(client = FindClientWindow(installDir)); }, kPatientMs);
+  ASSERT_TRUE(client) << "no client was started from " << installDir;
+  EXPECT_EQ(ParentProgramOf(client.ProcessId), "explorer.exe");
 }
 
 // An installation on a disk of its own, as a copy of this build's programs, the client older.
@@ -194,6 +202,9 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
     client = FindClientWindow(FBase + "\\", oldClient.Id).Window;
   ASSERT_NE(client, nullptr) << "the new client was not started";
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
+  DWORD id = 0;
+  GetWindowThreadProcessId(client, &id);
+  EXPECT_EQ(ParentProgramOf(id), "explorer.exe") << "the new client was not started by the desktop shell";
 }
 
 TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
