@@ -107,7 +107,7 @@ void TFormMain::FormCreate() {
     AutoUpdate = true;
   }
 
-  Sliding = false;
+  SetSliding(false);
   TApplication& application = TApplication::Instance();
   application.OnException = [this](HWND sender, const std::exception& error) {
     AppException(sender, error);
@@ -216,14 +216,23 @@ void TFormMain::MoveFrames(int offset, double waitMs) {
   TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), waitMs);
 }
 
+void TFormMain::SetSliding(bool sliding) {
+  Sliding = sliding;
+  if (!FHandle) return;
+  if (sliding)
+    SetPropA(FHandle, kPageChangeProperty, reinterpret_cast<HANDLE>(1));
+  else
+    RemovePropA(FHandle, kPageChangeProperty);
+}
+
 void TFormMain::SlideOut() {
-  Sliding = true;
+  SetSliding(true);
   for (int step = 0; step < kSlideSteps; ++step) MoveFrames(kSlideStepPixels, kSlideOutWaitMs);
 }
 
 void TFormMain::SlideIn() {
   for (int step = 0; step < kSlideSteps; ++step) MoveFrames(-kSlideStepPixels, kSlideInWaitMs);
-  Sliding = false;
+  SetSliding(false);
 }
 
 void TFormMain::PutFramesHome() {
@@ -232,7 +241,7 @@ void TFormMain::PutFramesHome() {
     control.SetPosition(spec.Left, spec.Top);
   }
   PnlButtons->SetPosition(kButtonBarDesign.Left, kButtonBarDesign.Top);
-  Sliding = false;
+  SetSliding(false);
 }
 
 void TFormMain::AppException(HWND, const std::exception& error) {

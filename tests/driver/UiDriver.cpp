@@ -93,7 +93,10 @@ bool UiDriver::WaitForPage(const std::string& header, DWORD timeoutMs) const {
   ULONGLONG stillSince = 0;
   do {
     POINT position = HeaderPosition();
-    bool atRest = Header() == header && position.x == FHeaderHome.x && position.y == FHeaderHome.y;
+    // The header stands in its place before the page change has ended, and until it has, the
+    // wizard's buttons do nothing: a click then would be lost.
+    bool atRest = Header() == header && position.x == FHeaderHome.x && position.y == FHeaderHome.y &&
+                  !GetPropA(FWindow, kPageChangeProperty);
     if (!atRest) {
       stillSince = 0;
     } else {
