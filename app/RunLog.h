@@ -1,7 +1,8 @@
 #pragma once
-// The process's installation log file (format: engine/InstallLog.h). It is opened at program start
-// when the command line asks for it, and always in silent mode. Writing it never makes an
-// installation fail: a log that cannot be created or written is left out.
+// The process's installation log (lines: engine/InstallLog.h; the file: platform/LogFile.h). It
+// is opened at program start when the command line asks for it, and always in silent mode.
+// Writing it never makes an installation fail: a log that cannot be created or written is left
+// out.
 //
 // An elevated installer shares the user's temporary folder with every program the user runs, so
 // the log is never written through a link that someone else may have planted: the silent

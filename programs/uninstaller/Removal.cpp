@@ -12,13 +12,14 @@
 #include "programs/uninstaller/Paths.h"
 
 TRemoval::TRemoval(const std::string& installDir, const std::string& userDataDir, std::string ownPath,
-                   std::string listPath)
-    : FInstallDir(installDir), FOwnPath(std::move(ownPath)), FListPath(std::move(listPath)) {
+                   std::string listPath, TLogFile& log)
+    : FInstallDir(installDir), FOwnPath(std::move(ownPath)), FListPath(std::move(listPath)), FLog(log) {
   if (!userDataDir.empty()) FDataDir.emplace_back(userDataDir);
 }
 
 void TRemoval::Remove(const TRemovalList& list) {
   for (const TRemovalEntry& entry : list.Entries) {
+    FLine = {};
     const TPlace* place = PlaceOf(entry.Argument);
     switch (entry.Kind) {
       case TRemovalKind::MatchingFiles: RemoveMatching(*place, entry.Argument); break;
@@ -28,7 +29,32 @@ void TRemoval::Remove(const TRemovalList& list) {
       case TRemovalKind::StartMenuFolder: RemoveStartMenuFolder(entry.Argument); break;
       case TRemovalKind::DesktopShortcut: RemoveDesktopShortcut(entry.Argument); break;
     }
+    FLog.Note("Line " + std::to_string(entry.Line) + " <" + static_cast<char>(entry.Kind) + entry.Argument +
+              "> " + LineResult(FLine));
   }
+}
+
+namespace {
+
+std::string Listed(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+  return text;
+}
+
+}  // namespace
+
+std::string TRemoval::LineResult(const TLineOutcome& outcome) {
+  std::string result;
+  const auto add = [&](const std::string& part) { result += (result.empty() ? "" : "; ") + part; };
+  for (const std::string& link : outcome.Links)
+    add("refused: a link stands at " + link + "; it was left alone, and so was what it points at");
+  for (const std::string& problem : outcome.Problems) add("failed: " + problem);
+  if (!outcome.Deferred.empty())
+    add("left for the self-removal after the uninstaller's end: " + Listed(outcome.Deferred));
+  if (!outcome.Removed.empty()) add("done: removed " + Listed(outcome.Removed));
+  if (result.empty()) add("passed over: nothing of it is there");
+  return result;
 }
 
 // The checked list names files and folders of these two places only; a path of both (the data
@@ -38,17 +64,32 @@ const TPlace* TRemoval::PlaceOf(const std::string& path) const {
   return &FDataDir.front();
 }
 
-void TRemoval::NotRemoved(const std::string& what, const std::string& why) { FProblems.push_back(what + ": " + why); }
+void TRemoval::NotRemoved(const std::string& what, const std::string& why) {
+  FProblems.push_back(what + ": " + why);
+  FLine.Problems.push_back(FProblems.back());
+}
+
+void TRemoval::Defer(const std::string& path) {
+  FLine.Deferred.push_back(path);
+  FDeferred.push_back(path);
+}
+
+bool TRemoval::Reachable(const std::string& what, const TOutcome& outcome) {
+  return outcome.Result == TRemoved::Done || Take(what, outcome);
+}
 
 bool TRemoval::Take(const std::string& what, const TOutcome& outcome) {
+  const auto same = [&](const std::string& link) { return SamePath(link, outcome.Link); };
   switch (outcome.Result) {
     case TRemoved::Done:
+      FLine.Removed.push_back(what);
+      return true;
     case TRemoved::Gone:
       return true;
     case TRemoved::Link:
       // One link may stand in the way of many things: it is told once.
-      if (std::none_of(FLinks.begin(), FLinks.end(), [&](const std::string& link) { return SamePath(link, outcome.Link); }))
-        FLinks.push_back(outcome.Link);
+      if (std::none_of(FLinks.begin(), FLinks.end(), same)) FLinks.push_back(outcome.Link);
+      if (std::none_of(FLine.Links.begin(), FLine.Links.end(), same)) FLine.Links.push_back(outcome.Link);
       return false;
     case TRemoved::Failed:
       NotRemoved(what, SystemErrorText(outcome.Error));
@@ -69,7 +110,7 @@ void TRemoval::RemoveFile(const TPlace& place, const std::string& path) {
   // The clean-up after the uninstaller's end removes it; a link in its place is told now.
   const TOutcome outcome = place.CheckFile(path);
   if (outcome.Result == TRemoved::Done)
-    FDeferred.push_back(path);
+    Defer(path);
   else
     Take(path, outcome);
 }
@@ -77,7 +118,7 @@ void TRemoval::RemoveFile(const TPlace& place, const std::string& path) {
 void TRemoval::RemoveMatching(const TPlace& place, const std::string& argument) {
   const std::size_t slash = argument.find_last_of('\\');
   const std::string folder = argument.substr(0, slash + 1), mask = argument.substr(slash + 1);
-  if (!Take(folder, place.CheckFolder(folder))) return;
+  if (!Reachable(folder, place.CheckFolder(folder))) return;
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(argument.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -96,10 +137,12 @@ void TRemoval::RemoveFolder(const TPlace& place, const std::string& argument) {
   const std::string folder = WithSeparator(argument);
   const TOutcome outcome = place.RemoveFolder(folder);
   if (outcome.Result == TRemoved::Failed && outcome.Error == ERROR_DIR_NOT_EMPTY) {
-    if (HoldsOnlyDeferred(folder))
+    if (HoldsOnlyDeferred(folder)) {
       FDeferredFolders.push_back(folder);
-    else
+      FLine.Deferred.push_back(folder);
+    } else {
       NotRemoved(folder, "the folder still holds other files");
+    }
     return;
   }
   Take(folder, outcome);
@@ -124,9 +167,12 @@ bool TRemoval::HoldsOnlyDeferred(const std::string& folder) const {
 }
 
 void TRemoval::RemoveKey(const std::string& key) {
+  const std::string entry = "HKEY_LOCAL_MACHINE\\" + key;
   const LSTATUS result = RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
-  if (result != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(result)))
-    NotRemoved("HKEY_LOCAL_MACHINE\\" + key, SystemErrorText(static_cast<DWORD>(result)));
+  if (result == ERROR_SUCCESS)
+    FLine.Removed.push_back(entry);
+  else if (!IsGone(static_cast<DWORD>(result)))
+    NotRemoved(entry, SystemErrorText(static_cast<DWORD>(result)));
 }
 
 void TRemoval::RemoveStartMenuFolder(const std::string& name) {

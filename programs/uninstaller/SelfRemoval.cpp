@@ -9,6 +9,7 @@
 
 #include "core/RemovalList.h"
 #include "platform/Links.h"
+#include "platform/LogFile.h"
 #include "platform/SystemError.h"
 #include "platform/UnguessableName.h"
 #include "programs/uninstaller/ExitCodes.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr char kCleanupListName[] = "Cleanup.dat";
+constexpr char kLogNameFile[] = "Log.dat";
 constexpr char kCleanupFolderPrefix[] = "PelmoraUninstall-";
 
 std::string Quoted(const std::string& text) { return '"' + text + '"'; }
@@ -74,7 +76,8 @@ std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
 }  // namespace
 
 bool TSelfRemoval::Prepare(const std::string& ownPath, const std::vector<std::string>& files,
-                           const std::vector<std::string>& folders, std::string& problem) {
+                           const std::vector<std::string>& folders, const std::string& logPath,
+                           std::string& problem) {
   if (files.empty() && folders.empty()) return true;
   const std::string temp = TempFolder();
   if (temp.empty()) {
@@ -92,7 +95,8 @@ bool TSelfRemoval::Prepare(const std::string& ownPath, const std::vector<std::st
   FFolder = folder;
   FParent = temp;
   if (!CopyFileA(ownPath.c_str(), (folder + "Uninstall.Exe").c_str(), TRUE) ||
-      !WriteNewFile(folder + kCleanupListName, list)) {
+      !WriteNewFile(folder + kCleanupListName, list) ||
+      (!logPath.empty() && !WriteNewFile(folder + kLogNameFile, logPath))) {
     problem = "the clean-up cannot be prepared: " + SystemErrorText(GetLastError());
     Discard();
     return false;
@@ -103,6 +107,7 @@ bool TSelfRemoval::Prepare(const std::string& ownPath, const std::vector<std::st
 void TSelfRemoval::Discard() {
   DeleteFileA((FFolder + "Uninstall.Exe").c_str());
   DeleteFileA((FFolder + kCleanupListName).c_str());
+  DeleteFileA((FFolder + kLogNameFile).c_str());
   RemoveDirectoryA(FFolder.c_str());
   FFolder.clear();
 }
@@ -161,15 +166,31 @@ int RunCleanup(const std::vector<std::string>& arguments) {
   } catch (const ERemovalListError&) {
     return kListRefused;
   }
+  // The log that the uninstaller kept, on the terms it was written on: still a plain file of
+  // this user's own, reached without a link.
+  TLogFile log;
+  std::string logPath;
+  if (ReadWholeFile(folder + kLogNameFile, logPath)) log.OpenToAppend(logPath);
   int result = kRemoved;
   for (const TRemovalEntry& entry : list.Entries) {
     const bool isFile = entry.Kind == TRemovalKind::File;
     const TPlace place(isFile ? FolderOf(entry.Argument) : entry.Argument);
     const TOutcome outcome = isFile ? place.RemoveFile(entry.Argument) : place.RemoveFolder(entry.Argument);
-    if (outcome.Result == TRemoved::Link)
-      result = kLinkRefused;
-    else if (outcome.Result == TRemoved::Failed && result == kRemoved)
-      result = kNotAllRemoved;
+    std::string what;
+    switch (outcome.Result) {
+      case TRemoved::Done: what = "done"; break;
+      case TRemoved::Gone: what = "passed over: nothing of it is there"; break;
+      case TRemoved::Link:
+        what = "refused: a link stands at " + outcome.Link + "; it was left alone, and so was what it points at";
+        result = kLinkRefused;
+        break;
+      case TRemoved::Failed:
+        what = "failed: " + SystemErrorText(outcome.Error);
+        if (result == kRemoved) result = kNotAllRemoved;
+        break;
+    }
+    log.Note("Self-removal of " + entry.Argument + " " + what);
   }
+  log.Note("Self-removal ended (exit code " + std::to_string(result) + ")");
   return result;
 }

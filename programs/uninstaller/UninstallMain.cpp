@@ -3,7 +3,8 @@
 // messages). The list lies in the installation folder, which the user may write to; before
 // anything is touched every line must name one of the product's own places (CheckProductPlaces)
 // and the client must not be running. Links planted in those places are never followed
-// (Place.h), and the uninstaller's own file goes after its end (SelfRemoval.h). Exit codes:
+// (Place.h), and the uninstaller's own file goes after its end (SelfRemoval.h). "/log=<file>"
+// keeps a step log, created on the installer's terms (platform/LogFile.h). Exit codes:
 // ExitCodes.h.
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/RemovalList.h"
+#include "platform/LogFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SystemError.h"
 #include "platform/SystemLibrary.h"
@@ -64,6 +66,26 @@ DWORD ClientProgramHeld(const std::string& path) {
   return IsGone(code) ? 0 : code;
 }
 
+struct TOptions {
+  bool Quiet = false;
+  std::string LogPath;  // empty: no log
+};
+
+// Switches are matched without regard to case; anything else is passed over, as it always was.
+TOptions ReadOptions(const std::vector<std::string>& arguments) {
+  constexpr char kLogSwitch[] = "/log=";
+  constexpr std::size_t kLogSwitchLength = sizeof kLogSwitch - 1;
+  TOptions options;
+  for (const std::string& argument : arguments) {
+    if (lstrcmpiA(argument.c_str(), "/quiet") == 0)
+      options.Quiet = true;
+    else if (argument.size() > kLogSwitchLength &&
+             lstrcmpiA(argument.substr(0, kLogSwitchLength).c_str(), kLogSwitch) == 0)
+      options.LogPath = argument.substr(kLogSwitchLength);
+  }
+  return options;
+}
+
 // The closing message and the exit code of a removal that ran.
 int Report(const TRemoval& removal, const std::string& product, bool quiet) {
   if (removal.Problems().empty() && removal.Links().empty()) {
@@ -88,16 +110,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearchToSystemFolder();
   const std::vector<std::string> arguments = Arguments();
   if (!arguments.empty() && lstrcmpiA(arguments[0].c_str(), "/cleanup") == 0) return RunCleanup(arguments);
-  bool quiet = false;
-  for (const std::string& argument : arguments) quiet = quiet || lstrcmpiA(argument.c_str(), "/quiet") == 0;
+  const TOptions options = ReadOptions(arguments);
+  const bool quiet = options.Quiet;
+  TLogFile log;
+  if (!options.LogPath.empty()) log.Open(options.LogPath);
+  log.Note(std::string(kTitle) + " started (" + (quiet ? "quiet" : "interactive") + ")");
+  log.Note(std::string("Command line: ") + GetCommandLineA());
 
   const std::string ownPath = LongPath(OwnPath());
   const std::string folder = FolderOf(ownPath);
   const std::string listPath = folder + kListName;
   const auto refuse = [&](const std::string& message, int code) {
+    log.Note("Uninstall refused: " + message + " (exit code " + std::to_string(code) + ")");
     if (!quiet) ShowMessageBox(nullptr, message, kTitle, MB_OK | MB_ICONERROR);
     return code;
   };
+  log.Note("Removal list: " + listPath);
 
   TRemovalList list;
   std::string text;
@@ -114,8 +142,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   if (!quiet &&
       ShowMessageBox(nullptr, "Do you want to remove " + list.Product + " and all of its components?", kTitle,
-                     MB_YESNO | MB_ICONQUESTION) != IDYES)
+                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    log.Note("Uninstall declined by the user (exit code " + std::to_string(kDeclined) + ")");
     return kDeclined;
+  }
 
   const std::string client = folder + "Pelmora.Exe";
   if (const DWORD held = ClientProgramHeld(client))
@@ -127,19 +157,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string temp = TempFolder();
   if (!temp.empty()) SetCurrentDirectoryA(temp.c_str());
 
-  TRemoval removal(folder, userDataDir, ownPath, listPath);
+  TRemoval removal(folder, userDataDir, ownPath, listPath, log);
   removal.Remove(list);
   TSelfRemoval selfRemoval;
   std::string problem;
-  const bool prepared = selfRemoval.Prepare(ownPath, removal.Deferred(), removal.DeferredFolders(), problem);
+  const bool prepared =
+      selfRemoval.Prepare(ownPath, removal.Deferred(), removal.DeferredFolders(), log.Path(), problem);
   int result = Report(removal, list.Product, quiet);
 
   // Started after the last message, so that it waits for nothing but this process's end.
   if (!prepared || !selfRemoval.Start(problem)) {
+    log.Note("Self-removal failed: " + problem);
     if (!quiet)
       ShowMessageBox(nullptr, "The uninstaller's own file " + ownPath + " cannot be removed: " + problem, kTitle,
                      MB_OK | MB_ICONWARNING);
     if (result == kRemoved) result = kNotAllRemoved;
+  } else if (!removal.Deferred().empty() || !removal.DeferredFolders().empty()) {
+    log.Note("Self-removal started: it waits for the uninstaller's end");
   }
+  log.Note("Uninstall finished (exit code " + std::to_string(result) + ")");
   return result;
 }

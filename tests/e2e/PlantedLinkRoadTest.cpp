@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -177,6 +178,121 @@ TEST_F(PlantedLinkRoadTest, TheLastMessageNamesTheLinkLeftAlone) {
   EXPECT_EQ(WaitForExit(uninstaller, kPatientMs), kLinkRefused);
   EndProcess(uninstaller);
   ExpectUntouched(victims, "the start-menu folder");
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The log's text once it holds the line that ends with this text.
+std::string LogOnceItHolds(const std::string& path, const std::string& end) {
+  std::string log;
+  WaitUntil([&] { return (log = ReadFile(path)).find(end + "\r\n") != std::string::npos; }, kPatientMs);
+  return log;
+}
+
+// The result the log gives for line number of the removal list: the text after the line's own.
+std::string ResultOfLine(const std::string& log, int number, const std::string& line) {
+  const std::string start = " Line " + std::to_string(number) + " " + line + " ";
+  const std::size_t at = Lower(log).find(Lower(start));
+  if (at == std::string::npos) return "<no log line>";
+  const std::size_t from = at + start.size();
+  return log.substr(from, log.find("\r\n", from) - from);
+}
+
+// The uninstaller's log: every line of the removal list with its result (done, passed over,
+// refused for a link, left for the self-removal), the uninstall entry, the end with the exit
+// code, and then the self-removal's own lines, which the clean-up adds after the uninstaller's
+// end.
+TEST_F(PlantedLinkRoadTest, TheLogTellsEachLineOfTheListWithItsResult) {
+  ASSERT_NO_FATAL_FAILURE(Install());
+  const std::string list = ReadFile(FInstall + "UnInstall.dat");
+  const auto victims = MakeVictims(FVictims, {"Pelmora.Dat", "thesis.DAT"});
+  ASSERT_TRUE(planted::PlantLink(FData, FVictims));
+  ASSERT_TRUE(DeleteFileA((FInstall + "PMInst.Dat").c_str()));
+  const std::string logPath = FBase + "uninstall log.txt";
+
+  EXPECT_EQ(Uninstall("/quiet \"/LOG=" + logPath + "\""), kLinkRefused);
+  ExpectUntouched(victims, "the data folder");
+
+  const std::string selfRemovalEnd = "Self-removal ended (exit code 0)";
+  const std::string log = LogOnceItHolds(logPath, selfRemovalEnd);
+  EXPECT_NE(log.find(" Pelmora P2P Uninstall started (quiet)\r\n"), std::string::npos) << log;
+  EXPECT_NE(Lower(log).find(Lower(" Removal list: " + FInstall + "UnInstall.dat\r\n")), std::string::npos) << log;
+
+  const std::string refused = "refused: a link stands at " + FData + "; it was left alone, and so was what it points at";
+  const std::string selfRemoval = "left for the self-removal after the uninstaller's end: ";
+  struct Rule {
+    const char* name;
+    std::function<bool(const std::string& line)> names;
+    std::function<std::string(const std::string& argument)> result;
+  };
+  const auto holds = [](const std::string& part) {
+    return [part](const std::string& line) { return Lower(line).find(Lower(part)) != std::string::npos; };
+  };
+  const Rule rules[] = {
+      {"the data folder's lines, through the link", holds(FData), [&](const std::string&) { return refused; }},
+      {"the data file copy, removed before", holds("PMInst.dat"),
+       [](const std::string&) { return std::string("passed over: nothing of it is there"); }},
+      {"the uninstaller, its list and its folder", holds(FInstall + "Uninstall."),
+       [&](const std::string& argument) { return selfRemoval + argument; }},
+      {"the installation folder", [&](const std::string& line) { return Lower(line) == Lower("<E" + FInstall + ">"); },
+       [&](const std::string& argument) { return selfRemoval + argument; }},
+      {"the client", holds("Pelmora.Exe"), [](const std::string& argument) { return "done: removed " + argument; }},
+      {"the uninstall entry", holds("<R"),
+       [](const std::string& argument) { return "done: removed HKEY_LOCAL_MACHINE\\" + argument; }},
+      {"the start-menu folder", holds("<S"),
+       [&](const std::string&) {
+         return "done: removed " + FMenu + "\\Pelmora P2P.Lnk, " + FMenu + "\\Pelmora P2P On the Web.Lnk, " + FMenu +
+                "\\Pelmora P2P Help.Lnk, " + FMenu + "\\Pelmora P2P Uninstall.Lnk, " + FMenu + "\\";
+       }},
+      {"the desktop shortcut", holds("<T"), [&](const std::string&) { return "done: removed " + FDesktopLink; }},
+  };
+  int number = 0, lines = 0;
+  for (std::size_t start = 0, end; (end = list.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = list.substr(start, end - start);
+    ++number;
+    if (line.empty() || line.front() != '<') continue;
+    ++lines;
+    const Rule* rule = nullptr;
+    for (const Rule& candidate : rules)
+      if (!rule && candidate.names(line)) rule = &candidate;
+    ASSERT_NE(rule, nullptr) << "a line the test does not know: " << line;
+    const std::string result = ResultOfLine(log, number, line);
+    if (std::string(rule->name) == "the start-menu folder") {
+      // The folder's shortcuts in the order the system lists them, then the folder.
+      EXPECT_EQ(result.rfind("done: removed ", 0), 0u) << line << "\n" << log;
+      EXPECT_EQ(result.size(), rule->result(line).size()) << line << "\n" << log;
+      EXPECT_EQ(Lower(result.substr(result.size() - FMenu.size() - 1)), Lower(FMenu + "\\")) << result;
+    } else {
+      EXPECT_EQ(Lower(result), Lower(rule->result(line.substr(2, line.size() - 3)))) << rule->name << ": " << line;
+    }
+  }
+  EXPECT_EQ(lines, 17) << list;
+
+  EXPECT_NE(log.find(" Self-removal started: it waits for the uninstaller's end\r\n"), std::string::npos) << log;
+  const std::size_t finished = log.find(" Uninstall finished (exit code 5)\r\n");
+  EXPECT_NE(finished, std::string::npos) << log;
+  for (const std::string& removed : {FInstall + "Uninstall.Exe", FInstall + "Uninstall.Dat", FInstall})
+    EXPECT_GT(Lower(log).find(Lower(" Self-removal of " + removed + " done\r\n")), finished) << removed << "\n" << log;
+  EXPECT_GT(log.find(" " + selfRemovalEnd + "\r\n"), finished) << log;
+}
+
+// The uninstaller's log is created on the installer's terms: never through a link planted at
+// its name; the uninstall goes on without it.
+TEST_F(PlantedLinkRoadTest, TheLogIsNeverWrittenThroughALink) {
+  ASSERT_NO_FATAL_FAILURE(Install());
+  const auto victims = MakeVictims(FVictims, {"win.ini"});
+  const std::string logPath = FBase + "uninstall.log";
+  ASSERT_TRUE(planted::PlantLink(logPath, FVictims + "win.ini"));
+
+  EXPECT_EQ(Uninstall("/quiet /log=" + logPath), 0);
+
+  ExpectUntouched(victims, "the log's name");
+  ExpectTheRestRemoved("the log's name");
+  EXPECT_FALSE(Exists(FMenu));
+  planted::RemoveLink(logPath);
 }
 
 }  // namespace
