@@ -5,6 +5,7 @@
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
 #include "core/CommandLine.h"
+#include "engine/ClientProcess.h"
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "ui/Display.h"
@@ -135,12 +136,13 @@ void TFormMain::FormCreate() {
     if (!parameters.empty()) parameters.erase(parameters.begin());
     return parameters;
   }());
-  if (request.AutoUpdate) {
+  // Only an installation is upgraded unattended; any other folder starts the wizard.
+  if (request.AutoUpdate && HoldsInstallation(request.InstallDir)) {
     InstallDir = request.InstallDir;
     AutoUpdate = true;
   }
 
-  Sliding = false;
+  SetSliding(false);
   TApplication& application = TApplication::Instance();
   application.OnException = [this](HWND sender, const std::exception& error) {
     AppException(sender, error);
@@ -257,14 +259,23 @@ void TFormMain::MoveFrames(int offset, double waitMs) {
   TApplication::Instance().ProcessMessagesUntil(GetTickCount64(), waitMs);
 }
 
+void TFormMain::SetSliding(bool sliding) {
+  Sliding = sliding;
+  if (!FHandle) return;
+  if (sliding)
+    SetPropA(FHandle, kPageChangeProperty, reinterpret_cast<HANDLE>(1));
+  else
+    RemovePropA(FHandle, kPageChangeProperty);
+}
+
 void TFormMain::SlideOut() {
-  Sliding = true;
+  SetSliding(true);
   for (int step = 0; step < kSlideSteps; ++step) MoveFrames(kSlideStepPixels, kSlideOutWaitMs);
 }
 
 void TFormMain::SlideIn() {
   for (int step = 0; step < kSlideSteps; ++step) MoveFrames(-kSlideStepPixels, kSlideInWaitMs);
-  Sliding = false;
+  SetSliding(false);
 }
 
 void TFormMain::PutFramesHome() {
@@ -273,7 +284,7 @@ void TFormMain::PutFramesHome() {
     control.SetPosition(spec.Left, spec.Top);
   }
   PnlButtons->SetPosition(kButtonBarDesign.Left, kButtonBarDesign.Top);
-  Sliding = false;
+  SetSliding(false);
 }
 
 void TFormMain::AppException(HWND, const std::exception& error) {

@@ -83,6 +83,8 @@ class TFormMain : public TControl {
   TTabSheet* FindSheet(const std::string& name) const;
   void SlideOut();
   void SlideIn();
+  // Sets Sliding and tells outside tools through the window (kPageChangeProperty).
+  void SetSliding(bool sliding);
   void MoveFrames(int offset, double waitMs);
   void PutFramesHome();
   bool HandleShortcut(const MSG& message);

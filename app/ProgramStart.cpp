@@ -11,18 +11,6 @@
 #include "platform/SystemLibrary.h"
 #include "ui/Application.h"
 
-// An installer usually runs from a download folder, where anyone may have left a DLL named like
-// a system one. Libraries are then looked up in the system folder only. The call is looked up
-// at run time because older systems without the update that brings it must still start.
-void RestrictDllSearchToSystemFolder() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  using TSetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  auto setDefaultDllDirectories = reinterpret_cast<TSetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryA("");
-}
-
 int RunStart(const std::function<int()>& start) {
   try {
     return start();

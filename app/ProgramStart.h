@@ -11,7 +11,3 @@ int RunWizard();
 // hands later failures to the error page: it is shown in a message box with its text, and the
 // program ends with exit code 1.
 int RunStart(const std::function<int()>& start);
-
-// Makes the process look up libraries in the system folder only, never in the folder the
-// installer was started from. Runs first at program start.
-void RestrictDllSearchToSystemFolder();

@@ -3,58 +3,42 @@
 #include <windows.h>
 
 #include "app/Appl_Globals.h"
+#include "platform/LogFile.h"
 
 namespace {
 
-HANDLE& LogFile() {
-  static HANDLE file = INVALID_HANDLE_VALUE;
+TLogFile& LogFile() {
+  static TLogFile file;
   return file;
 }
 
-void WriteLine(const std::string& line) {
-  HANDLE& file = LogFile();
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  // A log that fails once (a full disk) is given up rather than left with holes.
-  if (!WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
-      written != line.size()) {
-    CloseHandle(file);
-    file = INVALID_HANDLE_VALUE;
-  }
-}
-
-TLogTime LocalNow() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+std::string TemporaryFolder() {
+  char folder[MAX_PATH + 1] = "";
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return {};
+  std::string path = folder;
+  if (path.back() != '\\') path += '\\';
+  return path;
 }
 
 }  // namespace
 
-std::string DefaultLogPath() {
-  char folder[MAX_PATH + 1] = "";
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  std::string path = length > 0 && length < sizeof folder ? folder : "";
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path + "Install_Pelmora.log";
+void CloseRunLog() { LogFile().Close(); }
+
+std::string OpenNewRunLog() {
+  const std::string folder = TemporaryFolder();
+  if (folder.empty()) {
+    CloseRunLog();
+    return {};
+  }
+  return LogFile().OpenNew(folder, "Install_Pelmora");
 }
 
-void CloseRunLog() {
-  HANDLE& file = LogFile();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  file = INVALID_HANDLE_VALUE;
-}
-
-void OpenRunLog(const std::string& path) {
-  CloseRunLog();
-  HANDLE& file = LogFile();
-  // Others may read it while the installation runs.
-  file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+void OpenRunLog(const std::string& path) { LogFile().Open(path); }
 
 TInstallLog& RunLog() {
-  static TInstallLog log(&WriteLine, {&LocalNow, [] { return static_cast<std::int64_t>(GetTickCount64()); }});
+  static TInstallLog log([](const std::string& line) { LogFile().Write(line); },
+                         {&LocalLogTime, [] { return static_cast<std::int64_t>(GetTickCount64()); }});
   return log;
 }
 
@@ -66,4 +50,21 @@ TRunJournal& InstallationRunJournal() {
 TRunJournal& UpgradeRunJournal(const std::string& installDir) {
   RunLog().Note("Upgrade of the installation in: " + installDir);
   return RunLog();
+}
+
+void NoteClientStart(TClientStart start) {
+  switch (start) {
+    case TClientStart::Missing:
+      RunLog().Note("Client not started: its program is missing");
+      break;
+    case TClientStart::AsTheUser:
+      RunLog().Note("Client started");
+      break;
+    case TClientStart::ThroughTheShell:
+      RunLog().Note("Client started through the desktop shell, as the user");
+      break;
+    case TClientStart::WithoutTheShell:
+      RunLog().Note("Client started by the installer itself, with its administrator rights: no desktop shell runs");
+      break;
+  }
 }

@@ -17,6 +17,8 @@
 #include "engine/InstallationRun.h"
 #include "pages/FolderPage.h"
 #include "platform/ShellFolders.h"
+#include "platform/SystemError.h"
+#include "platform/SystemLibrary.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
 #include "web/ReportURL.h"
 
@@ -104,7 +106,10 @@ int Refuse(const std::string& text, int exitCode) {
 }  // namespace
 
 int RunSilentInstallation(const TSilentOptions& options, const std::string& commandLine) {
-  OpenRunLog(options.LogFile.empty() ? DefaultLogPath() : options.LogFile);
+  if (options.LogFile.empty())
+    OpenNewRunLog();
+  else
+    OpenRunLog(options.LogFile);
   TInstallLog& log = RunLog();
   log.Started("silent", commandLine);
   NoteCutOffRun(log);
@@ -120,6 +125,16 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
 
     InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;
     ClientDataDir = InstallDir;
+    // A folder that was asked for is the one installed into, or none: never the Windows folder,
+    // and never another one in its stead. Its making is tried now, and undone when it fails.
+    if (!options.InstallDir.empty()) {
+      if (IsInWindowsFolder(InstallDir))
+        return Refuse("the installation folder " + InstallDir + " is the Windows folder or lies in it",
+                      kExitInvalidInstallDir);
+      if (const unsigned long code = MakeFolderOrNothing(InstallDir))
+        return Refuse("the installation folder " + InstallDir + " cannot be made: " + SystemErrorText(code),
+                      kExitInvalidInstallDir);
+    }
     if (FileExists(InstallDir + "Pelmora.exe"))
       return Refuse("Pelmora P2P is installed in " + InstallDir + " already", kExitAlreadyInstalled);
     DownloadDir = options.DownloadDir.empty() ? ProposedDownloadDir(InstallDir) : options.DownloadDir;

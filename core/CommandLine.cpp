@@ -10,15 +10,10 @@ namespace {
 
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// The longest name that the upgrade puts into the folder.
-constexpr std::size_t kLongestFileName = sizeof "Uninstall.Exe" - 1;
-// The system's limit for a path, its final zero included.
-constexpr std::size_t kMaxPath = 260;
-
-// A full folder path ending with "\" into which the upgrade's files fit within the system's
-// path limit: anything else cannot be the client's folder, and the wizard runs interactively.
+// A full folder path ending with "\" into which the runs' files fit within the system's path
+// limit: anything else cannot be the client's folder, and the wizard runs interactively.
 bool IsUsableFolder(const std::string& folder) {
-  if (folder.size() + kLongestFileName >= kMaxPath) return false;
+  if (folder.size() > kMaxInstallDirLength) return false;
   if (!std::isalpha(static_cast<unsigned char>(folder[0]))) return false;
   if (std::any_of(folder.begin(), folder.end(),
                   [](char c) { return static_cast<unsigned char>(c) < ' ' || c == '|'; }))

@@ -14,6 +14,14 @@ bool IsValidFolderName(const std::string& text) {
                       [](char c) { return kForbidden.find(c) != std::string::npos; });
 }
 
+std::optional<std::string> AcceptedFolder(const std::string& value, std::size_t maxLength) {
+  std::string folder = Trim(value);
+  if (!IsValidFolderName(folder) || folder.size() < 4) return std::nullopt;
+  if (folder.back() != '\\') folder += '\\';
+  if (folder.size() > maxLength) return std::nullopt;
+  return folder;
+}
+
 std::string ParentFolder(const std::string& path) {
   std::string file = path;
   if (!file.empty() && file.back() == '\\') file.pop_back();

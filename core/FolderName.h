@@ -1,12 +1,34 @@
 #pragma once
 // Folder names as the folder pages take them from the user, and the proposals they make.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+
+// The system's limit for a path, its final zero included.
+inline constexpr std::size_t kMaxPath = 260;
+// The longest name that an installation or an upgrade writes into the installation folder,
+// temporary names included: the name under which the removal list is written whole before it
+// takes its place (datafile/WholeFile: "~", the name, ".", the process id and a unique number
+// of up to 8 hexadecimal digits each, ".tmp"). Whatever the runs come to write there, the
+// folders the pages accept leave room for this name.
+inline constexpr std::string_view kLongestNameInInstallDir = "~UnInstall.dat.FFFFFFFF-FFFFFFFF.tmp";
+// The longest installation folder, its final "\" included, that every name the runs write
+// fits in within the system's limit.
+inline constexpr std::size_t kMaxInstallDirLength = kMaxPath - 1 - kLongestNameInInstallDir.size();
+// The longest download folder, its final "\" included: room for a one-letter file.
+inline constexpr std::size_t kMaxDownloadDirLength = kMaxPath - 2;
 
 // True for a full folder path such as "C:\Games": no blanks around it, drive letter, ":\",
 // no doubled backslash, none of " * / : < > ? after the drive.
 bool IsValidFolderName(const std::string& text);
+
+// The folder as the folder pages accept it: trimmed, a full path that IsValidFolderName takes,
+// no drive's root, "\" appended, at most maxLength characters long with it; nothing when
+// refused.
+std::optional<std::string> AcceptedFolder(const std::string& value, std::size_t maxLength);
 
 // The folder part of path, whose last component is always taken as a file name (up to the
 // last backslash or drive colon):

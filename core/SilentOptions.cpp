@@ -25,21 +25,6 @@ const std::array<TConnectionName, 9> kConnectionNames{{
     {"unknown", "I don't know"},
 }};
 
-// The system's limit for a path, its final zero included.
-constexpr std::size_t kMaxPath = 260;
-// The longest name that the installation puts into its folder.
-constexpr std::size_t kLongestFileName = sizeof "Uninstall.Exe" - 1;
-
-// The folder as the folder pages accept it (trimmed, no root, "\" appended), with room for the
-// longest file name that goes into it within the system's path limit; nothing when refused.
-std::optional<std::string> AcceptedFolder(const std::string& value, std::size_t longestName) {
-  std::string folder = Trim(value);
-  if (!IsValidFolderName(folder) || folder.size() < 4) return std::nullopt;
-  if (folder.back() != '\\') folder += '\\';
-  if (folder.size() + longestName >= kMaxPath) return std::nullopt;
-  return folder;
-}
-
 }  // namespace
 
 int ConnectionKindNamed(const std::string& name) {
@@ -103,14 +88,13 @@ TSilentOptions ParseSilentOptions(const std::vector<std::string>& parameters) {
       options.LogFile = Trim(*log);
   }
   if (dir) {
-    if (auto folder = AcceptedFolder(*dir, kLongestFileName))
+    if (auto folder = AcceptedFolder(*dir, kMaxInstallDirLength))
       options.InstallDir = *folder;
     else
       refuse(TSilentRefusal::InvalidInstallDir, *dir);
   }
   if (downloadDir) {
-    // The client puts its downloads into it: a folder at the path limit could hold no file.
-    if (auto folder = AcceptedFolder(*downloadDir, 1))
+    if (auto folder = AcceptedFolder(*downloadDir, kMaxDownloadDirLength))
       options.DownloadDir = *folder;
     else
       refuse(TSilentRefusal::InvalidDownloadDir, *downloadDir);

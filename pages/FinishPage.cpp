@@ -2,6 +2,7 @@
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "app/RunLog.h"
 #include "engine/ClientProcess.h"
 
 const TPageButton TFinishPage::kButtons[] = {
@@ -14,6 +15,6 @@ TFinishPage::TFinishPage(TPageId page, std::span<const TControlSpec> design)
     : TFramePanel(page, design, kButtons) {}
 
 void TFinishPage::btnStartClick() {
-  StartClient(InstallDir);
+  NoteClientStart(StartClient(InstallDir));
   Form().Close();
 }

@@ -102,8 +102,13 @@ std::string TFolderPage::TrimmedEntry() const {
   return text;
 }
 
-bool TFolderPage::CheckFolderName(const std::string& text) const {
-  if (IsValidFolderName(text) && text.size() >= 4) return true;
-  ShowMessage(kInvalidFolderMessage);
+bool TFolderPage::CheckFolderName(const std::string& text, std::size_t maxLength) const {
+  if (!IsValidFolderName(text) || text.size() < 4) {
+    ShowMessage(kInvalidFolderMessage);
+    return false;
+  }
+  if (AcceptedFolder(text, maxLength)) return true;
+  ShowMessage("Invalid folder.\rThe foldername you choose is too long; it can have at most " +
+              std::to_string(maxLength - 1) + " characters.");
   return false;
 }

@@ -37,8 +37,8 @@ class TFolderPage : public TFramePanel {
   // Trims the entry and puts it back into the edit box.
   std::string TrimmedEntry() const;
   // False, with the invalid-folder message shown, for a name the pages refuse (a drive root
-  // among them).
-  bool CheckFolderName(const std::string& text) const;
+  // among them) or one longer than maxLength with its final "\".
+  bool CheckFolderName(const std::string& text, std::size_t maxLength) const;
 
   TEdit* Edit1 = nullptr;
 

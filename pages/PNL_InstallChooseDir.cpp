@@ -59,7 +59,7 @@ void TPnlInstallChooseDir::Edit1Exit() {
 
 void TPnlInstallChooseDir::btnNextClick() {
   InstallDir = TrimmedEntry();
-  if (!CheckFolderName(InstallDir)) return;
+  if (!CheckFolderName(InstallDir, kMaxInstallDirLength)) return;
   if (InstallDir.back() != '\\') InstallDir += '\\';
   ClientDataDir = InstallDir;
   if (FileExists(InstallDir + "Pelmora.exe")) {

@@ -43,7 +43,7 @@ std::string TPNLInstallChooseDownloadDir::TextForSelection(const std::string& se
 
 void TPNLInstallChooseDownloadDir::btnNextClick() {
   std::string text = TrimmedEntry();
-  if (!CheckFolderName(text)) return;
+  if (!CheckFolderName(text, kMaxDownloadDirLength)) return;
   if (text.back() != '\\') {
     text += '\\';
     Edit1->SetCaption(text);

@@ -36,7 +36,7 @@ void TPNLUpgradeUpgrading::AfterShow() {
              [this](const std::string& text) { Label1->SetCaption(text); }, WaitSecondMs);
   if (AutoUpdate) {
     // The client started this upgrade and has ended; its new program takes over at once.
-    StartClient(InstallDir);
+    NoteClientStart(StartClient(InstallDir));
     ExitProcess(0);
   }
   GoTo(TPageId::UpgradeReady);

@@ -27,3 +27,16 @@ FARPROC SystemFunction(const char* library, const char* function) {
                     SystemErrorText(GetLastError()));
   return address;
 }
+
+// A program usually runs from a download folder or a folder the user may write to, where anyone
+// may have left a DLL named like a system one. Libraries are then looked up in the system
+// folder only. The call is looked up at run time because older systems without the update that
+// brings it must still start.
+void RestrictDllSearchToSystemFolder() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  using TSetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto setDefaultDllDirectories = reinterpret_cast<TSetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryA("");
+}

@@ -17,3 +17,7 @@ template <class Function>
 Function SystemFunctionOf(const char* library, const char* function) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(SystemFunction(library, function)));
 }
+
+// Makes the process look up libraries in the system folder only, never in the folder the
+// program was started from. Runs first at the programs' start.
+void RestrictDllSearchToSystemFolder();

@@ -4,6 +4,7 @@
 // a program file, since tests that run beside each other start clients of their own.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -24,6 +25,24 @@ inline std::string ProgramOfProcess(DWORD processId) {
   if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
   CloseHandle(process);
   return path;
+}
+
+// The program name of the process that started a process ("explorer.exe"); empty when either
+// is gone.
+inline std::string ParentProgramOf(DWORD processId) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  DWORD parent = 0;
+  std::string name;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == processId) parent = entry.th32ParentProcessID;
+  entry.dwSize = sizeof entry;
+  for (BOOL more = parent && Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == parent) name = entry.szExeFile;
+  CloseHandle(snapshot);
+  return name;
 }
 
 // The client window of a program from place, other than one of the process except; an empty

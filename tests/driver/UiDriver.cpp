@@ -93,7 +93,10 @@ bool UiDriver::WaitForPage(const std::string& header, DWORD timeoutMs) const {
   ULONGLONG stillSince = 0;
   do {
     POINT position = HeaderPosition();
-    bool atRest = Header() == header && position.x == FHeaderHome.x && position.y == FHeaderHome.y;
+    // The header stands in its place before the page change has ended, and until it has, the
+    // wizard's buttons do nothing: a click then would be lost.
+    bool atRest = Header() == header && position.x == FHeaderHome.x && position.y == FHeaderHome.y &&
+                  !GetPropA(FWindow, kPageChangeProperty);
     if (!atRest) {
       stillSince = 0;
     } else {
@@ -103,6 +106,18 @@ bool UiDriver::WaitForPage(const std::string& header, DWORD timeoutMs) const {
     Sleep(20);
   } while (GetTickCount64() - start < timeoutMs);
   return false;
+}
+
+bool UiDriver::WaitForFadeIn(DWORD timeoutMs) const {
+  return WaitUntil(
+      [this] {
+        if (!IsWindowVisible(FWindow)) return false;
+        if (!(GetWindowLongA(FWindow, GWL_EXSTYLE) & WS_EX_LAYERED)) return true;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        return GetLayeredWindowAttributes(FWindow, nullptr, &alpha, &flags) && alpha == 255;
+      },
+      timeoutMs);
 }
 
 bool UiDriver::WaitForHeader(const std::string& header, DWORD timeoutMs) const {

@@ -27,9 +27,13 @@ class UiDriver {
 
   std::string Header() const;
   bool WaitForHeader(const std::string& header, DWORD timeoutMs) const;
-  // Waits until the page with this header has slid fully in and stood still for a moment, as
-  // a person waits before the next click.
+  // Waits until the page with this header has slid fully in, the page change has ended (the
+  // wizard's buttons take clicks again) and the page stood still for a moment, as a person
+  // waits before the next click.
   bool WaitForPage(const std::string& header, DWORD timeoutMs) const;
+  // Waits until the window's fade-in has ended (fully opaque). The one-shot timer that starts
+  // an unattended upgrade fires long before: a page still in view then is the page that stays.
+  bool WaitForFadeIn(DWORD timeoutMs) const;
   std::vector<BarButton> Buttons() const;
   std::vector<std::string> ButtonCaptions() const;
   // Waits until the bar shows these captions and returns the captions last read, so that a

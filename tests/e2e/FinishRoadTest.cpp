@@ -52,6 +52,9 @@ TEST_F(FinishRoadTest, InstallationEndsWithTheClientStartedMaximisedAndExitCodeZ
 
   DWORD id = 0;
   GetWindowThreadProcessId(client, &id);
+  // Every process under Wine has a full administrator's token: the desktop shell starts the
+  // client, as the user.
+  EXPECT_EQ(ParentProgramOf(id), "explorer.exe") << "the client was not started by the desktop shell";
   HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
   ASSERT_NE(process, nullptr);
   TerminateProcess(process, 0);

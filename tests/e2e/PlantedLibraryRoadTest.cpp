@@ -1,8 +1,11 @@
 // A download folder in which someone has left libraries named like the system libraries that
-// the installer uses beyond the known ones. Wine is told to search for them as Windows does
-// (the program's folder first, WINEDLLOVERRIDES "n,b"); the installer runs to its error page,
-// which uses all three (the pages' controls, the error picture, the failure report), and none
-// of the planted ones is loaded.
+// the installer uses beyond the known ones, and like those that the known ones use in turn
+// (Wine's user32 imports zlib1 and version and loads imm32, its shell32 takes shcore along).
+// Wine is told to search for them as Windows does (the program's folder first,
+// WINEDLLOVERRIDES "n,b"); the installer runs to its error page, which uses them all (the
+// pages' controls, the error picture, the failure report), and none of the planted ones is
+// loaded. The same libraries beside the installed uninstaller, which anyone who may write to
+// its folder could leave there, are never loaded either.
 #include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -22,7 +25,9 @@ namespace {
 using namespace road;
 using namespace system_state;
 
-const char* const kPlanted[] = {"msimg32", "wininet", "comctl32"};
+const char* const kPlanted[] = {"msimg32", "wininet", "comctl32", "version", "shcore", "imm32", "zlib1"};
+// The libraries that the uninstaller's known system libraries use in turn.
+const char* const kPlantedBesideTheUninstaller[] = {"version", "shcore", "imm32", "zlib1"};
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -54,10 +59,11 @@ class PlantedLibraryRoadTest : public RoadTest {
     // The installer inherits the search order; the test's own environment is restored at once.
     char overrides[1024] = "";
     GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(overrides) + ";msimg32,wininet,comctl32=n,b").c_str());
+    SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(overrides) + kSearchLikeWindows).c_str());
     RoadTest::SetUp();
     SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides);
   }
+  static constexpr char kSearchLikeWindows[] = ";msimg32,wininet,comctl32,version,shcore,imm32,zlib1=n,b";
   void TearDown() override {
     RoadTest::TearDown();
     std::error_code ignored;
@@ -89,6 +95,41 @@ TEST_F(PlantedLibraryRoadTest, LibrariesBesideTheInstallerAreNeverLoaded) {
         << library << " was never loaded, so the road does not show where it comes from";
     EXPECT_FALSE(std::filesystem::exists(FDownloads + library + ".dll.loaded")) << "the planted " << library << " ran";
   }
+}
+
+TEST_F(PlantedLibraryRoadTest, LibrariesBesideTheUninstallerAreNeverLoaded) {
+  EndProcess(FProcess);
+  const std::string installDir = FBase + "\\Installed\\";
+  StartedProcess installer = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/quiet \"/dir=" + installDir + "\"");
+  ASSERT_EQ(WaitForExit(installer, 120000), 0) << "the installation failed";
+  EndProcess(installer);
+  for (const char* library : kPlantedBesideTheUninstaller)
+    ASSERT_TRUE(CopyFileA((BuildFolder() + "tests\\e2e\\pelmora_planted_library.dll").c_str(),
+                          (installDir + library + ".dll").c_str(), FALSE));
+
+  char overrides[1024] = "";
+  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", (std::string(overrides) + kSearchLikeWindows).c_str());
+  StartedProcess uninstaller = StartProgram(installDir + "Uninstall.Exe", "");
+  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides);
+  ASSERT_NE(uninstaller.Process, nullptr);
+
+  // Asking its question, the uninstaller has them all in use.
+  const ShownMessageBox question = WaitForMessageBox(uninstaller.Id, kPatientMs);
+  EXPECT_TRUE(question) << "no question";
+  for (const char* library : kPlantedBesideTheUninstaller) {
+    EXPECT_TRUE(WaitUntil([&] { return !ModulePath(uninstaller.Id, library).empty(); }, kPatientMs))
+        << library << " was never loaded, so the uninstaller does not show where it comes from";
+    EXPECT_FALSE(std::filesystem::exists(installDir + library + ".dll.loaded")) << "the planted " << library << " ran";
+  }
+  if (question) AnswerMessageBox(question, IDNO, kPatientMs);
+  EXPECT_EQ(WaitForExit(uninstaller, kPatientMs), 3);
+  EndProcess(uninstaller);
+
+  std::error_code ignored;
+  std::filesystem::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
+  DeleteFileA((ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk").c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ using namespace system_state;
 namespace fs = std::filesystem;
 
 constexpr long kExitInstallerBusy = 8;
-constexpr long kUninstallerInstallerBusy = 5;
+constexpr long kUninstallerInstallerBusy = 6;
 
 std::string Installer() { return BuildFolder() + "Install_Pelmora.exe"; }
 

@@ -6,10 +6,15 @@
 #include <sddl.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "datafile/DataFileReader.h"
+#include "tests/common/PlantedLinks.h"
 #include "tests/common/SystemState.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/e2e/RoadTest.h"
@@ -22,6 +27,10 @@ namespace fs = std::filesystem;
 
 // A drive of 1 MiB (tests/driver/small-drive.sh), too small for the client program.
 constexpr char kSmallDrive[] = "Q:\\";
+// A drive of 1 MiB mounted read-only.
+constexpr char kReadOnlyDrive[] = "J:\\";
+// A drive letter that the test prefix does not map.
+constexpr char kNoDrive[] = "L:\\";
 
 bool HaveSmallDrive() {
   ULARGE_INTEGER total{};
@@ -61,20 +70,41 @@ int LineCount(const std::string& text) {
   return lines;
 }
 
+std::string TemporaryFolder() {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  return temp;
+}
+
+// The logs that silent installations without "/log=" left in the temporary folder.
+std::set<std::string> OwnLogs() {
+  std::set<std::string> logs;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((TemporaryFolder() + "Install_Pelmora-*.log").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return logs;
+  do logs.insert(TemporaryFolder() + found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return logs;
+}
+
 class SilentInstallRoadTest : public testing::Test {
  protected:
   void SetUp() override {
     CleanUp();
     CreateDirectoryA(FBase.c_str(), nullptr);
+    FLogsBefore = OwnLogs();
   }
-  void TearDown() override { CleanUp(); }
+  void TearDown() override {
+    CleanUp();
+    for (const std::string& log : NewLogs()) DeleteFileA(log.c_str());
+  }
   void CleanUp() {
     std::error_code ignored;
     fs::remove_all(FBase, ignored);
     fs::remove_all(ProposedInstallDir(), ignored);
     fs::remove_all(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P", ignored);
     fs::remove_all(DataDir(), ignored);
-    fs::remove(DefaultLog(), ignored);
     DeleteFileA(DesktopLink().c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, system_state::kRunRecordKey);
@@ -101,10 +131,18 @@ class SilentInstallRoadTest : public testing::Test {
   static std::string ProposedInstallDir() { return ShellFolder(CSIDL_PROGRAM_FILES) + "\\Pelmora P2P\\"; }
   static std::string DataDir() { return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\"; }
   static std::string DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk"; }
-  static std::string DefaultLog() {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "Install_Pelmora.log";
+  // The logs that the test's runs made of their own, oldest name first.
+  std::vector<std::string> NewLogs() const {
+    std::vector<std::string> logs;
+    for (const std::string& log : OwnLogs())
+      if (!FLogsBefore.count(log)) logs.push_back(log);
+    return logs;
+  }
+  // The one log that the test's run made of its own; empty (and a failure) unless there is one.
+  std::string NewLog() const {
+    const std::vector<std::string> logs = NewLogs();
+    EXPECT_EQ(logs.size(), 1u) << "the run should have made one log of its own";
+    return logs.size() == 1 ? logs.front() : std::string();
   }
   // The download folder page's proposal: an existing Downloads folder on C:, D: or E:, in that
   // order, else Downloads on the installation folder's drive C:.
@@ -145,6 +183,8 @@ class SilentInstallRoadTest : public testing::Test {
 
   void ExpectNothingInstalled() {
     EXPECT_FALSE(fs::exists(ProposedInstallDir()));
+    // Where a folder that could not be made once made the run install instead.
+    EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAM_FILES) + "\\PelmoraP2P"));
     EXPECT_FALSE(fs::exists(DataDir()));
     EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P"));
     EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
@@ -162,6 +202,7 @@ class SilentInstallRoadTest : public testing::Test {
   }
 
   const std::string FBase = "C:\\pelmora-silent-" + std::to_string(GetCurrentProcessId());
+  std::set<std::string> FLogsBefore;
 };
 
 const char* const kSteps[] = {"Installation folder", "Data folder", "Client program", "Uninstaller",
@@ -176,7 +217,7 @@ TEST_F(SilentInstallRoadTest, QuietAloneInstallsWithTheProposalsOfThePagesWithou
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
   ExpectInstalled(ProposedInstallDir(), downloadDir, 77, true);
 
-  const std::string log = LogOnceEnded(DefaultLog(), 0);
+  const std::string log = LogOnceEnded(NewLog(), 0);
   EXPECT_NE(log.find("started (silent)"), std::string::npos) << log;
   EXPECT_NE(log.find("Command line: "), std::string::npos) << log;
   EXPECT_NE(log.find("Installation folder: " + ProposedInstallDir() + "\r\n"), std::string::npos) << log;
@@ -196,7 +237,7 @@ TEST_F(SilentInstallRoadTest, EveryOptionChangesItsChoiceInAnyOrderAndCase) {
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
   ExpectInstalled(installDir, FBase + "\\Dl\\", 45, false);
   EXPECT_FALSE(fs::exists(ProposedInstallDir()));
-  EXPECT_FALSE(fs::exists(DefaultLog())) << "the log goes where /log= says";
+  EXPECT_EQ(NewLogs(), std::vector<std::string>{}) << "the log goes where /log= says";
 
   const std::string log = LogOnceEnded(logFile, 0);
   EXPECT_NE(log.find("Installation folder: " + installDir + "\r\n"), std::string::npos) << log;
@@ -212,6 +253,95 @@ TEST_F(SilentInstallRoadTest, ALogThatCannotBeWrittenIsLeftOutAndTheInstallation
   EXPECT_EQ(run.ExitCode, 0);
   ExpectInstalled(ProposedInstallDir(), ProposedDownloadDir(), 77, true);
   EXPECT_FALSE(fs::exists(FBase + "\\no such folder"));
+}
+
+// Another user's file, and a link planted at the name the silent installation's log had in
+// the temporary folder, which an elevated installer shares with every program the user runs.
+// Whatever the command line, the log is a new file under a name that nobody knows before.
+TEST_F(SilentInstallRoadTest, TheOwnLogIsANewFileUnderANameNobodyCanKnowBefore) {
+  const std::string victim = FBase + "\\win.ini", planted = TemporaryFolder() + "Install_Pelmora.log";
+  { std::ofstream(victim, std::ios::binary) << "[another user's file]\r\n"; }
+  ASSERT_TRUE(planted::PlantLink(planted, victim)) << planted;
+
+  const std::regex ownName(std::regex_replace(TemporaryFolder(), std::regex(R"([\\.])"), R"(\$&)") +
+                           R"(Install_Pelmora-\d{8}-\d{6}-[0-9A-F]{16}\.log)");
+  std::set<std::string> names;
+  for (const auto& [parameters, exitCode] : {std::pair<const char*, long>{"/quiet /bogus", 2},
+                                             {"/quiet /connection=fibre", 6}, {"/quiet", 0}}) {
+    const std::set<std::string> before = OwnLogs();
+    EXPECT_EQ(Run(parameters).ExitCode, exitCode) << parameters;
+    std::vector<std::string> made;
+    for (const std::string& log : OwnLogs())
+      if (!before.count(log)) made.push_back(log);
+    ASSERT_EQ(made.size(), 1u) << parameters << ": one new log";
+    EXPECT_TRUE(std::regex_match(made.front(), ownName)) << made.front();
+    EXPECT_TRUE(names.insert(made.front()).second) << "a name used twice: " << made.front();
+    EXPECT_NE(LogOnceEnded(made.front(), exitCode).find("started (silent)"), std::string::npos) << parameters;
+    EXPECT_EQ(ReadFile(victim), "[another user's file]\r\n") << parameters << " wrote through the link";
+  }
+  ExpectInstalled(ProposedInstallDir(), ProposedDownloadDir(), 77, true);
+  EXPECT_TRUE(planted::RemoveLink(planted));
+}
+
+// What may stand at the name of a log that the command line asks for: a log is written only into
+// a new file or into a plain file of the user's own, which it replaces; anything else is left as
+// it is and the log is left out.
+TEST_F(SilentInstallRoadTest, ALogNamedOnTheCommandLineIsWrittenOnlyIntoANewFileOrTheUsersOwn) {
+  const std::string victim = FBase + "\\other.txt", kOther = "another user's text\r\n";
+  struct Case {
+    const char* name;
+    std::string log;
+    std::function<bool(const std::string& log)> plant;
+    bool written;
+  };
+  const auto writeVictim = [&] {
+    std::ofstream(victim, std::ios::binary) << kOther;
+    return true;
+  };
+  const Case cases[] = {
+      {"no file yet", FBase + "\\new.log", [](const std::string&) { return true; }, true},
+      {"the user's earlier log", FBase + "\\earlier.log",
+       [](const std::string& log) {
+         std::ofstream(log, std::ios::binary) << "an earlier run's line\r\n";
+         return true;
+       },
+       true},
+      {"a link to another file", FBase + "\\link.log",
+       [&](const std::string& log) { return writeVictim() && planted::PlantLink(log, victim); }, false},
+      {"a link to no file", FBase + "\\dangling.log",
+       [&](const std::string& log) { return planted::PlantLink(log, FBase + "\\made-through-a-link.txt"); },
+       false},
+      {"a second name of another file", FBase + "\\hard.log",
+       [&](const std::string& log) { return writeVictim() && CreateHardLinkA(log.c_str(), victim.c_str(), nullptr); },
+       false},
+      {"another user's file", FBase + "\\foreign.log",
+       [&](const std::string& log) {
+         std::ofstream(log, std::ios::binary) << kOther;
+         return planted::GiveToAnotherUser(log);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    if (!c.plant(c.log)) {
+      // Only root may give a file to another user.
+      if (std::string(c.name) == "another user's file") continue;
+      ADD_FAILURE() << c.name << ": could not be planted";
+      continue;
+    }
+    const std::string before = ReadFile(c.log);
+    EXPECT_EQ(Run("/quiet /connection=fibre \"/log=" + c.log + "\"").ExitCode, 6) << c.name;
+    if (c.written) {
+      const std::string log = LogOnceEnded(c.log, 6);
+      EXPECT_EQ(log.rfind("20", 0), 0u) << c.name << ": the log starts anew\n" << log;
+      EXPECT_NE(log.find("Installation refused: unknown connection kind"), std::string::npos) << c.name << log;
+    } else {
+      EXPECT_EQ(ReadFile(c.log), before) << c.name;
+      EXPECT_EQ(ReadFile(victim), kOther) << c.name;
+      EXPECT_FALSE(fs::exists(FBase + "\\made-through-a-link.txt")) << c.name;
+    }
+  }
+  EXPECT_EQ(NewLogs(), std::vector<std::string>{}) << "no log of its own where the command line names one";
+  for (const Case& c : cases) EXPECT_TRUE(planted::RemoveLink(c.log)) << c.name;
 }
 
 struct RefusedCase {
@@ -230,7 +360,7 @@ TEST_P(SilentRefusalRoadTest, AValueThePagesWouldRefuseEndsTheRunWithItsCodeAndN
   EXPECT_EQ(run.ExitCode, c.exitCode);
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
   ExpectNothingInstalled();
-  const std::string log = LogOnceEnded(DefaultLog(), c.exitCode);
+  const std::string log = LogOnceEnded(NewLog(), c.exitCode);
   EXPECT_NE(log.find(std::string("Installation refused: ") + c.logged), std::string::npos) << log;
   EXPECT_EQ(log.find("Step "), std::string::npos) << log;
 }
@@ -244,6 +374,78 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedCase{"UnknownSwitch", "/quiet /nodesktops", 2, "unknown, repeated or incomplete switch \"/nodesktops\""}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
 
+// A folder that "/dir=" asks for and that cannot be made, or that is the Windows folder or lies
+// in it, however it is written: the run is refused before anything is written, and nothing is
+// installed anywhere else instead.
+TEST_F(SilentInstallRoadTest, AFolderThatCannotBeMadeOrLiesInTheWindowsFolderIsRefused) {
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string system = windows, file = FBase + "\\a file";
+  { std::ofstream(file) << "not a folder"; }
+  ASSERT_TRUE(planted::PlantLink(FBase + "\\windows link", system));
+  struct Case {
+    const char* name;
+    std::string folder;
+    const char* why;  // as the log tells it
+  };
+  const Case cases[] = {
+      {"a name no folder may have", FBase + "\\inst\\a|b", "cannot be made"},
+      {"a drive that does not exist", std::string(kNoDrive) + "Pelmora P2P", "cannot be made"},
+      {"a path through a file", file + "\\Pelmora P2P", "cannot be made"},
+      {"a read-only disk", std::string(kReadOnlyDrive) + "Pelmora P2P", "cannot be made"},
+      {"the Windows folder", system, "is the Windows folder or lies in it"},
+      {"the system folder", system + "\\system32", "is the Windows folder or lies in it"},
+      {"a new folder in the Windows folder", system + "\\Pelmora P2P", "is the Windows folder or lies in it"},
+      {"the Windows folder by a detour", FBase + "\\..\\" + system.substr(3) + "\\Pelmora",
+       "is the Windows folder or lies in it"},
+      {"the Windows folder through a link", FBase + "\\windows link\\Pelmora", "is the Windows folder or lies in it"},
+  };
+  for (const Case& c : cases) {
+    if (c.folder.rfind(kReadOnlyDrive, 0) == 0 && GetDriveTypeA(kReadOnlyDrive) == DRIVE_NO_ROOT_DIR) continue;
+    ASSERT_EQ(GetDriveTypeA(kNoDrive), static_cast<UINT>(DRIVE_NO_ROOT_DIR)) << kNoDrive << " is mapped";
+    const std::set<std::string> before = OwnLogs();
+    const SilentRun run = Run("/quiet \"/dir=" + c.folder + "\"");
+    EXPECT_EQ(run.ExitCode, 3) << c.name;
+    EXPECT_TRUE(run.Windows.empty()) << c.name << ": a window came up";
+    ExpectNothingInstalled();
+    EXPECT_FALSE(fs::exists(c.folder + "\\Pelmora.Exe")) << c.name;
+    EXPECT_FALSE(fs::exists(FBase + "\\inst")) << c.name << ": the folders made on the way stay";
+    EXPECT_FALSE(fs::exists(system + "\\Pelmora P2P")) << c.name;
+    EXPECT_FALSE(fs::exists(system + "\\Pelmora.Exe")) << c.name;
+    EXPECT_FALSE(fs::exists(system + "\\system32\\Pelmora.Exe")) << c.name;
+    std::vector<std::string> logs;
+    for (const std::string& log : OwnLogs())
+      if (!before.count(log)) logs.push_back(log);
+    ASSERT_EQ(logs.size(), 1u) << c.name;
+    const std::string log = LogOnceEnded(logs.front(), 3);
+    EXPECT_NE(log.find("Installation refused: the installation folder " + c.folder + "\\ " + c.why), std::string::npos)
+        << c.name << "\n" << log;
+  }
+  EXPECT_EQ(ReadFile(file), "not a folder");
+  EXPECT_TRUE(planted::RemoveLink(FBase + "\\windows link"));
+}
+
+// The folder with its final "\\" and the longest name a run writes there, the removal list's
+// temporary name of 36 characters, fit within the system's 260 characters: a folder just that
+// long is installed into with everything, one character more is refused before anything is
+// written.
+TEST_F(SilentInstallRoadTest, TheLongestFolderHoldsEveryFileTheRunWrites) {
+  const auto folderOf = [&](std::size_t length) {
+    std::string folder = FBase + "\\";
+    while (folder.size() + 101 < length) folder += std::string(100, 'a') + "\\";
+    return folder + std::string(length - folder.size() - 1, 'b') + "\\";
+  };
+  for (const std::size_t length : {224, 232, 245}) {
+    EXPECT_EQ(Run("/quiet \"/dir=" + folderOf(length) + "\"").ExitCode, 3) << length;
+    ExpectNothingInstalled();
+  }
+  const std::string longest = folderOf(223);
+  ASSERT_EQ(longest.size(), 223u);
+  const SilentRun run = Run("/quiet \"/dir=" + longest + "\"");
+  EXPECT_EQ(run.ExitCode, 0);
+  ExpectInstalled(longest, ProposedDownloadDir(), 77, true);
+}
+
 TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWas) {
   const std::string installDir = FBase + "\\Installed\\";
   fs::create_directories(installDir);
@@ -254,7 +456,7 @@ TEST_F(SilentInstallRoadTest, AFolderWithAnInstalledClientIsRefusedAndLeftAsItWa
   EXPECT_EQ(run.ExitCode, 4);
   EXPECT_EQ(ReadFile(installDir + "pelmora.exe"), "the installed client");
   EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>");
-  const std::string log = LogOnceEnded(DefaultLog(), 4);
+  const std::string log = LogOnceEnded(NewLog(), 4);
   EXPECT_NE(log.find("Installation refused: Pelmora P2P is installed in " + installDir + " already"),
             std::string::npos) << log;
 }
@@ -271,7 +473,7 @@ TEST_F(SilentInstallRoadTest, AFullDiskEndsTheRunWithItsCodeAndTheLogNamesTheFai
   EXPECT_EQ(run.ExitCode, 7);
   EXPECT_TRUE(run.Windows.empty()) << "a window came up: " << run.Windows.front();
   EXPECT_EQ(TakeSnapshot(places), before) << "the folders the run made are left";
-  const std::string log = LogOnceEnded(DefaultLog(), 7);
+  const std::string log = LogOnceEnded(NewLog(), 7);
   EXPECT_NE(log.find("Step \"Installation folder\" done in "), std::string::npos) << log;
   EXPECT_NE(log.find("Step \"Client program\" failed in "), std::string::npos) << log;
   EXPECT_NE(log.find(" ms: I/O error 112\r\n"), std::string::npos) << log;
@@ -311,7 +513,7 @@ TEST_F(SilentInstallRoadTest, AnUninstallEntryThatMayNotBeWrittenIsPassedOver) {
     EXPECT_TRUE(fs::exists(installDir + file)) << file;
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Uninstall.Lnk"))
       << "without the entry, the start menu's uninstaller is the way to remove it";
-  const std::string log = LogOnceEnded(DefaultLog(), 0);
+  const std::string log = LogOnceEnded(NewLog(), 0);
   EXPECT_NE(log.find("Step \"Uninstall entry\" failed in "), std::string::npos) << log;
   EXPECT_NE(log.find(" ms, the installation goes on without it: I/O error 5\r\n"), std::string::npos) << log;
 }

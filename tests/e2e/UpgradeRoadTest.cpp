@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/RemovalList.h"
 #include "tests/common/SystemState.h"
 #include "tests/driver/ClientWindow.h"
 #include "tests/driver/UiDriver.h"
@@ -118,8 +119,16 @@ TEST_F(UpgradeRoadTest, UpgradesTheInstallationThatTheSearchFound) {
   ASSERT_TRUE(Reach("Upgrade of Pelmora P2P ready", "65-upgraded", 60000));
   EXPECT_TRUE(ReadFile(installDir + "Pelmora.Exe") == BuiltClient()) << "the client is not the new program";
   EXPECT_TRUE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P\\Pelmora P2P Help.Lnk"));
-  ASSERT_TRUE(FDriver.Click("&Exit"));
-  EXPECT_EQ(WaitForExit(FProcess, 10000), 0);
+  const std::vector<std::string> finishButtons{"&Exit", "&Start Pelmora P2P"};
+  EXPECT_EQ(FDriver.WaitForButtonCaptions(finishButtons, kPatientMs), finishButtons);
+  ASSERT_TRUE(FDriver.Click("&Start Pelmora P2P"));
+  EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
+
+  // The desktop shell starts the new client, as the user, never the installer with its rights.
+  ClientWindow client;
+  WaitUntil([&] { return static_cast<bool>(client = FindClientWindow(installDir)); }, kPatientMs);
+  ASSERT_TRUE(client) << "no client was started from " << installDir;
+  EXPECT_EQ(ParentProgramOf(client.ProcessId), "explorer.exe");
 }
 
 // An installation on a disk of its own, as a copy of this build's programs, the client older.
@@ -130,6 +139,8 @@ class UnattendedRoadTest : public testing::Test {
     fs::create_directories(FInstallDir);
     std::ofstream(FInstallDir + "Pelmora.Exe", std::ios::binary) << BuiltClient() << kOlderTail;
     CopyFileA((BuildFolder() + "programs\\Uninstall.exe").c_str(), (FInstallDir + "Uninstall.Exe").c_str(), FALSE);
+    std::ofstream(FInstallDir + "UnInstall.dat", std::ios::binary)
+        << RemovalListText(RemovalListLines(FDataDir, FInstallDir, FDataDir, true));
   }
   void TearDown() override {
     // An installer still at work would start a client after the clean-up.
@@ -163,6 +174,7 @@ class UnattendedRoadTest : public testing::Test {
 
   const std::string FBase = "C:\\pelmora-unattended-" + std::to_string(GetCurrentProcessId());
   const std::string FInstallDir = FBase + "\\Pelmora P2P\\";
+  const std::string FDataDir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P\\";
   StartedProcess FInstaller;
 };
 
@@ -191,6 +203,9 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
     client = FindClientWindow(FBase + "\\", oldClient.Id).Window;
   ASSERT_NE(client, nullptr) << "the new client was not started";
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
+  DWORD id = 0;
+  GetWindowThreadProcessId(client, &id);
+  EXPECT_EQ(ParentProgramOf(id), "explorer.exe") << "the new client was not started by the desktop shell";
 }
 
 TEST_F(UnattendedRoadTest, TheTitleBarIsDrawnWhileTheUpgradeRuns) {
@@ -222,6 +237,46 @@ TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   EXPECT_EQ(watched.Headers.back(), "Error");
   EXPECT_EQ(watched.ExitCode, 0) << "the error page's Exit did not end the installer";
   EXPECT_TRUE(ReadFile(FInstallDir + "Pelmora.Exe") == older) << "the earlier client is not back";
+}
+
+// "/autoupdate" with a folder that holds no installation: the wizard runs as with any other
+// command line, and nothing is written into the folder, which nothing could remove later.
+TEST_F(UnattendedRoadTest, AFolderWithoutAnInstallationStartsTheWizardAndGetsNothing) {
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string empty = FBase + "\\empty\\", noList = FBase + "\\no list\\";
+  fs::create_directories(empty);
+  fs::create_directories(noList);
+  std::ofstream(noList + "Pelmora.Exe", std::ios::binary) << "a client without its removal list";
+  struct Case {
+    const char* name;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {"an empty folder", empty},
+      {"the Windows folder", std::string(windows) + "\\"},
+      {"a client without its removal list", noList},
+  };
+  for (const Case& c : cases) {
+    const std::string client = ReadFile(c.folder + "Pelmora.Exe");
+    FInstaller = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate \"" + c.folder + "\"");
+    ASSERT_NE(FInstaller.Process, nullptr) << c.name;
+    UiDriver driver(FInstaller.Id);
+    ASSERT_TRUE(driver.WaitForWindow(kPatientMs)) << c.name;
+    EXPECT_TRUE(driver.WaitForPage("Welcome", kPatientMs)) << c.name << ": " << driver.Header();
+    EXPECT_TRUE(driver.WaitForFadeIn(kPatientMs)) << c.name;
+    EXPECT_EQ(driver.Header(), "Welcome") << c.name;
+    const std::vector<std::string> welcomeButtons{"&Exit", "&Next"};
+    EXPECT_EQ(driver.WaitForButtonCaptions(welcomeButtons, kPatientMs), welcomeButtons) << c.name;
+    ASSERT_TRUE(driver.Click("&Exit")) << c.name;
+    EXPECT_EQ(WaitForExit(FInstaller, kPatientMs), 0) << c.name;
+    EndProcess(FInstaller);
+
+    EXPECT_EQ(ReadFile(c.folder + "Pelmora.Exe"), client) << c.name;
+    EXPECT_FALSE(fs::exists(c.folder + "Uninstall.Exe")) << c.name;
+    EXPECT_FALSE(fs::exists(ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P")) << c.name;
+    EXPECT_FALSE(FindClientWindow(c.folder)) << c.name << ": a client was started";
+  }
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "core/RemovalList.h"
 #include "tests/driver/BuildFolder.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
@@ -98,9 +103,21 @@ TEST_F(WizardRoadTest, PreviousGoesBackToTheWelcomePage) {
 }
 
 TEST_F(WizardRoadTest, UnattendedUpgradeSwitchGoesStraightToTheUpgradePage) {
-  Start("/AutoUpdate \"C:\\Program Files\\Pelmora P2P\\\"");
+  // An installation in a quoted folder with blanks that ends in a backslash. The test ends the
+  // upgrade long before it would write anything: it first waits three seconds.
+  const std::string base = "C:\\pelmora wizard " + std::to_string(GetCurrentProcessId()) + "\\";
+  const std::string folder = base + "Pelmora P2P\\";
+  ASSERT_EQ(SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr), ERROR_SUCCESS);
+  std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << "the client";
+  std::ofstream(folder + "UnInstall.dat", std::ios::binary)
+      << RemovalListText(RemovalListLines(folder, folder, folder, false));
+
+  Start("/AutoUpdate \"" + folder + "\"");
   EXPECT_TRUE(FDriver.WaitForHeader("Upgrading Pelmora P2P", kPatientMs)) << FDriver.Header();
   EXPECT_TRUE(FDriver.ButtonCaptions().empty());
+  EndProcess(FProcess);
+  std::error_code ignored;
+  std::filesystem::remove_all(base, ignored);
 }
 
 TEST_F(WizardRoadTest, SwitchThatIsNotFirstRunsTheInteractiveWizard) {

@@ -61,14 +61,14 @@ TEST(SplitCommandLineTest, QuotesGroupAndVanishAndBackslashesStayLiteral) {
   EXPECT_TRUE(SplitCommandLine("  \t ").empty());
 }
 
-
-TEST(CommandLineLengthTest, AFolderTooLongForTheUpgradesFilesIsIgnored) {
-  // The folder with its "\" and "Uninstall.Exe" must stay below the system's 260 characters.
+TEST(CommandLineLengthTest, AFolderTooLongForTheRunsFilesIsIgnored) {
+  // The folder with its "\" and the longest name a run writes there, the removal list's
+  // temporary name of 36 characters, must stay below the system's 260 characters.
   struct Case {
     std::size_t length;  // of the folder, its final "\" included
     bool autoUpdate;
   };
-  for (const Case c : {Case{246, true}, Case{247, false}, Case{261, false}, Case{300, false}, Case{100000, false}}) {
+  for (const Case c : {Case{223, true}, Case{224, false}, Case{246, false}, Case{261, false}, Case{100000, false}}) {
     const std::string folder = "C:\\" + std::string(c.length - 4, 'a') + "\\";
     for (const std::string& commandLine : {"x.exe /autoupdate " + folder, "x.exe /autoupdate \"" + folder + "\""}) {
       std::vector<std::string> parameters = SplitCommandLine(commandLine);

@@ -84,14 +84,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, SilentOptionsTest, testing::ValuesIn(kCases),
                          });
 
 TEST(SilentOptionsLengthTest, FoldersTooLongForTheirFilesAreRefused) {
-  // The installation folder must hold "Uninstall.Exe" within the system's 260 characters, the
-  // download folder at least a one-letter file.
+  // The installation folder must hold the longest name a run writes there within the system's
+  // 260 characters: the removal list's temporary name, 36 characters. The download folder must
+  // hold at least a one-letter file.
   struct Case {
     const char* option;
     std::size_t length;  // of the folder, its final "\" included
     bool accepted;
   };
-  for (const Case c : {Case{"/dir=", 246, true}, Case{"/dir=", 247, false}, Case{"/dir=", 5000, false},
+  for (const Case c : {Case{"/dir=", 223, true}, Case{"/dir=", 224, false}, Case{"/dir=", 246, false},
+                       Case{"/dir=", 5000, false},
                        Case{"/downloaddir=", 258, true}, Case{"/downloaddir=", 259, false}}) {
     const std::string folder = "C:\\" + std::string(c.length - 4, 'a') + "\\";
     const TSilentOptions options = ParseSilentOptions({"/quiet", c.option + folder});

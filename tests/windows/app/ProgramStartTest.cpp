@@ -5,6 +5,7 @@
 
 #include "core/Exceptions.h"
 #include "app/ProgramStart.h"
+#include "platform/SystemLibrary.h"
 #include "tests/driver/MessageBoxes.h"
 
 namespace {

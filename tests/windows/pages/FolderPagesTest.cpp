@@ -132,6 +132,34 @@ TEST_F(FolderPagesTest, RefusesInvalidFoldersWithTheMessageAndStays) {
   }
 }
 
+// Each folder must leave room for the longest name written into it within the system's 260
+// characters: 36 for the installation folder (the removal list's temporary name), 1 for the
+// download folder.
+TEST_F(FolderPagesTest, RefusesAFolderTooLongForWhatGoesIntoIt) {
+  struct Case {
+    const char* page;
+    std::size_t length;  // typed, without a final "\"
+    bool accepted;
+  };
+  for (const Case c : {Case{"PnlInstallChooseDir", 222, true}, Case{"PnlInstallChooseDir", 223, false},
+                       Case{"PNLInstallChooseDownloadDir", 257, true}, Case{"PNLInstallChooseDownloadDir", 258, false}}) {
+    Form().ShowPanel(c.page, false);
+    const std::string header = Header();
+    const std::string typed = "C:\\" + std::string(c.length - 3, 'a');
+    Type(typed);
+    const std::string shown = Next();
+    if (c.accepted) {
+      EXPECT_EQ(shown, "") << c.page << " " << c.length;
+      EXPECT_NE(Header(), header) << c.page << " " << c.length;
+    } else {
+      EXPECT_EQ(shown, "Invalid folder.\rThe foldername you choose is too long; it can have at most " +
+                           std::to_string(c.length - 1) + " characters.")
+          << c.page << " " << c.length;
+      EXPECT_EQ(Header(), header) << c.page << " " << c.length;
+    }
+  }
+}
+
 TEST_F(FolderPagesTest, TrimsTheTypedFolderAndMovesOn) {
   Form().ShowPanel("PnlInstallChooseDir", false);
   Type("   C:\\Games\\Pelmora  ");

@@ -1,0 +1,20 @@
+# Makes the delay-loading import library of one system library from the toolchain's import
+# library: every function it imports, resolved by the delay-load helper at its first call.
+#   cmake -DNM=<nm> -DDLLTOOL=<dlltool> -DLIBRARY=<name> -DIMPORTS=<lib<name>.a> -DOUTPUT=<archive> -P DelayLoadLibrary.cmake
+execute_process(COMMAND ${NM} -g --defined-only ${IMPORTS} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${NM} cannot read ${IMPORTS}")
+endif()
+string(REGEX MATCHALL " I __imp_[A-Za-z0-9_@?$]+" imports "${symbols}")
+list(TRANSFORM imports REPLACE " I __imp_" "")
+list(REMOVE_DUPLICATES imports)
+list(SORT imports)
+list(JOIN imports "\n" exports)
+get_filename_component(folder ${OUTPUT} DIRECTORY)
+set(definitions ${folder}/${LIBRARY}.def)
+file(WRITE ${definitions} "LIBRARY ${LIBRARY}.dll\nEXPORTS\n${exports}\n")
+execute_process(COMMAND ${DLLTOOL} --input-def ${definitions} --output-delaylib ${OUTPUT} --dllname ${LIBRARY}.dll
+                RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${DLLTOOL} cannot make ${OUTPUT}")
+endif()
