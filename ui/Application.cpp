@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "platform/MessageBoxes.h"
 #include "ui/Control.h"
+#include "ui/Keyboard.h"
 
 TApplication& TApplication::Instance() {
   static TApplication application;
@@ -44,6 +45,9 @@ bool TApplication::PreDispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
     TControl* target = TControl::FromHandle(message.hwnd);
     if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
+      return true;
+    if (MainWindow && (message.hwnd == MainWindow || IsChild(MainWindow, message.hwnd)) &&
+        HandleDialogKey(MainWindow, message))
       return true;
     if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return true;
   }

@@ -21,9 +21,10 @@ class TApplication {
   std::string Title;
   // Receives every unexpected failure; without it the failure is shown in a message box.
   TExceptionEvent OnException;
-  // Offered each keyboard message before normal dispatch; returns true when it consumed it.
+  // Offered each keyboard message before normal dispatch, after the control and the dialog keys
+  // (Alt+letter, Enter for the default action); returns true when it consumed it.
   std::function<bool(MSG& message)> OnShortcut;
-  // The window whose child controls get dialog-style keyboard navigation (Tab, arrows).
+  // The window whose child controls get dialog-style keyboard navigation (Tab, arrows, Enter).
   HWND MainWindow = nullptr;
 
   // The application window, made on first use. It has no size and is never seen, but it owns
@@ -46,8 +47,9 @@ class TApplication {
 
  private:
   TApplication();
-  // The keyboard handling before dispatch: the control's own keys, the shortcuts, then
-  // dialog-style navigation. True when the message was taken.
+  // The keyboard handling before dispatch: the control's own keys, the main window's dialog
+  // keys (ui/Keyboard.h), the shortcuts, then the system's dialog handling for the access keys
+  // of the page's controls. True when the message was taken.
   bool PreDispatch(MSG& message);
   HWND FHandle = nullptr;
 };

@@ -13,6 +13,7 @@
 class TLabel : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -34,10 +35,28 @@ class TTransparentLabel : public TLabel {
   void Paint();
 };
 
+// A label that opens something when clicked, such as a mail address: it underlines itself by
+// its font, takes the focus by Tab, shows a focus mark while it has it, and Enter or Space
+// clicks it as the mouse does.
+class TLinkLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+  TAccessibleFacts AccessibleFacts() const override;
+  bool PreProcessKey(MSG& message) override;
+
+ protected:
+  TWindowClass GetWindowClass() const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint();
+};
+
 // Text in a box of fixed size, word-wrapped.
 class TStaticText : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -47,6 +66,7 @@ class TStaticText : public TControl {
 class TPanel : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -63,6 +83,7 @@ class TImage : public TControl {
  public:
   using TControl::TControl;
   ~TImage() override;
+  TAccessibleFacts AccessibleFacts() const override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
   HBITMAP Bitmap() const { return FBitmap; }
   // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
@@ -85,6 +106,7 @@ class TImage : public TControl {
 class TTabSheet : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void SetContent(std::unique_ptr<TControl> content);
   TControl* Content() const { return FContent.get(); }
 
@@ -99,6 +121,7 @@ class TTabSheet : public TControl {
 class TPageControl : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   TTabSheet& AddSheet(const std::string& name);
   const std::vector<std::unique_ptr<TTabSheet>>& Sheets() const { return FSheets; }
   TTabSheet* ActivePage() const { return FActive; }
@@ -137,6 +160,7 @@ void CreateControls(TControl& owner, std::span<const TControlSpec> design, TCont
 class TButton : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -145,6 +169,7 @@ class TButton : public TControl {
 class TCheckBox : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   bool Checked() const;
   void SetChecked(bool checked);
 
@@ -156,6 +181,7 @@ class TCheckBox : public TControl {
 class TRadioButton : public TCheckBox {
  public:
   using TCheckBox::TCheckBox;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -165,6 +191,7 @@ class TRadioButton : public TCheckBox {
 class TEdit : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
   // A character typed into the box, Enter ("\r") included; setting key to 0 swallows it.
   std::function<void(TEdit& sender, char& key)> OnKeyPress;
@@ -183,6 +210,7 @@ class TEdit : public TControl {
 class TMemo : public TEdit {
  public:
   using TEdit::TEdit;
+  TAccessibleFacts AccessibleFacts() const override;
   void Clear();
   void AddLine(const std::string& line);
   // The lines as added (not as wrapped on screen).
@@ -201,6 +229,7 @@ class TMemo : public TEdit {
 class TProgressBar : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   int Max() const;
   void SetMax(int max);
   // The bar keeps the position within 0 to Max.
@@ -215,6 +244,7 @@ class TProgressBar : public TControl {
 class TComboBox : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void Clear();
   void AddItem(const std::string& item);
   int Count() const;
@@ -234,6 +264,7 @@ class TComboBox : public TControl {
 class TRadioGroup : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void ClearItems();
   void AddItem(const std::string& caption);
   int Count() const { return static_cast<int>(FButtons.size()); }

@@ -61,6 +61,21 @@ bool PressKeys(HWND window, const std::string& keys, DWORD timeoutMs) {
   return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size();
 }
 
+bool TypeText(HWND window, const std::string& text, DWORD timeoutMs) {
+  std::vector<INPUT> events;
+  for (char c : text) {
+    for (bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = static_cast<unsigned char>(c);
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      events.push_back(input);
+    }
+  }
+  if (!WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs)) return false;
+  return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size();
+}
+
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

@@ -12,6 +12,10 @@
 // foreground; false when it did not come there within timeoutMs, or for a key it cannot name.
 bool PressKeys(HWND window, const std::string& keys, DWORD timeoutMs = 30000);
 
+// Types text into the control with the focus, character by character as the keyboard gives
+// them, once window is in the foreground; false when it did not come there within timeoutMs.
+bool TypeText(HWND window, const std::string& text, DWORD timeoutMs = 30000);
+
 // The window with the keyboard focus in the thread that owns window, as the system tells
 // another process; null when that thread has none.
 HWND FocusOf(HWND window);

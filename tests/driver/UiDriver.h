@@ -30,6 +30,7 @@ class UiDriver {
   // Waits until the page with this header has slid fully in and stood still for a moment, as
   // a person waits before the next click.
   bool WaitForPage(const std::string& header, DWORD timeoutMs) const;
+  // The visible buttons of the bar, left group first, each group in the order the page added them.
   std::vector<BarButton> Buttons() const;
   std::vector<std::string> ButtonCaptions() const;
   // Waits until the bar shows these captions and returns the captions last read, so that a

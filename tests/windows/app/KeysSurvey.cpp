@@ -7,12 +7,14 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
+#include "pages/PNL_Error.h"
 #include "core/Text.h"
 #include "tests/driver/Accessibility.h"
 #include "tests/driver/Keyboard.h"
@@ -75,6 +77,12 @@ void CountTabStops(TFormMain& form, Survey& survey) {
     met.push_back(focus);
   }
   survey.TabStops = static_cast<int>(met.size());
+  if (getenv("KEYS_SURVEY_VERBOSE"))
+    for (HWND stop : met) {
+      AccessibleFacts facts;
+      ReadAccessible(stop, facts);
+      std::printf("    stop: %s\n", (RoleText(facts.Role) + " " + facts.Name).c_str());
+    }
   for (HWND stop : met) survey.ReachesBar = survey.ReachesBar || IsChild(form.PnlButtons->Handle(), stop);
 }
 
@@ -90,7 +98,14 @@ void CountNames(TFormMain& form, Survey& survey) {
   for (HWND window : windows) {
     AccessibleFacts facts;
     ++survey.Controls;
-    if (!ReadAccessible(window, facts) || facts.Name.empty()) ++survey.Unnamed;
+    if (!ReadAccessible(window, facts) || facts.Name.empty()) {
+      ++survey.Unnamed;
+      if (getenv("KEYS_SURVEY_VERBOSE")) {
+        char windowClass[64] = "";
+        GetClassNameA(window, windowClass, sizeof windowClass);
+        std::printf("    unnamed: %s %s\n", windowClass, RoleText(facts.Role).c_str());
+      }
+    }
     if (facts.Role == ROLE_SYSTEM_CLIENT) ++survey.GenericRole;
   }
 }
@@ -105,6 +120,7 @@ int main(int argc, char** argv) {
   form.Create();
   TApplication::Instance().MainWindow = form.Handle();
   form.Show();
+  if (ErrorPanel) ErrorPanel->SetErrorText("I/O error 5");
   PumpUntil([&] { return GetForegroundWindow() == form.Handle(); }, 5000);
 
   std::set<std::string> wanted(argv + 1, argv + argc);
