@@ -17,6 +17,9 @@ std::string Narrow(BSTR text) {
 }  // namespace
 
 bool ReadAccessible(HWND window, AccessibleFacts& facts) {
+  // The object of another process comes through COM; the thread joins it once and stays.
+  static thread_local const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  (void)com;
   IAccessible* accessible = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&accessible))) ||
