@@ -12,12 +12,21 @@
 // One line of text; sized to its caption unless the design gives a width.
 class TLabel : public TControl {
  public:
-  using TControl::TControl;
+  explicit TLabel(const TControlSpec& spec)
+      : TControl(spec), FAutoWidth(spec.Width == 0), FAutoHeight(spec.Height == 0) {}
   TAccessibleFacts AccessibleFacts() const override;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
+  void AfterDpiChange() override;
+
+ private:
+  // Sizes the label to its caption in its font at its scale, where the design leaves it open.
+  void FitCaption();
+  bool FAutoWidth;
+  bool FAutoHeight;
 };
 
 // A label with a transparent background: it paints what lies beneath it (its parent's colour
@@ -27,6 +36,7 @@ class TTransparentLabel : public TLabel {
   using TLabel::TLabel;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -59,6 +69,7 @@ class TStaticText : public TControl {
   TAccessibleFacts AccessibleFacts() const override;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
 };
 
@@ -69,6 +80,7 @@ class TPanel : public TControl {
   TAccessibleFacts AccessibleFacts() const override;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -78,27 +90,39 @@ class TPanel : public TControl {
 
 // A picture: an icon or a JPEG picture from the program's resources, or a bitmap given to it.
 // Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
-// transparent, the colour of the picture's bottom-left pixel lets the background through.
+// transparent, the colour of the picture's bottom-left pixel lets the background through. At a
+// display scale other than the design's the picture is drawn scaled smoothly, and the icon
+// taken in the size nearest to the scale.
 class TImage : public TControl {
  public:
   using TControl::TControl;
   ~TImage() override;
   TAccessibleFacts AccessibleFacts() const override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
+  // The picture as decoded, at its own size.
   HBITMAP Bitmap() const { return FBitmap; }
-  // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
+  // Draws the picture into dc with the image's top-left corner at origin (pixels of the
+  // display), as it paints itself.
   void DrawInto(HDC dc, POINT origin) const;
 
  protected:
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
+  void AfterDpiChange() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Paint();
+  void LoadIconAtScale();
+  // The picture as the display shows it: scaled to size, with its see-through pixels clear.
+  HBITMAP Shown(SIZE size) const;
+  void ForgetShown() const;
   int FResource = 0;
   HICON FIcon = nullptr;
+  int FIconSize = 0;
   HBITMAP FBitmap = nullptr;
+  mutable HBITMAP FShown = nullptr;
+  mutable SIZE FShownSize{};
   friend std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);
 };
 
@@ -163,6 +187,7 @@ class TButton : public TControl {
   TAccessibleFacts AccessibleFacts() const override;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
 };
 
@@ -174,6 +199,7 @@ class TCheckBox : public TControl {
   void SetChecked(bool checked);
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
 };
@@ -273,6 +299,7 @@ class TRadioGroup : public TControl {
   void SetItemIndex(int index);
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
