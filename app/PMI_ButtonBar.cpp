@@ -11,7 +11,8 @@
 namespace {
 
 const TFontSpec kCaptionFont{.Bold = true};
-// How far inside the button's edge the focus mark runs, as on the system's push buttons.
+// How far inside the button's edge the focus mark runs at the designs' scale, as on the
+// system's push buttons.
 constexpr int kFocusMarkInset = 3;
 
 }  // namespace
@@ -67,7 +68,7 @@ bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   // The system's focus mark inside the edges, shown whether or not the keyboard was used yet.
   if (item.itemState & ODS_FOCUS) {
     RECT mark = item.rcItem;
-    InflateRect(&mark, -kFocusMarkInset, -kFocusMarkInset);
+    InflateRect(&mark, -Scaled(kFocusMarkInset), -Scaled(kFocusMarkInset));
     DrawFocusRect(dc, &mark);
   }
   return true;

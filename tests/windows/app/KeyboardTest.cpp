@@ -10,6 +10,7 @@
 #include "pages/PNL_Error.h"
 #include "tests/driver/Accessibility.h"
 #include "tests/driver/Keyboard.h"
+#include "tests/driver/TestScale.h"
 #include "tests/windows/pages/PageFixture.h"
 
 namespace {
@@ -251,15 +252,24 @@ TEST_F(KeyboardTest, TheFocusedBarButtonShowsTheSystemsFocusMarkInsideItsEdge) {
   GetClientRect(next, &area);
   const COLORREF face = RGB(0, 0, 128);
   HDC dc = GetDC(next);
-  // The dotted frame three pixels inside the edge: every other pixel of its lines is inverted.
+  // The dotted frame three design pixels inside the edge, at the display's scale, one pixel
+  // wide: every other pixel of its lines is inverted, and the face on either side is not.
+  const int inset = ScaleToDpi(3, TestDpi());
   auto dots = [&] {
     int changed = 0;
-    for (int x = 3; x < area.right - 3; ++x) changed += GetPixel(dc, x, 3) != face;
-    for (int y = 3; y < area.bottom - 3; ++y) changed += GetPixel(dc, 3, y) != face;
+    for (int x = inset; x < area.right - inset; ++x) changed += GetPixel(dc, x, inset) != face;
+    for (int y = inset; y < area.bottom - inset; ++y) changed += GetPixel(dc, inset, y) != face;
     return changed;
   };
-  const int length = (area.right - 6) + (area.bottom - 6);
+  auto besideTheMark = [&] {
+    int changed = 0;
+    for (int x = inset + 2; x < area.right - inset - 2; ++x)
+      changed += (GetPixel(dc, x, inset - 1) != face) + (GetPixel(dc, x, inset + 1) != face);
+    return changed;
+  };
+  const int length = (area.right - 2 * inset) + (area.bottom - 2 * inset);
   EXPECT_GE(dots(), length / 3) << "no focus mark on the focused button";
+  EXPECT_EQ(besideTheMark(), 0) << "the mark stands off its place or is wider than a pixel";
   ReleaseDC(next, dc);
 
   ASSERT_EQ(FocusAfter("shift+Tab", "Previous"), "Previous");
