@@ -59,6 +59,7 @@ TFormMain::~TFormMain() {
   TApplication& application = TApplication::Instance();
   application.OnException = nullptr;
   application.OnShortcut = nullptr;
+  application.KeyboardHeld = nullptr;
   if (application.MainWindow == FHandle) application.MainWindow = nullptr;
 }
 
@@ -147,6 +148,9 @@ void TFormMain::FormCreate() {
     AppException(sender, error);
   };
   application.OnShortcut = [this](MSG& message) { return HandleShortcut(message); };
+  // Keys typed while a page slides are dropped, as clicks are: they would act on the page that
+  // leaves, or on the next one before it is in place and has its focus.
+  application.KeyboardHeld = [this] { return Sliding; };
   ShowPanel("PnlWelcome", false);
 }
 

@@ -26,6 +26,9 @@ class TApplication {
   std::function<bool(MSG& message)> OnShortcut;
   // The window whose child controls get dialog-style keyboard navigation (Tab, arrows, Enter).
   HWND MainWindow = nullptr;
+  // While it says true, keys typed into the main window are dropped unseen: the window is
+  // changing what it shows, and a key would act on what is leaving.
+  std::function<bool()> KeyboardHeld;
 
   // The application window, made on first use. It has no size and is never seen, but it owns
   // the program's windows and carries Title, so that the task bar shows the program under Title
@@ -47,7 +50,7 @@ class TApplication {
 
  private:
   TApplication();
-  // The keyboard handling before dispatch: the control's own keys, the main window's dialog
+  // The keyboard handling before dispatch: keys held back, the control's own keys, the main window's dialog
   // keys (ui/Keyboard.h), the shortcuts, then the system's dialog handling for the access keys
   // of the page's controls. True when the message was taken.
   bool PreDispatch(MSG& message);

@@ -171,8 +171,10 @@ TEST_F(KeysRoadTest, TheUpgradeWithTheKeyboardAlone) {
   ASSERT_TRUE(Reach("Welcome", "81-keys-welcome"));
   Keys("Return");
   ASSERT_TRUE(Reach("License agreement and disclaimer", "82-keys-licence"));
+  ExpectFocusOn("I have read the statement above and I fully agree with this statement.", ROLE_SYSTEM_CHECKBUTTON);
   Keys("space Return");
   ASSERT_TRUE(Reach("Install or upgrade?", "83-keys-install-or-upgrade"));
+  ExpectFocusOn("Install Pelmora P2P on this computer", ROLE_SYSTEM_RADIOBUTTON);
   Keys("Down");
   ExpectFocusOn("Upgrade an existing installation", ROLE_SYSTEM_RADIOBUTTON);
   Keys("Return");

@@ -150,6 +150,31 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// Keys typed right after the one that moves on arrive while the page slides: they are dropped,
+// as clicks are then, and change neither the page that leaves nor the choice it stored.
+TEST_F(KeyboardTest, KeysTypedWhileThePageSlidesAreDropped) {
+  const struct {
+    const char* Page;
+    const char* Keys;
+    const char* Target;
+    const char* Control;
+    bool Checked;
+  } cases[] = {
+      {"PnlInstall", "Return Down", "PnlInstallChooseDir", "RadioButton1", true},
+      {"PnlDisclaimer", "space Return space", "PnlInstall", "CheckBox1", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Page) + " " + c.Keys);
+    RecordingPage& target = StandIn(c.Target);
+    ShowSettled(c.Page);
+    ASSERT_TRUE(Press(c.Keys, [&] { return target.Shows == 1 && !Form().Sliding; })) << Header();
+    ASSERT_TRUE(ServeTheKeys());
+    EXPECT_EQ(Get<TCheckBox>(c.Page, c.Control).Checked(), c.Checked) << c.Control;
+    EXPECT_EQ(target.Shows, 1);
+  }
+  EXPECT_FALSE(UpgradeChosen);
+}
+
 TEST_F(KeyboardTest, TheChoicesMadeByKeysAreTheOnesStored) {
   RecordingPage& search = StandIn("PnlUpgradeFindDir");
   ShowSettled("PnlInstall");
