@@ -18,7 +18,8 @@ namespace {
 
 const TControlSpec kFormDesign[] = {
     {.Kind = TControlKind::Image, .Name = "ImgIcon", .Left = 5, .Top = 6, .Width = 41,
-     .Height = 41, .Options = kTransparent, .Resource = kProductIconId},
+     .Height = 41, .Options = kTransparent, .Resource = kProductIconId,
+     .Description = "Pelmora P2P icon"},
     {.Kind = TControlKind::Panel, .Name = "PnlHeader", .Left = 40, .Top = 31, .Width = 712,
      .Height = 41, .Caption = "Header", .Color = Colors::Navy, .FontColor = Colors::White,
      .Font = {.Height = 19}},
@@ -59,6 +60,7 @@ TFormMain::~TFormMain() {
   TApplication& application = TApplication::Instance();
   application.OnException = nullptr;
   application.OnShortcut = nullptr;
+  application.KeyboardHeld = nullptr;
   if (application.MainWindow == FHandle) application.MainWindow = nullptr;
 }
 
@@ -148,6 +150,9 @@ void TFormMain::FormCreate() {
     AppException(sender, error);
   };
   application.OnShortcut = [this](MSG& message) { return HandleShortcut(message); };
+  // Keys typed while a page slides are dropped, as clicks are: they would act on the page that
+  // leaves, or on the next one before it is in place and has its focus.
+  application.KeyboardHeld = [this] { return Sliding; };
   ShowPanel(TPageId::Welcome, false);
 }
 
@@ -249,6 +254,7 @@ void TFormMain::ShowPanel(const std::string& name, bool animate) {
   page.BeforeShow();
   recovery.Dismiss();
   if (animate) SlideIn();
+  FocusOnPage(page);
   page.AfterShow();
 }
 
@@ -301,8 +307,25 @@ void TFormMain::AppException(HWND, const std::exception& error) {
   ShowPanel(TPageId::Error, true);
 }
 
+void TFormMain::FocusOnPage(TFramePanel& page) {
+  HWND control = FirstInput(page.Handle());
+  if (!control && PnlButtons->DefaultButton()) control = PnlButtons->DefaultButton()->Handle();
+  FFocus.Focus(FHandle, control ? control : FHandle);
+}
+
 bool TFormMain::HandleShortcut(const MSG& message) {
-  return message.message == WM_SYSCHAR && PnlButtons->ClickAccessKey(static_cast<char>(message.wParam));
+  if (message.message == WM_SYSCHAR) return PnlButtons->ClickAccessKey(static_cast<char>(message.wParam));
+  // Enter is the page's forward action, as a dialog's default button; held down, it acts once.
+  if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || ControlTakesEnter(GetFocus()))
+    return false;
+  TLbSpeedButton* forward = PnlButtons->DefaultButton();
+  if (!forward) return false;
+  if (!(message.lParam & (1 << 30))) forward->Click();
+  return true;
+}
+
+TAccessibleFacts TFormMain::AccessibleFacts() const {
+  return {.Role = ROLE_SYSTEM_DIALOG, .Name = Caption()};
 }
 
 LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -314,6 +337,10 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CLOSE:
       return 0;
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+      if (FFocus.HandleMessage(FHandle, message, wParam)) return 0;
+      break;
     case WM_DPICHANGED:
       DisplayDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

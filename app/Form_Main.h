@@ -10,6 +10,7 @@
 #include "app/Frame_Panel.h"
 #include "app/PMI_ButtonBar.h"
 #include "ui/Controls.h"
+#include "ui/Keyboard.h"
 #include "ui/Timer.h"
 
 class TFormMain : public TControl {
@@ -62,6 +63,9 @@ class TFormMain : public TControl {
   // The application's failure handler: reports the failure and shows the error page.
   virtual void AppException(HWND sender, const std::exception& error);
 
+  // The client area of the wizard is a dialog named by the window's caption.
+  TAccessibleFacts AccessibleFacts() const override;
+
   void FormCreate();
   void FormShow();
   void FormClose();
@@ -88,7 +92,10 @@ class TFormMain : public TControl {
   void MoveFrames(int offset, double waitMs);
   void PutFramesHome();
   bool HandleShortcut(const MSG& message);
+  // Puts the focus on the page's first input, else on its forward button, else on the window.
+  void FocusOnPage(TFramePanel& page);
 
   TControlSet FControls;
   BYTE FAlphaBlendValue = 255;
+  TFocusKeeper FFocus;
 };

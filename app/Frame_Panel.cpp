@@ -86,6 +86,10 @@ void TFramePanel::WrongKind(const std::string& name, const std::type_info& found
                   ", not a " + ClassName(wanted));
 }
 
+TAccessibleFacts TFramePanel::AccessibleFacts() const {
+  return {.Role = ROLE_SYSTEM_PROPERTYPAGE, .Name = Title};
+}
+
 TControl::TWindowClass TFramePanel::GetWindowClass() const {
   return {"PmFramePanel", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }

@@ -62,6 +62,9 @@ class TFramePanel : public TControl {
   // "&Exit" of every page: closes the main window, which ends the program.
   void btnExitClick();
 
+  // A page is a property page named by its title.
+  TAccessibleFacts AccessibleFacts() const override;
+
  protected:
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;

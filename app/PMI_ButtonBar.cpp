@@ -1,5 +1,6 @@
 #include "app/PMI_ButtonBar.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -10,25 +11,29 @@
 namespace {
 
 const TFontSpec kCaptionFont{.Bold = true};
+// How far inside the button's edge the focus mark runs at the designs' scale, as on the
+// system's push buttons.
+constexpr int kFocusMarkInset = 3;
 
 }  // namespace
 
-char TLbSpeedButton::AccessKey() const {
-  for (size_t i = 0; i + 1 < FCaption.size(); ++i) {
-    if (FCaption[i] != '&') continue;
-    if (FCaption[i + 1] != '&')
-      return static_cast<char>(std::toupper(static_cast<unsigned char>(FCaption[i + 1])));
-    ++i;  // "&&" is a literal ampersand
-  }
-  return 0;
-}
+char TLbSpeedButton::AccessKey() const { return AccessKeyOf(FCaption); }
 
 void TLbSpeedButton::Click() {
   if (OnClick) OnClick(*this);
 }
 
 TControl::TWindowClass TLbSpeedButton::GetWindowClass() const {
-  return {"BUTTON", BS_OWNERDRAW};
+  return {"BUTTON", WS_TABSTOP | BS_OWNERDRAW};
+}
+
+TAccessibleFacts TLbSpeedButton::AccessibleFacts() const {
+  auto* bar = dynamic_cast<const tPmButtonBar*>(FParent);
+  return {.Role = ROLE_SYSTEM_PUSHBUTTON,
+          .Name = SpokenCaption(FCaption),
+          .State = bar && bar->DefaultButton() == this ? STATE_SYSTEM_DEFAULT : 0,
+          .KeyboardShortcut = AccessKeyShortcut(FCaption),
+          .DefaultAction = "Press"};
 }
 
 bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -60,6 +65,12 @@ bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
   DrawTextA(dc, FCaption.c_str(), -1, &area, format);
   SelectObject(dc, oldFont);
+  // The system's focus mark inside the edges, shown whether or not the keyboard was used yet.
+  if (item.itemState & ODS_FOCUS) {
+    RECT mark = item.rcItem;
+    InflateRect(&mark, -Scaled(kFocusMarkInset), -Scaled(kFocusMarkInset));
+    DrawFocusRect(dc, &mark);
+  }
   return true;
 }
 
@@ -74,7 +85,7 @@ bool TLbSpeedButton::CaptionRoom(HDC, RECT& room, UINT& format) const {
 tPmButtonBar::tPmButtonBar(const TControlSpec& spec) : TControl(spec) {}
 
 TControl::TWindowClass tPmButtonBar::GetWindowClass() const {
-  return {"PmButtonBar", WS_VISIBLE | WS_CLIPCHILDREN, 0, true};
+  return {"PmButtonBar", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
 void tPmButtonBar::AfterCreate() {
@@ -126,6 +137,28 @@ void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int bu
   button.SetCaption(caption);
   Paint(button);
   button.SetVisible(true);
+  OrderForTab();
+}
+
+void tPmButtonBar::OrderForTab() const {
+  std::vector<TLbSpeedButton*> shown;
+  for (const auto& button : FButtons)
+    if (button->Visible()) shown.push_back(button.get());
+  std::sort(shown.begin(), shown.end(),
+            [](const TLbSpeedButton* a, const TLbSpeedButton* b) { return a->Left() < b->Left(); });
+  // Each goes to the end of the bar's children in turn: they end up in the order of the list.
+  for (TLbSpeedButton* button : shown)
+    SetWindowPos(button->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TLbSpeedButton* tPmButtonBar::DefaultButton() const {
+  if (FRightCount == 0) return nullptr;
+  TLbSpeedButton& outermost = Button(kGroupSize + 1);
+  return outermost.Visible() ? &outermost : nullptr;
+}
+
+TAccessibleFacts tPmButtonBar::AccessibleFacts() const {
+  return {.Role = ROLE_SYSTEM_GROUPING, .Name = "Buttons"};
 }
 
 void tPmButtonBar::Paint(TLbSpeedButton& button) const {

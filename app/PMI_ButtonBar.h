@@ -23,6 +23,7 @@ class TLbSpeedButton : public TControl {
   // The access key of the caption, in upper case; 0 without one.
   char AccessKey() const;
   void Click();
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -51,6 +52,10 @@ class tPmButtonBar : public TControl {
 
   // Clicks the visible button whose access key is key; false when there is none.
   bool ClickAccessKey(char key);
+  // The button that Enter presses, as a dialog's default button: the page's forward action,
+  // the outermost button of the right group; null while the right group is empty.
+  TLbSpeedButton* DefaultButton() const;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -60,6 +65,8 @@ class tPmButtonBar : public TControl {
   void AddButton(bool rightGroup, const std::string& caption, int buttonId, TClickHandler onClick,
                  std::uint8_t widthKind);
   void Paint(TLbSpeedButton& button) const;
+  // Tab goes through the buttons as they stand, from left to right.
+  void OrderForTab() const;
 
   std::array<std::unique_ptr<TLbSpeedButton>, 2 * kGroupSize> FButtons;
   int FLeftCount = 0;

@@ -9,11 +9,12 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image1", .Left = 8, .Top = 8, .Width = 49, .Height = 57,
-     .Options = kStretch | kTransparent, .Resource = kPictureLicenceId},
+     .Options = kStretch | kTransparent, .Resource = kPictureLicenceId,
+     .Description = "A seal"},
     {.Kind = TControlKind::Label, .Name = "Label1", .Left = 72, .Top = 8,
      .Caption = "Pelmora P2P License agreement", .Font = {.Height = 21}},
     {.Kind = TControlKind::Memo, .Name = "MemoDisclaimer", .Left = 70, .Top = 36, .Width = 553,
-     .Height = 292},
+     .Height = 292, .Description = "License agreement"},
     {.Kind = TControlKind::CheckBox, .Name = "CheckBox1", .Left = 72, .Top = 340, .Width = 601,
      .Height = 25,
      .Caption = "&I have read the statement above and I fully agree with this statement.",

@@ -21,7 +21,7 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Panel, .Name = "Panel1", .Left = 132, .Top = 8, .Width = 559,
-     .Height = 119, .Color = Colors::White},
+     .Height = 119, .Color = Colors::White, .Description = "Error message"},
     {.Kind = TControlKind::Label, .Name = "Label1", .Parent = "Panel1", .Left = 8, .Top = 8,
      .Width = 367, .Height = 24, .Caption = "Install could not continue - An error occured",
      .FontColor = Colors::Red, .Font = {.Height = 19}},
@@ -58,7 +58,8 @@ const TControlSpec kDesign[] = {
      .FontColor = Colors::Blue, .Font = {.Underline = true}, .Options = kHandCursor},
     // Last, so that the panel it touches lies above it.
     {.Kind = TControlKind::Image, .Name = "Image1", .Left = 16, .Top = 8, .Width = 121,
-     .Height = 122, .Options = kTransparent, .Resource = kPictureErrorId},
+     .Height = 122, .Options = kTransparent, .Resource = kPictureErrorId,
+     .Description = "A red badge"},
 };
 
 }  // namespace

@@ -32,9 +32,10 @@ const TControlSpec kDesign[] = {
      .Options = kWordWrap},
     // 2 pixels wider than first designed, for the whole of Label2.
     {.Kind = TControlKind::Panel, .Name = "Panel44", .Left = 8, .Top = 8, .Width = 347,
-     .Height = 281, .Color = Colors::White},
+     .Height = 281, .Color = Colors::White, .Description = "Support"},
     {.Kind = TControlKind::Image, .Name = "Image4", .Parent = "Panel44", .Left = 8, .Top = 8,
-     .Resource = kPictureInstallId},
+     .Resource = kPictureInstallId,
+     .Description = "Computers linked in a network"},
     {.Kind = TControlKind::Label, .Name = "Label2", .Parent = "Panel44", .Left = 8, .Top = 208,
      .Caption = "We did a lot to make sure installation of Pelmora P2P will work smoothly."},
     {.Kind = TControlKind::Label, .Name = "Label5", .Parent = "Panel44", .Left = 9, .Top = 228,

@@ -10,7 +10,7 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image1", .Left = 16, .Top = 16, .Width = 177,
-     .Height = 281, .Resource = kPictureConnectionId},
+     .Height = 281, .Resource = kPictureConnectionId, .Description = "A network of computers"},
     // 4 pixels wider than first designed, so that each of its six lines stands whole.
     {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Left = 200, .Top = 16, .Width = 220,
      .Height = 105},

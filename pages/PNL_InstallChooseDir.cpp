@@ -15,8 +15,9 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image5", .Left = 8, .Top = 8, .Width = 105, .Height = 105,
-     .Options = kStretch, .Resource = kPictureFolderId},
-    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21},
+     .Options = kStretch, .Resource = kPictureFolderId, .Description = "A network of folders"},
+    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21,
+     .Description = "Installation folder"},
     // 6 pixels wider than first designed, so that each line of the explanation stands whole.
     {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Left = 8, .Top = 128, .Width = 239,
      .Height = 209, .Options = kWordWrap},

@@ -9,10 +9,11 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image5", .Left = 8, .Top = 8, .Width = 105, .Height = 105,
-     .Options = kStretch, .Resource = kPictureFolderId},
+     .Options = kStretch, .Resource = kPictureFolderId, .Description = "A network of folders"},
     {.Kind = TControlKind::StaticText, .Name = "StaticText1", .Left = 8, .Top = 128, .Width = 233,
      .Height = 209, .Options = kWordWrap},
-    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21},
+    {.Kind = TControlKind::Edit, .Name = "Edit1", .Left = 286, .Top = 7, .Width = 393, .Height = 21,
+     .Description = "Download folder"},
 };
 
 }  // namespace

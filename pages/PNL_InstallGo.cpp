@@ -7,7 +7,8 @@ namespace {
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image7", .Left = 8, .Top = 8, .Width = 193,
-     .Height = 164, .Options = kStretch, .Resource = kPictureSummaryId},
+     .Height = 164, .Options = kStretch, .Resource = kPictureSummaryId,
+     .Description = "Computers linked in a network"},
     {.Kind = TControlKind::Label, .Name = "Label1", .Left = 208, .Top = 16,
      .Caption = "All questions are answered."},
     {.Kind = TControlKind::Label, .Name = "Label2", .Left = 208, .Top = 32,

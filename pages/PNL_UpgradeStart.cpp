@@ -8,7 +8,7 @@ const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Label, .Name = "Label13", .Left = 16, .Top = 16,
      .Caption = "Upgrade Pelmora P2P installed in:"},
     {.Kind = TControlKind::ComboBox, .Name = "ComboBoxUpgrade", .Left = 16, .Top = 32,
-     .Width = 457},
+     .Width = 457, .Description = "Installation to upgrade"},
 };
 
 }  // namespace

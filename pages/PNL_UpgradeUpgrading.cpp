@@ -17,7 +17,7 @@ const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Label, .Name = "Label1", .Left = 8, .Top = 8, .Width = 696, .Height = 13,
      .Caption = ".", .FontColor = Colors::Red, .Font = {.Height = 11}},
     {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
-     .Height = 26},
+     .Height = 26, .Description = "Upgrade progress"},
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ constexpr TFontSpec kWordFont{.Height = 21, .Bold = true};
 
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image2", .Width = 513, .Height = 390,
-     .Options = kStretch, .Resource = kPictureWelcomeId},
+     .Options = kStretch, .Resource = kPictureWelcomeId,
+     .Description = "Computers linked in a network"},
     {.Kind = TControlKind::Label, .Name = "Label1", .Left = 515, .Top = 6,
      .Caption = "Thanks for installing Pelmora P2P", .Font = {.Bold = true}},
     {.Kind = TControlKind::StaticText, .Name = "StaticText5", .Left = 515, .Top = 30, .Width = 177,

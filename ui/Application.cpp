@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "platform/MessageBoxes.h"
 #include "ui/Control.h"
+#include "ui/Keyboard.h"
 
 TApplication& TApplication::Instance() {
   static TApplication application;
@@ -42,8 +43,13 @@ void TApplication::ShowTaskBarButton() {
 
 bool TApplication::PreDispatch(MSG& message) {
   if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    const bool forMainWindow = MainWindow && (message.hwnd == MainWindow || IsChild(MainWindow, message.hwnd));
+    if (forMainWindow && KeyboardHeld && Guarded(message.hwnd, [&] { return LRESULT{KeyboardHeld()}; }))
+      return true;
     TControl* target = TControl::FromHandle(message.hwnd);
     if (target && Guarded(message.hwnd, [&] { return LRESULT{target->PreProcessKey(message)}; }))
+      return true;
+    if (forMainWindow && HandleDialogKey(MainWindow, message))
       return true;
     if (OnShortcut && Guarded(message.hwnd, [&] { return LRESULT{OnShortcut(message)}; })) return true;
   }

@@ -21,10 +21,14 @@ class TApplication {
   std::string Title;
   // Receives every unexpected failure; without it the failure is shown in a message box.
   TExceptionEvent OnException;
-  // Offered each keyboard message before normal dispatch; returns true when it consumed it.
+  // Offered each keyboard message before normal dispatch, after the control and the dialog keys
+  // (Alt+letter, Enter for the default action); returns true when it consumed it.
   std::function<bool(MSG& message)> OnShortcut;
-  // The window whose child controls get dialog-style keyboard navigation (Tab, arrows).
+  // The window whose child controls get dialog-style keyboard navigation (Tab, arrows, Enter).
   HWND MainWindow = nullptr;
+  // While it says true, keys typed into the main window are dropped unseen: the window is
+  // changing what it shows, and a key would act on what is leaving.
+  std::function<bool()> KeyboardHeld;
 
   // The application window, made on first use. It has no size and is never seen, but it owns
   // the program's windows and carries Title, so that the task bar shows the program under Title
@@ -46,8 +50,9 @@ class TApplication {
 
  private:
   TApplication();
-  // The keyboard handling before dispatch: the control's own keys, the shortcuts, then
-  // dialog-style navigation. True when the message was taken.
+  // The keyboard handling before dispatch: keys held back, the control's own keys, the main window's dialog
+  // keys (ui/Keyboard.h), the shortcuts, then the system's dialog handling for the access keys
+  // of the page's controls. True when the message was taken.
   bool PreDispatch(MSG& message);
   HWND FHandle = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "ui/Application.h"
 #include "ui/Fonts.h"
+#include "ui/Keyboard.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ void RegisterOwnClass(const char* name, WNDPROC windowProc) {
 TControl::TControl(const TControlSpec& spec)
     : FName(spec.Name),
       FCaption(spec.Caption),
+      FDescription(spec.Description ? spec.Description : ""),
       FLeft(spec.Left),
       FTop(spec.Top),
       FWidth(spec.Width),
@@ -63,6 +65,8 @@ void TControl::CreateHandle(TControl* parent, HWND owner) {
   if (!FHandle) throw Exception("Cannot create the window " + FName);
   // Messages sent during creation run the default handling: the control is not bound yet.
   SetPropA(FHandle, kControlProperty, this);
+  if (!windowClass.Own) AnswerGetObjectForSystemClass(FHandle);
+  if (parent) PlaceInKeyboardGroup(FHandle);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
   FitCaptionFont(false);
@@ -161,6 +165,9 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (OnClick) OnClick(*this);
       return 0;
+    case WM_GETOBJECT:
+      if (LRESULT answer = AnswerGetObject(FHandle, wParam, lParam)) return answer;
+      break;
     case WM_GETFONT:
       // As the system's controls answer it: what the control draws its caption in can be read.
       return reinterpret_cast<LRESULT>(FontHandle());
@@ -231,6 +238,10 @@ void TControl::OnCommand(WORD code) {
 
 void TControl::FillBackground(HDC dc, const RECT& area) const {
   FillRect(dc, &area, GetSolidBrush(BackgroundColor()));
+}
+
+TAccessibleFacts TControl::AccessibleFacts() const {
+  return {.Role = ROLE_SYSTEM_PANE, .Name = FDescription.empty() ? SpokenCaption(Caption()) : FDescription};
 }
 
 COLORREF TControl::BackgroundColor() const {

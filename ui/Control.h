@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/DisplayScale.h"
+#include "ui/Accessible.h"
 #include "ui/Design.h"
 
 class TControl {
@@ -56,6 +57,12 @@ class TControl {
   void SetFont(const TFontSpec& font);
   const TFontSpec& Font() const { return FFont; }
   bool HasOption(TControlOption option) const { return (FOptions & option) != 0; }
+  // The design's description: what a reader calls a control without a caption of its own.
+  const std::string& Description() const { return FDescription; }
+
+  // What the control tells a screen reader about itself (ui/Accessible.h). By default a pane
+  // named by its description or caption.
+  virtual TAccessibleFacts AccessibleFacts() const;
 
   std::function<void(TControl& sender)> OnClick;
 
@@ -105,6 +112,7 @@ class TControl {
 
   std::string FName;
   std::string FCaption;
+  std::string FDescription;
   TControl* FParent = nullptr;
   int FLeft, FTop, FWidth, FHeight;
   COLORREF FColor;

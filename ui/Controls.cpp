@@ -148,6 +148,47 @@ void TTransparentLabel::Paint() {
   EndPaint(FHandle, &paint);
 }
 
+TControl::TWindowClass TLinkLabel::GetWindowClass() const {
+  return {"PmLinkLabel", WS_VISIBLE | WS_TABSTOP, 0, true};
+}
+
+LRESULT TLinkLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(FHandle, nullptr, TRUE);
+      return 0;
+    case BM_CLICK:
+      if (OnClick) OnClick(*this);
+      return 0;
+  }
+  return TLabel::HandleMessage(message, wParam, lParam);
+}
+
+bool TLinkLabel::PreProcessKey(MSG& message) {
+  if (message.message != WM_KEYDOWN || (message.wParam != VK_RETURN && message.wParam != VK_SPACE)) return false;
+  if (!(message.lParam & (1 << 30)) && OnClick) OnClick(*this);
+  return true;
+}
+
+void TLinkLabel::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(FHandle, &paint);
+  RECT area;
+  GetClientRect(FHandle, &area);
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);
+  DrawTextA(dc, FCaption.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
+  SelectObject(dc, old);
+  // Always shown while it has the focus: a keyboard user must see where the focus is.
+  if (GetFocus() == FHandle) DrawFocusRect(dc, &area);
+  EndPaint(FHandle, &paint);
+}
+
 TControl::TWindowClass TStaticText::GetWindowClass() const {
   return {"STATIC", static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | (HasOption(kCentered) ? SS_CENTER : SS_LEFT))};
 }
@@ -582,6 +623,7 @@ std::unique_ptr<TControl> MakeControl(const TControlSpec& spec) {
   switch (spec.Kind) {
     case TControlKind::Label:
       if (spec.Options & kTransparent) return std::make_unique<TTransparentLabel>(spec);
+      if (spec.Options & kHandCursor) return std::make_unique<TLinkLabel>(spec);
       return std::make_unique<TLabel>(spec);
     case TControlKind::StaticText: return std::make_unique<TStaticText>(spec);
     case TControlKind::Panel: return std::make_unique<TPanel>(spec);

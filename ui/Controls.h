@@ -14,6 +14,7 @@ class TLabel : public TControl {
  public:
   explicit TLabel(const TControlSpec& spec)
       : TControl(spec), FAutoWidth(spec.Width == 0), FAutoHeight(spec.Height == 0) {}
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
@@ -44,10 +45,28 @@ class TTransparentLabel : public TLabel {
   void Paint();
 };
 
+// A label that opens something when clicked, such as a mail address: it underlines itself by
+// its font, takes the focus by Tab, shows a focus mark while it has it, and Enter or Space
+// clicks it as the mouse does.
+class TLinkLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+  TAccessibleFacts AccessibleFacts() const override;
+  bool PreProcessKey(MSG& message) override;
+
+ protected:
+  TWindowClass GetWindowClass() const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint();
+};
+
 // Text in a box of fixed size, word-wrapped.
 class TStaticText : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
@@ -58,6 +77,7 @@ class TStaticText : public TControl {
 class TPanel : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
@@ -77,6 +97,7 @@ class TImage : public TControl {
  public:
   using TControl::TControl;
   ~TImage() override;
+  TAccessibleFacts AccessibleFacts() const override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
   // The picture as decoded, at its own size.
   HBITMAP Bitmap() const { return FBitmap; }
@@ -109,6 +130,7 @@ class TImage : public TControl {
 class TTabSheet : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void SetContent(std::unique_ptr<TControl> content);
   TControl* Content() const { return FContent.get(); }
 
@@ -123,6 +145,7 @@ class TTabSheet : public TControl {
 class TPageControl : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   TTabSheet& AddSheet(const std::string& name);
   const std::vector<std::unique_ptr<TTabSheet>>& Sheets() const { return FSheets; }
   TTabSheet* ActivePage() const { return FActive; }
@@ -161,6 +184,7 @@ void CreateControls(TControl& owner, std::span<const TControlSpec> design, TCont
 class TButton : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
@@ -170,6 +194,7 @@ class TButton : public TControl {
 class TCheckBox : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   bool Checked() const;
   void SetChecked(bool checked);
 
@@ -182,6 +207,7 @@ class TCheckBox : public TControl {
 class TRadioButton : public TCheckBox {
  public:
   using TCheckBox::TCheckBox;
+  TAccessibleFacts AccessibleFacts() const override;
 
  protected:
   TWindowClass GetWindowClass() const override;
@@ -191,6 +217,7 @@ class TRadioButton : public TCheckBox {
 class TEdit : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
 
   // A character typed into the box, Enter ("\r") included; setting key to 0 swallows it.
   std::function<void(TEdit& sender, char& key)> OnKeyPress;
@@ -209,6 +236,7 @@ class TEdit : public TControl {
 class TMemo : public TEdit {
  public:
   using TEdit::TEdit;
+  TAccessibleFacts AccessibleFacts() const override;
   void Clear();
   void AddLine(const std::string& line);
   // The lines as added (not as wrapped on screen).
@@ -227,6 +255,7 @@ class TMemo : public TEdit {
 class TProgressBar : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   int Max() const;
   void SetMax(int max);
   // The bar keeps the position within 0 to Max.
@@ -241,6 +270,7 @@ class TProgressBar : public TControl {
 class TComboBox : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void Clear();
   void AddItem(const std::string& item);
   int Count() const;
@@ -260,6 +290,7 @@ class TComboBox : public TControl {
 class TRadioGroup : public TControl {
  public:
   using TControl::TControl;
+  TAccessibleFacts AccessibleFacts() const override;
   void ClearItems();
   void AddItem(const std::string& caption);
   int Count() const { return static_cast<int>(FButtons.size()); }

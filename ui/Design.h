@@ -73,4 +73,6 @@ struct TControlSpec {
   TFontSpec Font = {};
   std::uint32_t Options = 0;
   int Resource = 0;  // pictures: the resource identifier
+  // What a screen reader calls a control that has no caption to speak: a picture, an edit box.
+  const char* Description = nullptr;
 };

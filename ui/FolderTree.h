@@ -16,6 +16,7 @@
 class TFolderTree : public TControl {
  public:
   explicit TFolderTree(const TControlSpec& spec) : TControl(spec) {}
+  TAccessibleFacts AccessibleFacts() const override;
 
   // Asked for each drive and folder before it is put into the tree; false keeps it out.
   std::function<bool(const std::string& path, bool isFolder)> OnAddFolder;

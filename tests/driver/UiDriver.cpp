@@ -1,5 +1,6 @@
 #include "tests/driver/UiDriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -132,6 +133,11 @@ bool UiDriver::WaitForHeader(const std::string& header, DWORD timeoutMs) const {
 std::vector<BarButton> UiDriver::Buttons() const {
   std::vector<BarButton> buttons;
   EnumChildWindows(FWindow, CollectBarButton, reinterpret_cast<LPARAM>(&buttons));
+  // In the order of the bar's slots (the order the page added them), not in the order Tab
+  // visits them.
+  std::sort(buttons.begin(), buttons.end(), [](const BarButton& a, const BarButton& b) {
+    return GetDlgCtrlID(a.Handle) < GetDlgCtrlID(b.Handle);
+  });
   return buttons;
 }
 

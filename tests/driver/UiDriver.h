@@ -34,6 +34,7 @@ class UiDriver {
   // Waits until the window's fade-in has ended (fully opaque). The one-shot timer that starts
   // an unattended upgrade fires long before: a page still in view then is the page that stays.
   bool WaitForFadeIn(DWORD timeoutMs) const;
+  // The visible buttons of the bar, left group first, each group in the order the page added them.
   std::vector<BarButton> Buttons() const;
   std::vector<std::string> ButtonCaptions() const;
   // Waits until the bar shows these captions and returns the captions last read, so that a
