@@ -74,6 +74,14 @@ std::string MakePrivateFolder(const std::string& parent, std::string& problem) {
   return folder;
 }
 
+// Whether the folder holds the client program as a file of its own, as an installation leaves
+// it: a link planted in its place, which the uninstaller left alone, is no installation.
+bool HoldsInstalledClient(const std::string& folder) {
+  const std::string client = folder + "Pelmora.Exe";
+  return GetFileAttributesA(client.c_str()) != INVALID_FILE_ATTRIBUTES && !IsListedAsLink(client) &&
+         SamePath(FinalPathOf(client), LongPath(client));
+}
+
 }  // namespace
 
 bool TSelfRemoval::Prepare(const std::string& ownPath, const std::vector<std::string>& files,
@@ -172,9 +180,7 @@ int RunCleanup(const std::vector<std::string>& arguments) {
     return kListRefused;
   }
   for (const TRemovalEntry& entry : list.Entries)
-    if (entry.Kind == TRemovalKind::File &&
-        GetFileAttributesA((FolderOf(entry.Argument) + "Pelmora.Exe").c_str()) != INVALID_FILE_ATTRIBUTES)
-      return kInstallerRunning;
+    if (entry.Kind == TRemovalKind::File && HoldsInstalledClient(FolderOf(entry.Argument))) return kInstallerRunning;
   // The log that the uninstaller kept, on the terms it was written on: still a plain file of
   // this user's own, reached without a link.
   TLogFile log;
