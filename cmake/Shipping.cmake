@@ -6,8 +6,13 @@
 # after that. SOURCE_DATE_EPOCH keeps objcopy from stamping the time into the programs' headers.
 set(PELMORA_SYMBOLS_DIR "${CMAKE_BINARY_DIR}/symbols")
 
+# Their terminate handler is abort: the library's default one would print the exception's type
+# to a console that these windowed programs do not have, and brings a C++ name demangler along.
+set(PELMORA_TERMINATE_HANDLER _ZN9__gnu_cxx27__verbose_terminate_handlerEv)
+
 function(pelmora_ship target)
-  target_link_options(${target} PRIVATE -Wl,--build-id)
+  target_link_options(${target} PRIVATE -Wl,--build-id
+                      -Wl,--defsym=${PELMORA_TERMINATE_HANDLER}=abort)
   set(program $<TARGET_FILE:${target}>)
   set(symbols "${PELMORA_SYMBOLS_DIR}/$<TARGET_FILE_NAME:${target}>.debug")
   set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})
