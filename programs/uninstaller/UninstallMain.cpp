@@ -22,12 +22,12 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/RemovalList.h"
+#include "platform/FileBytes.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
@@ -125,9 +125,9 @@ std::uint64_t CreationTime(HANDLE process) {
 }
 
 std::string ReadWholeFile(const std::string& path, bool& ok) {
-  std::ifstream in(path, std::ios::binary);
-  ok = static_cast<bool>(in);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  ok = bytes.has_value();
+  return bytes.value_or(std::string());
 }
 
 // The error of opening the client's program for removal: 0 when nothing holds it (or it is
