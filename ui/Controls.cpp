@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "core/Exceptions.h"
 #include "platform/SystemLibrary.h"
 #include "ui/Fonts.h"
@@ -123,22 +125,28 @@ TControl::TWindowClass TImage::GetWindowClass() const {
 }
 
 void TImage::AfterCreate() {
-  if (FResource != 0) {
-    if (HasPictureResource(FResource))
-      FBitmap = LoadPictureResource(FResource);
-    else
-      FIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(FResource),
-                                            IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  if (FResource == 0) return;
+  if (!HasPictureResource(FResource)) {
+    FIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(FResource),
+                                          IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    return;
   }
-  if (FBitmap && FWidth == 0) {
-    BITMAP info;
-    GetObject(FBitmap, sizeof info, &info);
-    SetBounds(FLeft, FTop, info.bmWidth, info.bmHeight);
+  FUndecoded = FResource;
+  if (FWidth == 0) {
+    const SIZE size = PictureResourceSize(FResource);
+    SetBounds(FLeft, FTop, size.cx, size.cy);
   }
+}
+
+HBITMAP TImage::Bitmap() const {
+  // Tried once: a picture that fails to decode is reported once and then left out.
+  if (const int resource = std::exchange(FUndecoded, 0)) FBitmap = LoadPictureResource(resource);
+  return FBitmap;
 }
 
 void TImage::SetBitmap(HBITMAP bitmap) {
   if (FBitmap) DeleteObject(FBitmap);
+  FUndecoded = 0;
   FBitmap = bitmap;
   if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
@@ -152,6 +160,7 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TImage::Paint() {
+  Bitmap();  // decoded before the paint begins, which a failure would leave unfinished
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(FHandle, &paint);
   DrawInto(dc, {0, 0});
@@ -160,7 +169,7 @@ void TImage::Paint() {
 
 void TImage::DrawInto(HDC dc, POINT origin) const {
   if (FIcon) DrawIconEx(dc, origin.x, origin.y, FIcon, 32, 32, 0, nullptr, DI_NORMAL);
-  if (!FBitmap) return;
+  if (!Bitmap()) return;
   BITMAP info;
   GetObject(FBitmap, sizeof info, &info);
   const bool stretch = HasOption(kStretch);

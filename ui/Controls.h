@@ -59,12 +59,16 @@ class TPanel : public TControl {
 // A picture: an icon or a JPEG picture from the program's resources, or a bitmap given to it.
 // Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
 // transparent, the colour of the picture's bottom-left pixel lets the background through.
+// A JPEG picture is decoded when it is first drawn or asked for, so that the pictures of the
+// pages not shown yet cost nothing before the wizard's first page is on the screen.
 class TImage : public TControl {
  public:
   using TControl::TControl;
   ~TImage() override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
-  HBITMAP Bitmap() const { return FBitmap; }
+  HBITMAP Bitmap() const;
+  // Whether the picture is there as a bitmap yet: false for a JPEG picture not yet drawn.
+  bool Decoded() const { return FBitmap != nullptr; }
   // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
   void DrawInto(HDC dc, POINT origin) const;
 
@@ -77,7 +81,8 @@ class TImage : public TControl {
   void Paint();
   int FResource = 0;
   HICON FIcon = nullptr;
-  HBITMAP FBitmap = nullptr;
+  mutable int FUndecoded = 0;  // the JPEG picture's resource until it is decoded
+  mutable HBITMAP FBitmap = nullptr;
   friend std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);
 };
 

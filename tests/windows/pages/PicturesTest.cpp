@@ -33,25 +33,27 @@ class PicturesTest : public PageFixture {
   }
 };
 
+struct TPicture {
+  const char* Page;
+  const char* Image;
+  SIZE Size;              // as shown
+  std::vector<POINT> At;  // points of the image, clear of anything lying over it
+};
+
+const TPicture kPictures[] = {
+    {"PnlWelcome", "Image2", {513, 390}, {{60, 60}, {300, 170}, {480, 20}, {10, 250}}},
+    {"PnlDisclaimer", "Image1", {49, 57}, {{24, 28}, {24, 6}}},
+    {"PnlInstall", "Image4", {329, 192}, {{40, 40}, {220, 120}, {5, 180}}},
+    {"PNLInstallChooseConnection", "Image1", {177, 281}, {{30, 40}, {90, 250}, {170, 5}}},
+    {"PNLInstallGo", "Image7", {193, 164}, {{30, 30}, {95, 80}, {180, 150}}},
+    {"PNLInstallReady", "Image1", {209, 209}, {{104, 104}, {104, 30}}},
+    // Below the panel that lies over the picture's upper part.
+    {"PNLUpgradeReady", "Image8", {383, 302}, {{60, 260}, {200, 290}, {340, 270}}},
+    {"PnlError", "Image1", {121, 122}, {{60, 61}, {60, 20}}},
+};
+
 TEST_F(PicturesTest, EveryPictureIsDecodedAndShownWhereThePageSays) {
-  struct Picture {
-    const char* Page;
-    const char* Image;
-    SIZE Size;              // as shown
-    std::vector<POINT> At;  // points of the image, clear of anything lying over it
-  };
-  const Picture pictures[] = {
-      {"PnlWelcome", "Image2", {513, 390}, {{60, 60}, {300, 170}, {480, 20}, {10, 250}}},
-      {"PnlDisclaimer", "Image1", {49, 57}, {{24, 28}, {24, 6}}},
-      {"PnlInstall", "Image4", {329, 192}, {{40, 40}, {220, 120}, {5, 180}}},
-      {"PNLInstallChooseConnection", "Image1", {177, 281}, {{30, 40}, {90, 250}, {170, 5}}},
-      {"PNLInstallGo", "Image7", {193, 164}, {{30, 30}, {95, 80}, {180, 150}}},
-      {"PNLInstallReady", "Image1", {209, 209}, {{104, 104}, {104, 30}}},
-      // Below the panel that lies over the picture's upper part.
-      {"PNLUpgradeReady", "Image8", {383, 302}, {{60, 260}, {200, 290}, {340, 270}}},
-      {"PnlError", "Image1", {121, 122}, {{60, 61}, {60, 20}}},
-  };
-  for (const Picture& picture : pictures) {
+  for (const TPicture& picture : kPictures) {
     ShowPage(picture.Page);
     if (std::string(picture.Page) == "PnlWelcome") {
       auto& welcome = static_cast<TPnlWelcome&>(Page("PnlWelcome"));
@@ -68,6 +70,25 @@ TEST_F(PicturesTest, EveryPictureIsDecodedAndShownWhereThePageSays) {
       EXPECT_TRUE(Near(Shown(image, at), TDecoded(image, at)))
           << picture.Page << " " << picture.Image << " at " << at.x << "," << at.y << ": shown "
           << std::hex << Shown(image, at) << ", picture " << TDecoded(image, at);
+  }
+}
+
+// The wizard's first page comes up without waiting for the pictures of the others: each is
+// decoded when its page is first shown, and takes its size from the picture before that.
+TEST_F(PicturesTest, APictureIsDecodedWhenItsPageIsFirstShown) {
+  auto& welcome = Get<TImage>("PnlWelcome", "Image2");
+  EXPECT_TRUE(PumpUntil([&] { return welcome.Decoded(); })) << "the first page's picture is not drawn";
+  for (const TPicture& picture : kPictures) {
+    if (std::string(picture.Page) == "PnlWelcome") continue;
+    auto& image = Get<TImage>(picture.Page, picture.Image);
+    EXPECT_FALSE(image.Decoded()) << picture.Page << " " << picture.Image << " before its page is shown";
+    EXPECT_EQ(image.Width(), picture.Size.cx) << picture.Page;
+    EXPECT_EQ(image.Height(), picture.Size.cy) << picture.Page;
+  }
+  for (const TPicture& picture : kPictures) {
+    ShowPage(picture.Page);
+    auto& image = Get<TImage>(picture.Page, picture.Image);
+    EXPECT_TRUE(PumpUntil([&] { return image.Decoded(); })) << picture.Page << " " << picture.Image;
   }
 }
 
@@ -119,6 +140,11 @@ TEST(JpegTest, DamagedPicturesAreRefusedWithTheReason) {
   }
   EXPECT_THROW(DecodeJpeg(text, sizeof text, "text"), Exception);
   EXPECT_THROW(LoadPictureResource(9999), Exception);
+
+  const SIZE header = PictureResourceSize(kPictureWelcomeId);
+  EXPECT_EQ(header.cx, 513);
+  EXPECT_EQ(header.cy, 390);
+  EXPECT_THROW(PictureResourceSize(9999), Exception);
 }
 
 }  // namespace
