@@ -1,10 +1,13 @@
 #include "app/Form_Main.h"
 
+#include <algorithm>
+
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
 #include "core/CommandLine.h"
 #include "core/Text.h"
 #include "ui/Application.h"
+#include "ui/Display.h"
 #include "pages/PNL_Error.h"
 #include "resources/ResourceIds.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
@@ -64,14 +67,46 @@ TControl::TWindowClass TFormMain::GetWindowClass() const {
 }
 
 void TFormMain::Create() {
-  TWindowClass windowClass = GetWindowClass();
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, windowClass.Style, FALSE, windowClass.ExStyle);
-  FWidth = frame.right - frame.left;
-  FHeight = frame.bottom - frame.top;
-  FLeft = (GetSystemMetrics(SM_CXSCREEN) - FWidth) / 2;
-  FTop = (GetSystemMetrics(SM_CYSCREEN) - FHeight) / 2;
+  const TDisplayArea display = DisplayAreaNear({});
+  FitTo(SystemDpi(), display.Work);
+  PlaceInside(display.Work, display.Screen.left + (display.Screen.right - display.Screen.left - FWidth) / 2,
+              display.Screen.top + (display.Screen.bottom - display.Screen.top - FHeight) / 2);
   CreateHandle(nullptr, TApplication::Instance().Handle());
+}
+
+void TFormMain::FitTo(int displayDpi, const RECT& workArea) {
+  const TWindowClass windowClass = GetWindowClass();
+  const TPixelSize frame = FrameSize(windowClass.Style, windowClass.ExStyle, displayDpi);
+  FDpi = LayoutDpi(displayDpi, {kClientWidth, kClientHeight}, frame,
+                   {workArea.right - workArea.left, workArea.bottom - workArea.top});
+  FWidth = ScaleToDpi(kClientWidth, FDpi) + frame.Width;
+  FHeight = ScaleToDpi(kClientHeight, FDpi) + frame.Height;
+}
+
+void TFormMain::PlaceInside(const RECT& workArea, int left, int top) {
+  FLeft = std::max<int>(workArea.left, std::min<int>(left, workArea.right - FWidth));
+  FTop = std::max<int>(workArea.top, std::min<int>(top, workArea.bottom - FHeight));
+}
+
+void TFormMain::DisplayDpiChanged(int displayDpi, const RECT& suggested) {
+  const RECT workArea = DisplayAreaNear(suggested).Work;
+  FitTo(displayDpi, workArea);
+  PlaceInside(workArea, suggested.left, suggested.top);
+  ChangeDpi(FDpi);
+  SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A system that draws the frame at another scale than the one it announced leaves the client
+  // area off by the difference; the window takes it up.
+  RECT client;
+  GetClientRect(FHandle, &client);
+  const int wrongWidth = client.right - ScaleToDpi(kClientWidth, FDpi);
+  const int wrongHeight = client.bottom - ScaleToDpi(kClientHeight, FDpi);
+  if (wrongWidth != 0 || wrongHeight != 0) {
+    FWidth -= wrongWidth;
+    FHeight -= wrongHeight;
+    PlaceInside(workArea, FLeft, FTop);
+    SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TFormMain::AfterCreate() {
@@ -158,8 +193,14 @@ void TFormMain::SetAlphaBlend(bool on) {
     SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
   } else if (exStyle & WS_EX_LAYERED) {
+    // Without the layered style the system no longer draws the frame from the layered picture:
+    // the window takes its new style and draws its frame and content anew at once, or the title
+    // bar and border stay black until something else redraws them.
     SetWindowLongA(FHandle, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(FHandle, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
 }
 
@@ -259,6 +300,9 @@ LRESULT TFormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
       break;
     case WM_CLOSE:
+      return 0;
+    case WM_DPICHANGED:
+      DisplayDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
       if (TApplication::Instance().MainWindow == FHandle) PostQuitMessage(0);

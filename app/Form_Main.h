@@ -14,6 +14,7 @@
 
 class TFormMain : public TControl {
  public:
+  // The client area in the design; the window's is this times the display's scale.
   static constexpr int kClientWidth = 780;
   static constexpr int kClientHeight = 509;
   static constexpr int kSlideSteps = 11;
@@ -24,7 +25,8 @@ class TFormMain : public TControl {
   TFormMain();
   ~TFormMain() override;
 
-  // Creates the window, hidden, and runs FormCreate; Show then fades it in.
+  // Creates the window, hidden, at the display's scale and in the middle of the screen (inside
+  // its work area), and runs FormCreate; Show then fades it in.
   void Create();
   void Show();
   // Closes the main window; the program ends when it was the application's main window.
@@ -50,6 +52,10 @@ class TFormMain : public TControl {
   BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
   void SetAlphaBlendValue(BYTE value);
 
+  // The window has come onto a display of another scale (displayDpi); suggested is where the
+  // system proposes it to stand. The window and everything in it are laid out anew.
+  void DisplayDpiChanged(int displayDpi, const RECT& suggested);
+
   // The application's failure handler: reports the failure and shows the error page.
   virtual void AppException(HWND sender, const std::exception& error);
 
@@ -66,6 +72,11 @@ class TFormMain : public TControl {
 
  private:
   friend class TSlideRecovery;
+  // Sets the scale the window is laid out at and its size for a display of displayDpi whose
+  // work area is workArea: the display's scale or the largest that fits.
+  void FitTo(int displayDpi, const RECT& workArea);
+  // Places the window at left, top, or as near to it as keeps it inside the work area.
+  void PlaceInside(const RECT& workArea, int left, int top);
   TTabSheet* FindSheet(const std::string& name) const;
   void SlideOut();
   void SlideIn();

@@ -52,7 +52,7 @@ bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   DeleteObject(light);
   DeleteObject(shadow);
 
-  HGDIOBJ oldFont = SelectObject(dc, GetFont(FFont));
+  HGDIOBJ oldFont = SelectObject(dc, FontHandle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, FFontColor);
   if (pressed) OffsetRect(&area, 1, 1);
@@ -60,6 +60,14 @@ bool TLbSpeedButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_NOACCEL) format |= DT_HIDEPREFIX;
   DrawTextA(dc, FCaption.c_str(), -1, &area, format);
   SelectObject(dc, oldFont);
+  return true;
+}
+
+bool TLbSpeedButton::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  // Inside the one-pixel edge, with a pixel for the caption's move while pressed.
+  GetClientRect(FHandle, &room);
+  InflateRect(&room, -2, -2);
+  format = DT_SINGLELINE;
   return true;
 }
 

@@ -27,6 +27,7 @@ class TLbSpeedButton : public TControl {
  protected:
   TWindowClass GetWindowClass() const override;
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
 };
 
 class tPmButtonBar : public TControl {

@@ -47,3 +47,28 @@ function(pelmora_add_small_drive fixture letter options)
   set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture})
   set_tests_properties(${fixture}_cleanup PROPERTIES FIXTURES_CLEANUP ${fixture})
 endfunction()
+
+# pelmora_add_scaled_tests(<program> <gtest filter> SCALES <dpi>... [PROPERTIES <property> <value>...])
+# Runs the program's tests that the filter selects once more at each display scale (dots per
+# inch: 120 is 125 %, 144 is 150 %, 192 is 200 %), each in the test prefix of that scale, which a
+# fixture makes ready. The tests are named with the scale after them ("….At144Dpi") and read it
+# from the environment variable PELMORA_TEST_DPI.
+function(pelmora_add_scaled_tests program filter)
+  cmake_parse_arguments(PARSE_ARGV 2 scaled "" "" "SCALES;PROPERTIES")
+  foreach(dpi IN LISTS scaled_SCALES)
+    set(fixture pelmora_scale_${dpi})
+    get_property(defined GLOBAL PROPERTY ${fixture}_defined)
+    if(NOT defined)
+      set_property(GLOBAL PROPERTY ${fixture}_defined TRUE)
+      set(script ${CMAKE_SOURCE_DIR}/tests/driver/test-prefix.sh)
+      add_test(NAME ${fixture}_setup COMMAND ${script} setup ${PELMORA_WINE_PREFIX} ${dpi} ${CMAKE_BINARY_DIR})
+      add_test(NAME ${fixture}_cleanup COMMAND ${script} cleanup ${PELMORA_WINE_PREFIX} ${dpi})
+      set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture})
+      set_tests_properties(${fixture}_cleanup PROPERTIES FIXTURES_CLEANUP ${fixture})
+    endif()
+    gtest_discover_tests(${program} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         TEST_FILTER ${filter} TEST_SUFFIX .At${dpi}Dpi
+                         PROPERTIES ENVIRONMENT PELMORA_TEST_DPI=${dpi} FIXTURES_REQUIRED ${fixture}
+                                    ${scaled_PROPERTIES})
+  endforeach()
+endfunction()

@@ -123,11 +123,3 @@ struct TDataFileContent {
 };
 
 TDataFileContent ReadDataFile(std::string_view bytes);
-
-// Readable renderings for the inspector: an indented text and a JSON document. Bytes outside
-// printable ASCII are shown as \xNN in the text and as \u00NN in JSON.
-std::string DataFileToText(const TDataFileContent& content);
-std::string DataFileToJson(const TDataFileContent& content);
-
-// "1.2.3.4:6346"
-std::string AddressToText(const PeerAddress& address);

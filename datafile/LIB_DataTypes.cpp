@@ -46,6 +46,12 @@ PeerAddress ParseAddress(const std::string& text, std::uint16_t port) {
   return address;
 }
 
+std::string AddressToText(const PeerAddress& address) {
+  return std::to_string(address.First) + '.' + std::to_string(address.Second) + '.' +
+         std::to_string(address.Third) + '.' + std::to_string(address.Fourth) + ':' +
+         std::to_string(address.Port);
+}
+
 std::string GuidToString(const TGUID& guid) {
   char text[39];
   std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",

@@ -17,6 +17,8 @@ static_assert(sizeof(PeerAddress) == 6);
 // Builds an address from dotted text and a port. Never fails: a piece that is no integer gives
 // 0, a number above 255 keeps its low 8 bits, and missing dots give 0 octets.
 PeerAddress ParseAddress(const std::string& text, std::uint16_t port);
+// The dotted form with its port, "1.2.3.4:6346".
+std::string AddressToText(const PeerAddress& address);
 
 struct TGUID {
   std::uint32_t D1;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "datafile/DataFileReader.h"
+#include "tools/DataFileText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

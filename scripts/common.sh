@@ -52,11 +52,13 @@ wine_env() {
 # Every prefix gets Wine's own fonts, which measure like the Windows fonts the pages are designed
 # in (MS Sans Serif, Tahoma): Debian's Wine looks for them in the prefix's Fonts folder only, and
 # without them the texts are set in a far wider face that the designed boxes clip.
+# A third argument gives the display scale as dots per inch (120 is 125 %, 144 is 150 %, 192 is
+# 200 %): the prefix's LogPixels, which every program started in it reads as the display's scale.
 # The mark holds the recipe's version, so that a prefix made by an older recipe is made anew.
 PREFIX_RECIPE=4
 WINE_FONTS=/usr/share/wine/fonts
 ensure_wine_prefix() {
-  local prefix kind="${2:-}"
+  local prefix kind="${2:-}" dpi="${3:-}"
   prefix="$(realpath -m "$1")"
   [ "$(cat "$prefix/.pelmora-ready" 2>/dev/null)" = "$PREFIX_RECIPE" ] && return 0
   # A prefix made elsewhere (WINEPREFIX of scripts/run) holds somebody's programs: it is used as it
@@ -95,6 +97,9 @@ ensure_wine_prefix() {
     done
     {
       printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
+      if [ -n "$dpi" ]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
+      fi
       if [ "$kind" = test ]; then
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
         printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\r\n"r:"="floppy"\r\n"n:"="network"\r\n"x:"="network"\r\n'
@@ -118,16 +123,24 @@ ensure_wine_prefix() {
   exec {lock}>&-
 }
 
+# The test prefix of a display scale: the test prefix itself at 96 dots per inch, a prefix of
+# its own at any other.
+test_prefix() {
+  local prefix="$1" dpi="${2:-96}"
+  if [ "$dpi" = 96 ]; then echo "$prefix"; else echo "$prefix-${dpi}dpi"; fi
+}
+
 # Maps a Linux folder to a drive letter of a prefix.
 map_drive() {
   local prefix="$1" letter="$2" folder="$3"
   ln -sfn "$folder" "$prefix/dosdevices/$letter:"
 }
 
-# Starts a private X server and exports DISPLAY; XVFB_PID names it for stop_xvfb.
+# Starts a private X server and exports DISPLAY; XVFB_PID names it for stop_xvfb. Its screen
+# holds the wizard at 200 % (1560 x 1018 and the frame), for the tests at the display scales.
 start_xvfb() {
   local fifo; fifo="$(mktemp -u)"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local number; read -r number <"$fifo"; rm -f "$fifo"
   export DISPLAY=":$number"

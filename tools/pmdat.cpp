@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "datafile/DataFileReader.h"
+#include "tools/DataFileText.h"
 
 int main(int argc, char** argv) {
   bool json = false;

@@ -53,14 +53,87 @@ void TControl::CreateHandle(TControl* parent, HWND owner) {
   TWindowClass windowClass = GetWindowClass();
   if (windowClass.Own) RegisterOwnClass(windowClass.Name, &TControl::WindowProc);
   DWORD style = windowClass.Style | (parent ? WS_CHILD : 0);
-  FHandle = CreateWindowExA(windowClass.ExStyle, windowClass.Name, FCaption.c_str(), style, FLeft,
-                            FTop, FWidth, FHeight, parent ? parent->Handle() : owner, nullptr,
+  if (parent) FDpi = parent->FDpi;
+  FFontPixels = Scaled(FFont.Height);
+  const RECT bounds = DisplayBounds();
+  FHandle = CreateWindowExA(windowClass.ExStyle, windowClass.Name, FCaption.c_str(), style,
+                            bounds.left, bounds.top, bounds.right - bounds.left,
+                            bounds.bottom - bounds.top, parent ? parent->Handle() : owner, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   if (!FHandle) throw Exception("Cannot create the window " + FName);
   // Messages sent during creation run the default handling: the control is not bound yet.
   SetPropA(FHandle, kControlProperty, this);
-  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(FFont)), FALSE);
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
+  FitCaptionFont(false);
+}
+
+RECT TControl::DisplayBounds() const {
+  if (!FParent) return {FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+  const TPixelSpan across = ScaleSpan(FLeft, FWidth, FDpi);
+  const TPixelSpan down = ScaleSpan(FTop, FHeight, FDpi);
+  return {across.Start, down.Start, across.Start + across.Length, down.Start + down.Length};
+}
+
+void TControl::ChangeDpi(int dpi) {
+  FDpi = dpi;
+  FFontPixels = Scaled(FFont.Height);
+  if (!FHandle) return;
+  if (FParent) {
+    const RECT bounds = DisplayBounds();
+    MoveWindow(FHandle, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, FALSE);
+  }
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
+  for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (TControl* control = FromHandle(child)) control->ChangeDpi(dpi);
+  AfterDpiChange();
+  FitCaptionFont(false);
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+HFONT TControl::FontHandle() const { return GetFont(FFont, FDpi, FFontPixels); }
+
+bool TControl::CaptionRoom(HDC, RECT&, UINT&) const { return false; }
+
+void TControl::ClipToParent(RECT& area) const {
+  // The parts of a main window (header, page area, bar) slide out of its view and back: what
+  // cuts a text off for good is the panel or page that holds it.
+  if (!FParent || !FParent->FParent) return;
+  RECT parent;
+  GetClientRect(FParent->Handle(), &parent);
+  MapWindowPoints(FParent->Handle(), FHandle, reinterpret_cast<POINT*>(&parent), 2);
+  IntersectRect(&area, &area, &parent);
+}
+
+void TControl::FitCaptionFont(bool force) {
+  const HFONT before = FontHandle();
+  FFontPixels = Scaled(FFont.Height);
+  if (!FHandle) return;
+  if (FDpi != kDesignDpi) {
+    HDC dc = GetDC(FHandle);
+    HGDIOBJ old = SelectObject(dc, FontHandle());
+    RECT room;
+    UINT format;
+    const std::string text = CaptionRoom(dc, room, format) ? Caption() : std::string();
+    auto fits = [&] {
+      if (!CaptionRoom(dc, room, format)) return true;
+      ClipToParent(room);
+      // A control not laid out yet has no room to fit in.
+      if (IsRectEmpty(&room)) return true;
+      // Lines that the caption breaks itself stand whole, each on a line of its own.
+      if (text.find_first_of("\r\n") != std::string::npos) format &= ~static_cast<UINT>(DT_WORDBREAK);
+      RECT needed{0, 0, room.right - room.left, 0};
+      DrawTextA(dc, text.c_str(), -1, &needed, format | DT_CALCRECT);
+      return needed.right - needed.left <= room.right - room.left && needed.bottom - needed.top <= room.bottom - room.top;
+    };
+    while (!text.empty() && FFontPixels > FFont.Height && !fits()) {
+      --FFontPixels;
+      SelectObject(dc, FontHandle());
+    }
+    SelectObject(dc, old);
+    ReleaseDC(FHandle, dc);
+  }
+  if (force || FontHandle() != before) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
 }
 
 LRESULT CALLBACK TControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +163,7 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETFONT:
       // As the system's controls answer it: what the control draws its caption in can be read.
-      return reinterpret_cast<LRESULT>(GetFont(FFont));
+      return reinterpret_cast<LRESULT>(FontHandle());
   }
   return DefaultHandler(message, wParam, lParam);
 }
@@ -171,7 +244,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FTop = top;
   FWidth = width;
   FHeight = height;
-  if (FHandle) MoveWindow(FHandle, left, top, width, height, TRUE);
+  if (!FHandle) return;
+  const RECT bounds = DisplayBounds();
+  RECT before;
+  GetWindowRect(FHandle, &before);
+  MoveWindow(FHandle, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+  if (before.right - before.left != bounds.right - bounds.left || before.bottom - before.top != bounds.bottom - bounds.top)
+    FitCaptionFont(false);
 }
 
 std::string TControl::Caption() const {
@@ -188,6 +267,7 @@ void TControl::SetCaption(const std::string& caption) {
   FCaption = caption;
   if (FHandle) {
     SetWindowTextA(FHandle, caption.c_str());
+    FitCaptionFont(false);
     InvalidateRect(FHandle, nullptr, TRUE);
   }
 }
@@ -210,5 +290,5 @@ void TControl::SetFontColor(COLORREF color) {
 
 void TControl::SetFont(const TFontSpec& font) {
   FFont = font;
-  if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(FFont)), TRUE);
+  FitCaptionFont(true);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "core/DisplayScale.h"
 #include "ui/Design.h"
 
 class TControl {
@@ -24,12 +25,23 @@ class TControl {
   const std::string& Name() const { return FName; }
   TControl* Parent() const { return FParent; }
 
+  // Place and size in pixels of the design (at 96 dots per inch), as the pages give them; the
+  // window stands there multiplied by the control's scale. A window without a parent is placed
+  // in pixels of the screen.
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   void SetBounds(int left, int top, int width, int height);
   void SetPosition(int left, int top) { SetBounds(left, top, FWidth, FHeight); }
+  // Where the window stands in its parent's client area, in pixels of the display.
+  RECT DisplayBounds() const;
+
+  // The dots per inch the control is laid out at; a child takes its parent's when it is made.
+  int Dpi() const { return FDpi; }
+  // Lays the control and every control inside it out anew at another scale: places, sizes,
+  // fonts and what each kind keeps at its scale.
+  void ChangeDpi(int dpi);
 
   std::string Caption() const;
   void SetCaption(const std::string& caption);
@@ -62,6 +74,8 @@ class TControl {
   virtual TWindowClass GetWindowClass() const = 0;
   // Runs after the window exists (children of a page, pictures, ...).
   virtual void AfterCreate() {}
+  // Runs when the control has been laid out at another scale, for what a kind keeps at it.
+  virtual void AfterDpiChange() {}
 
   // Messages of our own window classes.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -80,6 +94,14 @@ class TControl {
 
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
   void FillBackground(HDC dc, const RECT& area) const;
+  // A length of the design at the control's scale, for what a kind draws itself.
+  int Scaled(int designPixels) const { return ScaleToDpi(designPixels, FDpi); }
+  // The control's font at its scale.
+  HFONT FontHandle() const;
+  // Where the control sets its caption in its client area and the DrawText format of that
+  // layout, measured in dc with the caption's font; false for a control whose text the user
+  // scrolls, or that shows none.
+  virtual bool CaptionRoom(HDC dc, RECT& room, UINT& format) const;
 
   std::string FName;
   std::string FCaption;
@@ -89,9 +111,18 @@ class TControl {
   COLORREF FFontColor;
   TFontSpec FFont;
   std::uint32_t FOptions;
+  int FDpi = kDesignDpi;
   HWND FHandle = nullptr;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Sets the caption's font at the control's scale: the design height times the scale or, where
+  // the caption would not fit its room at that height (at a scale other than the designs'), the
+  // largest height down to the design's at which it fits. Fonts do not grow evenly with a scale,
+  // so a text that fills its box in the design can need more than its box times the scale.
+  void FitCaptionFont(bool force);
+  // Takes from an area of the control what the panel or page holding it does not show.
+  void ClipToParent(RECT& area) const;
+  int FFontPixels = 0;
 };

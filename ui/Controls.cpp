@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/Exceptions.h"
+#include "core/PictureScaling.h"
 #include "platform/SystemLibrary.h"
 #include "ui/Fonts.h"
 #include "ui/Jpeg.h"
@@ -14,15 +18,76 @@ TControl::TWindowClass TLabel::GetWindowClass() const {
   return {"STATIC", static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | align)};
 }
 
-void TLabel::AfterCreate() {
-  if (FWidth != 0) return;
+namespace {
+
+// The layout of a static control's text: wrapped at word breaks, unless it is one line.
+bool StaticCaptionRoom(HWND window, RECT& room, UINT& format) {
+  GetClientRect(window, &room);
+  const LONG style = GetWindowLongA(window, GWL_STYLE);
+  format = DT_EXPANDTABS | ((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP ? 0 : DT_WORDBREAK);
+  return true;
+}
+
+// Where a caption is set on one line inside the control, less a margin on either side.
+bool OneLineCaptionRoom(HWND window, int marginX, int marginY, RECT& room, UINT& format) {
+  GetClientRect(window, &room);
+  InflateRect(&room, -marginX, -marginY);
+  format = DT_EXPANDTABS | DT_SINGLELINE;
+  return true;
+}
+
+}  // namespace
+
+bool TLabel::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  return StaticCaptionRoom(FHandle, room, format);
+}
+
+bool TStaticText::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  return StaticCaptionRoom(FHandle, room, format);
+}
+
+bool TTransparentLabel::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  return OneLineCaptionRoom(FHandle, 0, 0, room, format);
+}
+
+bool TPanel::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  return OneLineCaptionRoom(FHandle, 0, 0, room, format);
+}
+
+bool TButton::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  // The push button's raised edge and focus rectangle.
+  return OneLineCaptionRoom(FHandle, 3, 3, room, format);
+}
+
+bool TCheckBox::CaptionRoom(HDC dc, RECT& room, UINT& format) const {
+  // The system draws the box or the radio mark at its own scale, 13 pixels at 96 dots per inch,
+  // and leaves half a digit of the caption's font before the caption.
+  OneLineCaptionRoom(FHandle, 0, 0, room, format);
+  SIZE digit;
+  GetTextExtentPoint32A(dc, "0", 1, &digit);
+  room.left += 12 * GetDeviceCaps(dc, LOGPIXELSX) / kDesignDpi + 1 + digit.cx / 2;
+  return true;
+}
+
+bool TRadioGroup::CaptionRoom(HDC, RECT& room, UINT& format) const {
+  return OneLineCaptionRoom(FHandle, Scaled(8), 0, room, format);
+}
+
+void TLabel::AfterCreate() { FitCaption(); }
+
+void TLabel::AfterDpiChange() { FitCaption(); }
+
+void TLabel::FitCaption() {
+  if (!FAutoWidth && !FAutoHeight) return;
   HDC dc = GetDC(FHandle);
-  HGDIOBJ old = SelectObject(dc, GetFont(FFont));
+  HGDIOBJ old = SelectObject(dc, FontHandle());
   RECT size{0, 0, 0, 0};
   DrawTextA(dc, FCaption.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, old);
   ReleaseDC(FHandle, dc);
-  SetBounds(FLeft, FTop, size.right, FHeight != 0 ? FHeight : size.bottom);
+  // The text is measured at the display's scale; the design size is the one that covers it there.
+  SetBounds(FLeft, FTop, FAutoWidth ? DesignLengthCovering(size.right, FDpi) : FWidth,
+            FAutoHeight ? DesignLengthCovering(size.bottom, FDpi) : FHeight);
 }
 
 TControl::TWindowClass TTransparentLabel::GetWindowClass() const {
@@ -63,14 +128,16 @@ void TTransparentLabel::Paint() {
   HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
   FillBackground(buffer, area);
   if (FParent) {
+    const RECT own = DisplayBounds();
     for (HWND sibling = GetWindow(FParent->Handle(), GW_CHILD); sibling;
          sibling = GetWindow(sibling, GW_HWNDNEXT)) {
       auto* image = dynamic_cast<TImage*>(FromHandle(sibling));
       if (!image || !IsWindowVisible(sibling)) continue;
-      image->DrawInto(buffer, {image->Left() - FLeft, image->Top() - FTop});
+      const RECT beneath = image->DisplayBounds();
+      image->DrawInto(buffer, {beneath.left - own.left, beneath.top - own.top});
     }
   }
-  HGDIOBJ oldFont = SelectObject(buffer, GetFont(FFont));
+  HGDIOBJ oldFont = SelectObject(buffer, FontHandle());
   SetBkMode(buffer, TRANSPARENT);
   SetTextColor(buffer, FFontColor == kNoColor ? Colors::Black : FFontColor);
   DrawTextA(buffer, FCaption.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
@@ -105,7 +172,7 @@ void TPanel::Paint() {
   GetClientRect(FHandle, &area);
   if (HasOption(kRaisedBevel)) DrawEdge(dc, &area, BDR_RAISEDOUTER, BF_RECT);
   if (!FCaption.empty()) {
-    HGDIOBJ old = SelectObject(dc, GetFont(FFont));
+    HGDIOBJ old = SelectObject(dc, FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);
     DrawTextA(dc, FCaption.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -114,9 +181,35 @@ void TPanel::Paint() {
   EndPaint(FHandle, &paint);
 }
 
+namespace {
+
+// The product icon's size in the design: the icon of the size nearest to it at the display's
+// scale is taken.
+constexpr int kIconDesignSize = 32;
+
+// The picture's pixels as 24-bit rows, top row first.
+std::vector<std::uint8_t> RowsOf(HBITMAP bitmap, int width, int height, std::size_t stride) {
+  std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(height));
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;
+  format.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  const int copied = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), rows.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (copied != height) throw Exception("Cannot read the pixels of a picture");
+  return rows;
+}
+
+}  // namespace
+
 TImage::~TImage() {
   if (FIcon) DestroyIcon(FIcon);
   if (FBitmap) DeleteObject(FBitmap);
+  ForgetShown();
 }
 
 TControl::TWindowClass TImage::GetWindowClass() const {
@@ -127,8 +220,7 @@ TControl::TWindowClass TImage::GetWindowClass() const {
 void TImage::AfterCreate() {
   if (FResource == 0) return;
   if (!HasPictureResource(FResource)) {
-    FIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(FResource),
-                                          IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    LoadIconAtScale();
     return;
   }
   FUndecoded = FResource;
@@ -144,17 +236,73 @@ HBITMAP TImage::Bitmap() const {
   return FBitmap;
 }
 
+void TImage::AfterDpiChange() {
+  ForgetShown();
+  if (FIcon) LoadIconAtScale();
+}
+
+void TImage::LoadIconAtScale() {
+  if (FIcon) DestroyIcon(FIcon);
+  // The system picks the icon's image nearest to the size asked for and scales only that one.
+  FIconSize = Scaled(kIconDesignSize);
+  FIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(FResource),
+                                        IMAGE_ICON, FIconSize, FIconSize, LR_DEFAULTCOLOR));
+}
+
 void TImage::SetBitmap(HBITMAP bitmap) {
   if (FBitmap) DeleteObject(FBitmap);
   FUndecoded = 0;
   FBitmap = bitmap;
+  ForgetShown();
   if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
+void TImage::ForgetShown() const {
+  if (FShown) DeleteObject(FShown);
+  FShown = nullptr;
+  FShownSize = {};
+}
+
+HBITMAP TImage::Shown(SIZE size) const {
+  if (FShown && FShownSize.cx == size.cx && FShownSize.cy == size.cy) return FShown;
+  ForgetShown();
+  BITMAP info;
+  GetObject(FBitmap, sizeof info, &info);
+  const std::size_t stride = (static_cast<std::size_t>(info.bmWidth) * 3 + 3) & ~std::size_t{3};
+  const std::vector<std::uint8_t> rows = RowsOf(FBitmap, info.bmWidth, info.bmHeight, stride);
+  std::optional<TBgr> seeThrough;
+  if (HasOption(kTransparent)) {
+    const std::uint8_t* bottomLeft = rows.data() + stride * static_cast<std::size_t>(info.bmHeight - 1);
+    seeThrough = TBgr{bottomLeft[0], bottomLeft[1], bottomLeft[2]};
+  }
+  const TPicture picture = ScalePicture(PictureFromBgr(rows.data(), info.bmWidth, info.bmHeight, stride, seeThrough),
+                                        size.cx, size.cy);
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = size.cx;
+  format.bmiHeader.biHeight = -size.cy;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HBITMAP shown = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (!shown) throw EOutOfMemory();
+  std::copy(picture.Pixels.begin(), picture.Pixels.end(), static_cast<std::uint8_t*>(pixels));
+  GdiFlush();
+  FShown = shown;
+  FShownSize = size;
+  return FShown;
+}
+
 LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    Paint();
-    return 0;
+  switch (message) {
+    case WM_ERASEBKGND:
+      // Painted whole, background and picture at once: an erase first would show for a moment
+      // wherever a word moving over the picture has just left.
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
   }
   return TControl::HandleMessage(message, wParam, lParam);
 }
@@ -163,31 +311,37 @@ void TImage::Paint() {
   Bitmap();  // decoded before the paint begins, which a failure would leave unfinished
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(FHandle, &paint);
-  DrawInto(dc, {0, 0});
+  RECT area;
+  GetClientRect(FHandle, &area);
+  HDC buffer = CreateCompatibleDC(dc);
+  HBITMAP canvas = CreateCompatibleBitmap(dc, area.right, area.bottom);
+  HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
+  FillBackground(buffer, area);
+  DrawInto(buffer, {0, 0});
+  BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
+  SelectObject(buffer, oldCanvas);
+  DeleteObject(canvas);
+  DeleteDC(buffer);
   EndPaint(FHandle, &paint);
 }
 
 void TImage::DrawInto(HDC dc, POINT origin) const {
-  if (FIcon) DrawIconEx(dc, origin.x, origin.y, FIcon, 32, 32, 0, nullptr, DI_NORMAL);
+  if (FIcon) DrawIconEx(dc, origin.x, origin.y, FIcon, FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
   if (!Bitmap()) return;
   BITMAP info;
   GetObject(FBitmap, sizeof info, &info);
-  const bool stretch = HasOption(kStretch);
-  const int width = stretch ? FWidth : info.bmWidth;
-  const int height = stretch ? FHeight : info.bmHeight;
+  const RECT bounds = DisplayBounds();
+  const SIZE size = HasOption(kStretch) ? SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top}
+                                        : SIZE{Scaled(info.bmWidth), Scaled(info.bmHeight)};
+  if (size.cx < 1 || size.cy < 1) return;
   HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, FBitmap);
+  HGDIOBJ old = SelectObject(source, Shown(size));
   if (HasOption(kTransparent)) {
-    static const auto transparentBlt = SystemFunctionOf<decltype(&TransparentBlt)>("msimg32.dll", "TransparentBlt");
-    transparentBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
-                   GetPixel(source, 0, info.bmHeight - 1));
-  } else if (stretch) {
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, origin.x, origin.y, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
-               SRCCOPY);
+    static const auto alphaBlend = SystemFunctionOf<decltype(&AlphaBlend)>("msimg32.dll", "AlphaBlend");
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    alphaBlend(dc, origin.x, origin.y, size.cx, size.cy, source, 0, 0, size.cx, size.cy, blend);
   } else {
-    BitBlt(dc, origin.x, origin.y, width, height, source, 0, 0, SRCCOPY);
+    BitBlt(dc, origin.x, origin.y, size.cx, size.cy, source, 0, 0, SRCCOPY);
   }
   SelectObject(source, old);
   DeleteDC(source);
@@ -378,7 +532,7 @@ void TRadioGroup::Paint() {
   HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
   GetClientRect(FHandle, &area);
-  HGDIOBJ oldFont = SelectObject(dc, GetFont(FFont));
+  HGDIOBJ oldFont = SelectObject(dc, FontHandle());
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
   // An etched frame whose top line runs through the middle of the caption, as a group box has.
@@ -386,11 +540,11 @@ void TRadioGroup::Paint() {
   frame.top += metrics.tmHeight / 2 - 1;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   if (!FCaption.empty()) {
-    constexpr int kCaptionLeft = 8;
-    RECT caption{kCaptionLeft, 0, area.right - kCaptionLeft, metrics.tmHeight};
+    const int captionLeft = Scaled(8);
+    RECT caption{captionLeft, 0, area.right - captionLeft, metrics.tmHeight};
     DrawTextA(dc, FCaption.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
     // The caption stands on the group's background, with a blank on either side of it.
-    RECT gap{caption.left - 2, 0, caption.right + 2, metrics.tmHeight};
+    RECT gap{caption.left - Scaled(2), 0, caption.right + Scaled(2), metrics.tmHeight};
     FillRect(dc, &gap, GetSolidBrush(BackgroundColor()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, FFontColor == kNoColor ? Colors::Black : FFontColor);

@@ -12,11 +12,20 @@
 // One line of text; sized to its caption unless the design gives a width.
 class TLabel : public TControl {
  public:
-  using TControl::TControl;
+  explicit TLabel(const TControlSpec& spec)
+      : TControl(spec), FAutoWidth(spec.Width == 0), FAutoHeight(spec.Height == 0) {}
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
+  void AfterDpiChange() override;
+
+ private:
+  // Sizes the label to its caption in its font at its scale, where the design leaves it open.
+  void FitCaption();
+  bool FAutoWidth;
+  bool FAutoHeight;
 };
 
 // A label with a transparent background: it paints what lies beneath it (its parent's colour
@@ -26,6 +35,7 @@ class TTransparentLabel : public TLabel {
   using TLabel::TLabel;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -40,6 +50,7 @@ class TStaticText : public TControl {
   using TControl::TControl;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
 };
 
@@ -49,6 +60,7 @@ class TPanel : public TControl {
   using TControl::TControl;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -58,31 +70,43 @@ class TPanel : public TControl {
 
 // A picture: an icon or a JPEG picture from the program's resources, or a bitmap given to it.
 // Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
-// transparent, the colour of the picture's bottom-left pixel lets the background through.
-// A JPEG picture is decoded when it is first drawn or asked for, so that the pictures of the
-// pages not shown yet cost nothing before the wizard's first page is on the screen.
+// transparent, the colour of the picture's bottom-left pixel lets the background through. At a
+// display scale other than the design's the picture is drawn scaled smoothly, and the icon
+// taken in the size nearest to the scale. A JPEG picture is decoded when it is first drawn or
+// asked for, so that the pictures of the pages not shown yet cost nothing before the wizard's
+// first page is on the screen.
 class TImage : public TControl {
  public:
   using TControl::TControl;
   ~TImage() override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
+  // The picture as decoded, at its own size.
   HBITMAP Bitmap() const;
   // Whether the picture is there as a bitmap yet: false for a JPEG picture not yet drawn.
   bool Decoded() const { return FBitmap != nullptr; }
-  // Draws the picture into dc with the image's top-left corner at origin, as it paints itself.
+  // Draws the picture into dc with the image's top-left corner at origin (pixels of the
+  // display), as it paints itself.
   void DrawInto(HDC dc, POINT origin) const;
 
  protected:
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
+  void AfterDpiChange() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Paint();
+  void LoadIconAtScale();
+  // The picture as the display shows it: scaled to size, with its see-through pixels clear.
+  HBITMAP Shown(SIZE size) const;
+  void ForgetShown() const;
   int FResource = 0;
   HICON FIcon = nullptr;
+  int FIconSize = 0;
   mutable int FUndecoded = 0;  // the JPEG picture's resource until it is decoded
   mutable HBITMAP FBitmap = nullptr;
+  mutable HBITMAP FShown = nullptr;
+  mutable SIZE FShownSize{};
   friend std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);
 };
 
@@ -144,6 +168,7 @@ class TButton : public TControl {
   using TControl::TControl;
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
 };
 
@@ -154,6 +179,7 @@ class TCheckBox : public TControl {
   void SetChecked(bool checked);
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
 };
@@ -247,6 +273,7 @@ class TRadioGroup : public TControl {
   void SetItemIndex(int index);
 
  protected:
+  bool CaptionRoom(HDC dc, RECT& room, UINT& format) const override;
   TWindowClass GetWindowClass() const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -1,7 +1,9 @@
 #pragma once
 // Page designs as data: every control of a page is one row of a table that gives its kind,
 // name, place, size, caption, colours and font. The controls are created from the table once,
-// in one place (CreateControls), never placed by hand in page code.
+// in one place (CreateControls), never placed by hand in page code. Places, sizes and font
+// heights are pixels at 96 dots per inch; the toolkit multiplies them by the display's scale
+// when it makes and moves the windows.
 
 #include <windows.h>
 
@@ -25,7 +27,7 @@ constexpr COLORREF Cream = RGB(255, 251, 240);
 
 struct TFontSpec {
   const char* Face = "MS Sans Serif";
-  int Height = 11;  // character height in pixels; 11 is 8 points at 96 dots per inch
+  int Height = 11;  // character height in design pixels; 11 is 8 points, at every scale
   bool Bold = false;
   bool Italic = false;
   bool Underline = false;

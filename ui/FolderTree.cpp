@@ -80,7 +80,7 @@ void TFolderTree::AfterCreate() {
   auto images = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   TreeView_SetImageList(FHandle, images, TVSIL_NORMAL);
-  TreeView_SetIndent(FHandle, kIndent);
+  TreeView_SetIndent(FHandle, Scaled(kIndent));
   AddHint();
 
   FRoot = AddItem(TVI_ROOT, "", ShellDisplayName(""));
@@ -94,6 +94,8 @@ void TFolderTree::AfterCreate() {
   }
   TreeView_Expand(FHandle, FRoot, TVE_EXPAND);
 }
+
+void TFolderTree::AfterDpiChange() { TreeView_SetIndent(FHandle, Scaled(kIndent)); }
 
 void TFolderTree::AddHint() {
   if (FCaption.empty()) return;

@@ -37,6 +37,7 @@ class TFolderTree : public TControl {
  protected:
   TWindowClass GetWindowClass() const override;
   void AfterCreate() override;
+  void AfterDpiChange() override;
   LRESULT OnNotify(const NMHDR& header) override;
 
  private:

@@ -183,6 +183,47 @@ bool SaveScreenshot(const std::string& path) {
   return saved;
 }
 
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return {};
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP copy = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, copy);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  std::vector<COLORREF> pixels;
+  pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto* bgr = static_cast<const BYTE*>(bits);
+  for (int i = 0; i < width * height; ++i) pixels.push_back(RGB(bgr[4 * i + 2], bgr[4 * i + 1], bgr[4 * i]));
+  SelectObject(memory, old);
+  DeleteObject(copy);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+RECT TitleBarOf(HWND window) {
+  RECT frame, client;
+  GetWindowRect(window, &frame);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return {client.left, frame.top, client.right, client.top};
+}
+
+bool TitleBarDrawn(HWND window) {
+  const std::vector<COLORREF> pixels = ScreenPixels(TitleBarOf(window));
+  if (pixels.empty()) return false;
+  // The caption's own text is dark; the bar around it is not.
+  size_t black = 0;
+  for (COLORREF pixel : pixels) black += pixel == RGB(0, 0, 0);
+  return black * 2 < pixels.size();
+}
+
 StartedProcess StartProgram(const std::string& program, const std::string& parameters) {
   std::string commandLine = "\"" + program + "\"" + (parameters.empty() ? "" : " " + parameters);
   STARTUPINFOA startup{};

@@ -51,6 +51,14 @@ class UiDriver {
 // Saves the whole screen as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& path);
 
+// The colours that the display shows in an area of the screen, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+// A window's title bar in screen coordinates: the strip from the top of its frame down to its
+// client area, inside its side borders.
+RECT TitleBarOf(HWND window);
+// Whether the display shows a window's title bar drawn. A frame that is not drawn shows black.
+bool TitleBarDrawn(HWND window);
+
 // A started installer process.
 struct StartedProcess {
   HANDLE Process = nullptr;

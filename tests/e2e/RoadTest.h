@@ -12,6 +12,7 @@
 
 #include "tests/driver/BuildFolder.h"
 #include "tests/driver/MessageBoxes.h"
+#include "tests/driver/TestScale.h"
 #include "tests/driver/UiDriver.h"
 #include "tests/driver/Waiting.h"
 
@@ -88,7 +89,8 @@ inline DWORD ChildOf(DWORD parent) {
 class RoadTest : public testing::Test {
  protected:
   void SetUp() override {
-    FScreenshots = BuildFolder() + "screenshots";
+    // The pictures of each display scale apart, for people to compare.
+    FScreenshots = BuildFolder() + "screenshots" + (TestDpi() == 96 ? "" : "-" + std::to_string(TestDpi()) + "dpi");
     CreateDirectoryA(FScreenshots.c_str(), nullptr);
     FProcess = StartProgram(InstallerPath(), Parameters());
     ASSERT_NE(FProcess.Process, nullptr);

@@ -192,6 +192,21 @@ TEST_F(UnattendedRoadTest, TheClientUpdatesItselfAndTheNewOneStartsMaximised) {
   EXPECT_TRUE(WaitUntilZoomed(client)) << "the new client is not maximised";
 }
 
+TEST_F(UnattendedRoadTest, TheTitleBarIsDrawnWhileTheUpgradeRuns) {
+  FInstaller = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/autoupdate " + FInstallDir);
+  ASSERT_NE(FInstaller.Process, nullptr);
+  UiDriver driver(FInstaller.Id);
+  ASSERT_TRUE(driver.WaitForWindow(kPatientMs));
+  // The upgrade's page cuts the fade-in short; the run then waits for the client to end.
+  ASSERT_TRUE(driver.WaitForPage("Upgrading Pelmora P2P", kPatientMs));
+  bool drawn = false;
+  WaitUntil([&] { return (drawn = TitleBarDrawn(driver.Window())) || WaitForExit(FInstaller, 0) != -1; }, kPatientMs);
+  EXPECT_TRUE(drawn) << "the display showed no title bar over the wizard while it upgraded";
+  EXPECT_EQ(Watch(FInstaller, 60000).ExitCode, 0);
+  // The run ends by starting the client, which the tear-down ends before it cleans up.
+  EXPECT_TRUE(WaitUntil([&] { return static_cast<bool>(FindClientWindow(FBase + "\\")); }, kPatientMs));
+}
+
 TEST_F(UnattendedRoadTest, AFailureEndsOnTheErrorPageWhichTheUserCanLeave) {
   // A folder where the uninstaller belongs: the client is replaced, the uninstaller cannot be.
   DeleteFileA((FInstallDir + "Uninstall.Exe").c_str());

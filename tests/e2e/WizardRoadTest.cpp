@@ -76,6 +76,17 @@ TEST_F(WizardRoadTest, WelcomeLeadsToTheLicenceAndExitEndsTheProgram) {
   EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0);
 }
 
+TEST_F(WizardRoadTest, TheTitleBarIsDrawnAfterAPageChangeEndsTheFadeIn) {
+  // A page change switches the fade-in's translucency off, which takes the frame's drawing with
+  // it until the frame is drawn anew.
+  Start();
+  ASSERT_TRUE(FDriver.WaitForPage("Welcome", kPatientMs));
+  ASSERT_TRUE(FDriver.Click("&Next"));
+  ASSERT_TRUE(FDriver.WaitForPage("License agreement and disclaimer", kPatientMs));
+  EXPECT_TRUE(WaitUntil([&] { return TitleBarDrawn(FDriver.Window()); }, kPatientMs))
+      << "the display shows no title bar over the wizard";
+}
+
 TEST_F(WizardRoadTest, PreviousGoesBackToTheWelcomePage) {
   Start();
   // A person clicks once the page stands in view, not while the window is still being made.

@@ -19,6 +19,7 @@
 #include "datafile/DateTime.h"
 #include "datafile/GB_PELMORA_DAT.h"
 #include "datafile/WriteDataFile.h"
+#include "tools/DataFileText.h"
 #include "tests/native/datafile/MemoryFile.h"
 #include "web/HostNames.h"
 
@@ -281,35 +282,6 @@ TEST_F(DataFileTest, TwoFilesDifferInBytesButNotInContent) {
   EXPECT_NE(*FirstBytes, *SecondBytes);
   EXPECT_NE(First->KeyText, Second->KeyText);
   EXPECT_EQ(DataFileToJson(WithoutGenerated(*First)), DataFileToJson(WithoutGenerated(*Second)));
-}
-
-TEST_F(DataFileTest, InspectorPrintsTheFileAndNamesTheOffsetOfDamage) {
-  const std::string path = (*Folder / "Pelmora.Dat").string();
-  const auto run = [](const std::string& command, std::string& output) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    output.clear();
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    return WEXITSTATUS(pclose(pipe));
-  };
-  std::string output;
-  ASSERT_EQ(run(std::string(PMDAT_PATH) + " --json '" + path + "' > '" + path + ".json'", output), 0);
-  EXPECT_EQ(ReadAll(path + ".json"), DataFileToJson(*First));
-  ASSERT_EQ(run("python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))[\"gnuHosts\"]))' '" +
-                    path + ".json'",
-                output), 0)
-      << "not a JSON document: " << output;
-  EXPECT_EQ(output, "500\n");
-  ASSERT_EQ(run(std::string(PMDAT_PATH) + " '" + path + "'", output), 0);
-  EXPECT_NE(output.find(R"(releaseCode: "01")"), std::string::npos);
-
-  const std::string damaged = (*Folder / "damaged.dat").string();
-  std::ofstream(damaged, std::ios::binary) << FirstBytes->substr(0, 5000);
-  EXPECT_EQ(run(std::string(PMDAT_PATH) + " '" + damaged + "'", output), 1);
-  EXPECT_NE(output.find("damaged at byte offset"), std::string::npos) << output;
-  EXPECT_TRUE(std::regex_search(output, std::regex(R"(byte offset (\d+): expected .*(end of the file|left))")))
-      << output;
-  EXPECT_EQ(run(std::string(PMDAT_PATH), output), 2);
 }
 
 TEST(WriteDataFileFailure, FullDiskRaisesTheIOErrorAndReleasesTheWriter) {

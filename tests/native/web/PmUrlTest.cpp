@@ -94,6 +94,35 @@ TEST(PmUrl, DictionaryShortensAddressesAndEscapesQ) {
   EXPECT_EQ(DecodeURL(Groups({31, 0, 20})), "Q!") << "an escape before a non-code character is kept";
 }
 
+// The client unpacks what the installer packs, so each entry's place in the dictionary is part
+// of the stored form: a round trip cannot see two entries swapped, these fixed groups do. Each
+// character below is on page 0 (value in brackets): "Q" (31), "/" (3), digits c - 44, capitals
+// c - 50, small letters c - 58.
+TEST(PmUrl, RealAddressesPackToFixedGroups) {
+  const struct {
+    std::string text;
+    std::string coded;  // after the dictionary step, for the reader
+    std::vector<int> groups;
+  } cases[] = {
+      // Entry 1 is the maker's site (code "A"), entry 27 ".wma" (code "c").
+      {std::string(kMakerSite) + "/p2p/song.wma", "QA/p2p/songQc",
+       {31, 15, 3, 54, 6, 54, 3, 57, 53, 52, 45, 31, 41}},
+      // Entry 4 is the fourth site (code "D"), entry 28 ".WMA" (code "d").
+      {std::string(kDictionarySites[3]) + "/x.WMA", "QD/xQd", {31, 18, 3, 62, 31, 42}},
+      // Entry 3 (code "C") and entry 24 ".mp3" (code "X").
+      {std::string(kDictionarySites[2]) + "/a.mp3", "QC/aQX", {31, 17, 3, 39, 31, 38}},
+      // ".com/" (entry 12, "L") is tried before ".html" (21, "U") and "index" (57, "5").
+      {"ftp.host.com/index.html", "ftp.hostQLQ5QU",
+       {44, 58, 54, 2, 46, 53, 57, 58, 31, 26, 31, 9, 31, 35}},
+      // ".Zip" (entry 44, "t") is replaced before "01 " (entry 60, "8").
+      {"Song 01 .Zip", "Song Q8Qt", {33, 53, 52, 45, 1, 31, 12, 31, 58}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeURL(c.text), Groups(c.groups)) << c.text << " packs as " << c.coded;
+    EXPECT_EQ(DecodeURL(Groups(c.groups)), c.text) << c.coded;
+  }
+}
+
 TEST(PmUrl, EntryAcrossAnEarlierCodeIsNotReversible) {
   // " xxx " becomes "Q0"; "0" with the following "1 " then matches "01 " and becomes "Q8".
   // Unpacking reads "QQ" as entry 17 and gives a different text, as the client also does.

@@ -10,14 +10,12 @@ TEST_F(ButtonBarTest, RightGroupGrowsLeftwardFromTheBarsRightEnd) {
   bar.AddLeftButton("&Exit", 1, nullptr, 1);
   bar.AddRightButton("&Next", 2, nullptr, 1);
   bar.AddRightButton("&Previous", 3, nullptr, 1);
-  EXPECT_EQ(ShownButtons(), (std::vector<ShownButton>{
-                                {"&Exit", 5, 4, 90}, {"&Next", 618, 4, 90}, {"&Previous", 523, 4, 90}}));
+  EXPECT_EQ(ShownButtons(), AtTestScale({{"&Exit", 5, 4, 90}, {"&Next", 618, 4, 90}, {"&Previous", 523, 4, 90}}));
 
   bar.Clear();
   bar.AddRightButton("&Install Now", 2, nullptr, 2);
   bar.AddRightButton("&Previous", 3, nullptr, 1);
-  EXPECT_EQ(ShownButtons(), (std::vector<ShownButton>{{"&Install Now", 588, 4, 120},
-                                                     {"&Previous", 493, 4, 90}}));
+  EXPECT_EQ(ShownButtons(), AtTestScale({{"&Install Now", 588, 4, 120}, {"&Previous", 493, 4, 90}}));
 }
 
 TEST_F(ButtonBarTest, ButtonsCarryTheirIdAndHeight) {
@@ -26,12 +24,11 @@ TEST_F(ButtonBarTest, ButtonsCarryTheirIdAndHeight) {
   bar.AddLeftButton("&A", 7, nullptr, 0);
   bar.AddLeftButton("&B", 8, nullptr, 3);
   bar.AddLeftButton("&C", 9, nullptr, 9);
-  EXPECT_EQ(ShownButtons(), (std::vector<ShownButton>{
-                                {"&A", 5, 4, 30}, {"&B", 40, 4, 200}, {"&C", 245, 4, 99}}));
+  EXPECT_EQ(ShownButtons(), AtTestScale({{"&A", 5, 4, 30}, {"&B", 40, 4, 200}, {"&C", 245, 4, 99}}));
   EXPECT_EQ(bar.Button(2).Tag, 8);
   RECT bounds;
   GetWindowRect(bar.Button(2).Handle(), &bounds);
-  EXPECT_EQ(bounds.bottom - bounds.top, 23);
+  EXPECT_EQ(bounds.bottom - bounds.top, ScaleSpan(4, 23, TestDpi()).Length);
 }
 
 TEST_F(ButtonBarTest, AGroupHoldsTwelveButtonsAndIgnoresMore) {

@@ -1,5 +1,9 @@
 #include "tests/windows/app/WizardFixture.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
 using FormMainTest = WizardFixture;
@@ -12,11 +16,13 @@ RECT ClientBoundsIn(HWND parent, HWND child) {
 }
 
 TEST_F(FormMainTest, WindowHasItsSizeCaptionAndNoBorderIcons) {
+  ASSERT_EQ(DisplayDpiReported(), TestDpi()) << "the test's prefix lacks its display scale";
+  EXPECT_EQ(Form().Dpi(), TestDpi()) << "the window fits the screen at the display's scale";
   HWND window = Form().Handle();
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, 780);
-  EXPECT_EQ(client.bottom, 509);
+  EXPECT_EQ(client.right, ScaleToDpi(780, TestDpi()));
+  EXPECT_EQ(client.bottom, ScaleToDpi(509, TestDpi()));
 
   char caption[128];
   GetWindowTextA(window, caption, sizeof caption);
@@ -90,10 +96,11 @@ TEST_F(FormMainTest, ComponentsStandWhereTheDesignPutsThem) {
   };
   for (const Expected& e : expected) {
     RECT bounds = ClientBoundsIn(Form().Handle(), e.control->Handle());
-    EXPECT_EQ(bounds.left, e.bounds.left) << e.control->Name();
-    EXPECT_EQ(bounds.top, e.bounds.top) << e.control->Name();
-    EXPECT_EQ(bounds.right, e.bounds.right) << e.control->Name();
-    EXPECT_EQ(bounds.bottom, e.bounds.bottom) << e.control->Name();
+    const RECT scaled = AtTestScale(e.bounds);
+    EXPECT_EQ(bounds.left, scaled.left) << e.control->Name();
+    EXPECT_EQ(bounds.top, scaled.top) << e.control->Name();
+    EXPECT_EQ(bounds.right, scaled.right) << e.control->Name();
+    EXPECT_EQ(bounds.bottom, scaled.bottom) << e.control->Name();
   }
 }
 
@@ -107,16 +114,19 @@ TEST_F(FormMainTest, ColoursOfWindowHeaderAndBar) {
   Form().SetAlphaBlend(false);
   RedrawWindow(Form().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   HDC dc = GetDC(Form().Handle());
-  EXPECT_EQ(GetPixel(dc, 20, 200), RGB(0, 0, 255));
-  EXPECT_EQ(GetPixel(dc, 45, 35), RGB(0, 0, 128));
-  EXPECT_EQ(GetPixel(dc, 400, 453), RGB(255, 251, 240));
+  auto shown = [&](int x, int y) {
+    return GetPixel(dc, ScaleToDpi(x, TestDpi()), ScaleToDpi(y, TestDpi()));
+  };
+  EXPECT_EQ(shown(20, 200), RGB(0, 0, 255));
+  EXPECT_EQ(shown(45, 35), RGB(0, 0, 128));
+  EXPECT_EQ(shown(400, 453), RGB(255, 251, 240));
   ReleaseDC(Form().Handle(), dc);
 }
 
 TEST_F(FormMainTest, StartsOnTheWelcomePageWithItsButtons) {
   EXPECT_EQ(Header(), "Welcome");
   EXPECT_EQ(Form().ActivePanel()->Name(), "PnlWelcome");
-  EXPECT_EQ(ShownButtons(), (std::vector<ShownButton>{{"&Exit", 5, 4, 90}, {"&Next", 618, 4, 90}}));
+  EXPECT_EQ(ShownButtons(), AtTestScale({{"&Exit", 5, 4, 90}, {"&Next", 618, 4, 90}}));
   EXPECT_FALSE(Form().Sliding);
   EXPECT_EQ(ReleaseCode, "XX") << "set by program start, not by the window";
 }
@@ -158,6 +168,67 @@ TEST_F(FormMainTest, APageChangeDuringTheFadeShowsTheWindowOpaque) {
   EXPECT_FALSE(Form().AlphaBlend());
   EXPECT_FALSE(GetWindowLongA(Form().Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_FALSE(Form().AlphaBlendTimer.Enabled());
+}
+
+// Whether the window's frame was painted after its layered style went: the messages of the
+// window seen by a hook on the thread that runs it.
+class TFramePaintWatch {
+ public:
+  explicit TFramePaintWatch(HWND window) {
+    Window = window;
+    Seen.clear();
+    FHook = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
+  }
+  ~TFramePaintWatch() { UnhookWindowsHookEx(FHook); }
+  bool FramePaintedAfterTheLayeredStyleWent() const {
+    auto gone = std::find(Seen.begin(), Seen.end(), WM_STYLECHANGED);
+    return gone != Seen.end() && std::find(gone, Seen.end(), WM_NCPAINT) != Seen.end();
+  }
+
+ private:
+  static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message.hwnd == Window) {
+      if (message.message == WM_NCPAINT) Seen.push_back(WM_NCPAINT);
+      if (message.message == WM_STYLECHANGED && message.wParam == static_cast<WPARAM>(GWL_EXSTYLE) &&
+          (reinterpret_cast<const STYLESTRUCT*>(message.lParam)->styleOld & WS_EX_LAYERED) &&
+          !(reinterpret_cast<const STYLESTRUCT*>(message.lParam)->styleNew & WS_EX_LAYERED))
+        Seen.push_back(WM_STYLECHANGED);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND Window = nullptr;
+  static inline std::vector<UINT> Seen;
+  HHOOK FHook;
+};
+
+TEST_F(FormMainTest, TheFrameIsPaintedAnewWhenAPageChangeEndsTheFadeIn) {
+  // Without its layered style the window's title bar and border are not shown again until the
+  // frame is painted anew, as the system's documentation asks.
+  auto upgrading = std::make_unique<TFramePanel>("PNLUpgradeUpgrading");
+  upgrading->Title = "Upgrading Pelmora P2P";
+  Form().AddPanel(std::move(upgrading));
+  const struct {
+    const char* What;
+    std::function<void()> ChangePage;
+  } cases[] = {
+      {"\"&Next\" during the fade-in", [&] { Click("&Next"); }},
+      {"the unattended upgrade's page", [&] {
+         AutoUpdate = true;
+         Form().Timer1Timer();
+       }},
+  };
+  for (const auto& c : cases) {
+    Form().SetAlphaBlendValue(32);
+    Form().SetAlphaBlend(true);
+    Form().AlphaBlendTimer.SetEnabled(true);
+    Pump();
+    TFramePaintWatch watch(Form().Handle());
+    c.ChangePage();
+    Pump(100);
+    EXPECT_FALSE(Form().AlphaBlend()) << c.What;
+    EXPECT_TRUE(watch.FramePaintedAfterTheLayeredStyleWent()) << c.What;
+  }
 }
 
 TEST_F(FormMainTest, OneShotTimerStartsTheUnattendedUpgradeOnlyWhenAsked) {

@@ -1,5 +1,7 @@
 #include "tests/windows/app/WizardFixture.h"
 
+#include <set>
+
 #include "core/Exceptions.h"
 #include "pages/PNL_Error.h"
 
@@ -32,13 +34,15 @@ class CountingPage : public TFramePanel {
 
 class ShowPanelTest : public WizardFixture {
  protected:
+  // A place of the design at the test's display scale.
+  static int Scaled(int design) { return ScaleToDpi(design, TestDpi()); }
   void ExpectFramesHome() {
-    EXPECT_EQ(PositionOf(*Form().PnlHeader).x, 40);
-    EXPECT_EQ(PositionOf(*Form().PnlHeader).y, 31);
-    EXPECT_EQ(PositionOf(*Form().PageControl).x, 40);
-    EXPECT_EQ(PositionOf(*Form().PageControl).y, 72);
-    EXPECT_EQ(PositionOf(*Form().PnlButtons).x, 40);
-    EXPECT_EQ(PositionOf(*Form().PnlButtons).y, 451);
+    EXPECT_EQ(PositionOf(*Form().PnlHeader).x, Scaled(40));
+    EXPECT_EQ(PositionOf(*Form().PnlHeader).y, Scaled(31));
+    EXPECT_EQ(PositionOf(*Form().PageControl).x, Scaled(40));
+    EXPECT_EQ(PositionOf(*Form().PageControl).y, Scaled(72));
+    EXPECT_EQ(PositionOf(*Form().PnlButtons).x, Scaled(40));
+    EXPECT_EQ(PositionOf(*Form().PnlButtons).y, Scaled(451));
   }
 };
 
@@ -110,10 +114,13 @@ TEST_F(ShowPanelTest, AnimatedChangeSlidesOutAndBackAndEndsWhereItStarted) {
   EXPECT_EQ(Header(), "License agreement and disclaimer");
   EXPECT_GE(took, 11 * 40 + 11 * 66u);
   ASSERT_FALSE(headerLefts.empty());
-  EXPECT_EQ(*std::max_element(headerLefts.begin(), headerLefts.end()), 40 + 770);
-  EXPECT_EQ(*std::min_element(pageLefts.begin(), pageLefts.end()), 40 - 770);
+  // Eleven steps of 70 design pixels each way, the distance and the steps times the scale.
+  EXPECT_EQ(*std::max_element(headerLefts.begin(), headerLefts.end()), Scaled(40 + 770));
+  EXPECT_EQ(*std::min_element(pageLefts.begin(), pageLefts.end()), Scaled(40 - 770));
   for (bool s : sliding) EXPECT_TRUE(s);
-  for (int left : headerLefts) EXPECT_EQ((left - 40) % 70, 0);
+  std::set<int> steps;
+  for (int step = 0; step <= 11; ++step) steps.insert(Scaled(40 + 70 * step));
+  for (int left : headerLefts) EXPECT_TRUE(steps.count(left)) << left << " is no step of the slide";
 }
 
 TEST_F(ShowPanelTest, TwoQuickClicksOnNextChangeThePageOnce) {

@@ -18,6 +18,7 @@
 #include "core/Text.h"
 #include "ui/Application.h"
 #include "tests/driver/MessageBoxes.h"
+#include "tests/driver/TestScale.h"
 #include "tests/driver/Waiting.h"
 #include "tests/windows/PumpUntil.h"
 
@@ -31,6 +32,16 @@ struct ShownButton {
 
 inline std::ostream& operator<<(std::ostream& out, const ShownButton& button) {
   return out << button.Caption << "@" << button.Left << "," << button.Top << " w" << button.Width;
+}
+
+// Buttons of a design (places and widths in design pixels) where they show at the test's scale.
+inline std::vector<ShownButton> AtTestScale(const std::vector<ShownButton>& design) {
+  std::vector<ShownButton> shown;
+  for (const ShownButton& button : design) {
+    const TPixelSpan across = ScaleSpan(button.Left, button.Width, TestDpi());
+    shown.push_back({button.Caption, across.Start, ScaleToDpi(button.Top, TestDpi()), across.Length});
+  }
+  return shown;
 }
 
 class WizardFixture : public testing::Test {

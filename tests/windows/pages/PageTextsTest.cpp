@@ -1,8 +1,16 @@
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "pages/PNL_Error.h"
+#include "pages/PNL_Welcome.h"
 #include "tests/windows/pages/PageFixture.h"
+
+// Rectangles compared and shown by the assertions; RECT lives in the global namespace.
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b); }
+inline std::ostream& operator<<(std::ostream& out, const RECT& r) {
+  return out << r.left << "," << r.top << " - " << r.right << "," << r.bottom;
+}
 
 namespace {
 
@@ -39,8 +47,15 @@ bool IsClass(const std::string& windowClass, const char* name) {
 constexpr int kButtonBorder = 3;
 // The bar's flat buttons: a one-pixel edge, and the caption moves by one pixel while pressed.
 constexpr int kFlatButtonBorder = 2;
-// A group box's caption stands indented in its frame line, which shows again after it.
+// A group box's caption stands indented in its frame line, which shows again after it: 8
+// pixels of the design.
 constexpr int kGroupCaptionIndent = 8;
+
+// The scale the window holding a control is laid out at.
+int LayoutDpiOf(HWND window) {
+  const TControl* control = TControl::FromHandle(window);
+  return control ? control->Dpi() : kDesignDpi;
+}
 
 // The check box or radio glyph and the gap to the caption, as the system lays them out: 13
 // pixels at 96 dots per inch, then half a digit of the control's font.
@@ -92,7 +107,7 @@ bool CaptionLayout(HWND window, HDC dc, RECT& room, UINT& format) {
         room.left += GlyphRoom(dc);
         break;
       case BS_GROUPBOX:
-        InflateRect(&room, -kGroupCaptionIndent, 0);
+        InflateRect(&room, -ScaleToDpi(kGroupCaptionIndent, LayoutDpiOf(window)), 0);
         break;
       default:
         return false;
@@ -103,7 +118,8 @@ bool CaptionLayout(HWND window, HDC dc, RECT& room, UINT& format) {
   // The toolkit's own windows (labels over pictures, panels, the header, the caption of a radio
   // group in its frame) draw one line.
   if (windowClass.rfind("Pm", 0) == 0) {
-    if (IsClass(windowClass, "PmRadioGroup")) InflateRect(&room, -kGroupCaptionIndent, 0);
+    if (IsClass(windowClass, "PmRadioGroup"))
+      InflateRect(&room, -ScaleToDpi(kGroupCaptionIndent, LayoutDpiOf(window)), 0);
     format |= DT_SINGLELINE;
     return true;
   }
@@ -159,6 +175,37 @@ std::vector<Misfit> MisfitsIn(HWND window) {
   return misfits;
 }
 
+// The height of a font's characters (its em) as set in a window.
+int CharacterHeight(HWND window) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight - metrics.tmInternalLeading;
+}
+
+// Every window inside window, in the order of the window tree.
+std::vector<HWND> Descendants(HWND window) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+RECT BoundsInParent(HWND window) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
 class PageTextsTest : public PageFixture {
  protected:
   // Shows a page as ShowPanel does, short of AfterShow: the runs and the search stay unstarted.
@@ -169,6 +216,54 @@ class PageTextsTest : public PageFixture {
     Form().PnlButtons->Clear();
     page.InitButtons(*Form().PnlButtons);
     page.BeforeShow();
+    Pump();
+  }
+
+  // Texts as long as the pages show them: the folders they propose and a failure message of
+  // three lines, one of the longest the runs raise.
+  void FillInLongTexts() {
+    InstallDir = "C:\\Program Files\\Pelmora P2P\\";
+    DownloadDir = "C:\\users\\Public\\Downloads\\";
+    FoundInstallations = {"C:\\Program Files\\Pelmora P2P\\Pelmora.Exe"};
+    ErrorPanel->SetErrorText(
+        "Cannot create file \"C:\\users\\pelmora\\AppData\\Roaming\\Microsoft\\Windows\\Start "
+        "Menu\\Programs\\Pelmora P2P\\Uninstall Pelmora P2P.lnk\". Access denied. The folder is "
+        "read-only, or another program holds the file open.");
+  }
+
+  // Shows every page in turn and reports each text that does not fit its control; returns the
+  // number of pages shown.
+  int ExpectEveryCaptionToFit(const std::string& when) {
+    int pages = 0;
+    for (const auto& sheet : Form().PageControl->Sheets()) {
+      Present(*sheet);
+      for (const Misfit& misfit : MisfitsIn(Form().Handle()))
+        ADD_FAILURE() << when << "on " << sheet->Name() << ": " << misfit;
+      ++pages;
+    }
+    return pages;
+  }
+
+  // Where every control of the window stands, as a person sees it, and the height of its
+  // characters.
+  struct TPlace {
+    HWND Window;
+    RECT Bounds;
+    int CharacterHeight;
+  };
+  std::vector<TPlace> Layout() {
+    std::vector<TPlace> layout;
+    for (HWND window : Descendants(Form().Handle()))
+      layout.push_back({window, BoundsInParent(window), CharacterHeight(window)});
+    return layout;
+  }
+
+  // Tells the window that it has come onto a display of another scale, as the system does: with
+  // the place it proposes, where the window stands now.
+  void MoveToADisplayOf(int dpi) {
+    RECT suggested;
+    GetWindowRect(Form().Handle(), &suggested);
+    SendMessageA(Form().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     Pump();
   }
 };
@@ -190,24 +285,89 @@ TEST_F(PageTextsTest, TheDesignFontsAreSetInFacesThatMeasureAsDesigned) {
 }
 
 TEST_F(PageTextsTest, EveryCaptionFitsItsControlOnEveryPage) {
-  // Folders as the pages propose them, and a failure message of three lines, one of the
-  // longest the runs raise.
-  InstallDir = "C:\\Program Files\\Pelmora P2P\\";
-  DownloadDir = "C:\\users\\Public\\Downloads\\";
-  FoundInstallations = {"C:\\Program Files\\Pelmora P2P\\Pelmora.Exe"};
-  ErrorPanel->SetErrorText(
-      "Cannot create file \"C:\\users\\pelmora\\AppData\\Roaming\\Microsoft\\Windows\\Start "
-      "Menu\\Programs\\Pelmora P2P\\Uninstall Pelmora P2P.lnk\". Access denied. The folder is "
-      "read-only, or another program holds the file open.");
+  ASSERT_EQ(DisplayDpiReported(), TestDpi()) << "the test's prefix lacks its display scale";
+  FillInLongTexts();
+  EXPECT_EQ(ExpectEveryCaptionToFit(""), 14);
+}
 
-  int pages = 0;
+TEST_F(PageTextsTest, EveryControlStandsAtItsDesignTimesTheDisplaysScale) {
+  RECT client;
+  GetClientRect(Form().Handle(), &client);
+  EXPECT_EQ(client.right, ScaleToDpi(780, TestDpi()));
+  EXPECT_EQ(client.bottom, ScaleToDpi(509, TestDpi()));
+  int controls = 0;
   for (const auto& sheet : Form().PageControl->Sheets()) {
     Present(*sheet);
-    for (const Misfit& misfit : MisfitsIn(Form().Handle()))
-      ADD_FAILURE() << "on " << sheet->Name() << ": " << misfit;
-    ++pages;
+    for (HWND window : Descendants(sheet->Handle())) {
+      const TControl* control = TControl::FromHandle(window);
+      if (!control || !IsWindowVisible(window)) continue;
+      const RECT design{control->Left(), control->Top(), control->Left() + control->Width(),
+                        control->Top() + control->Height()};
+      RECT shown = BoundsInParent(window);
+      RECT expected = AtTestScale(design);
+      // A drop-down list is as high as its font makes it; its design height is its list's.
+      if (ClassOf(window) == "ComboBox") expected.bottom = shown.bottom;
+      EXPECT_EQ(shown, expected) << sheet->Name() << " " << control->Name();
+      ++controls;
+    }
   }
-  EXPECT_EQ(pages, 14);
+  EXPECT_GT(controls, 100);
+}
+
+TEST_F(PageTextsTest, TextsKeepTheirSizeInPointsUnlessTheirBoxWantsThemSmaller) {
+  if (TestDpi() == kDesignDpi) GTEST_SKIP() << "at the designs' scale the designs' faces are set as they are";
+  FillInLongTexts();
+  int texts = 0, atFullSize = 0;
+  for (const auto& sheet : Form().PageControl->Sheets()) {
+    Present(*sheet);
+    for (HWND window : Descendants(Form().Handle())) {
+      const TControl* control = TControl::FromHandle(window);
+      if (!control || !IsWindowVisible(window) || control->Caption().empty()) continue;
+      // A scalable face's characters come out up to a pixel off the height asked for.
+      const int design = control->Font().Height;
+      const int full = ScaleToDpi(design, TestDpi());
+      const int height = CharacterHeight(window);
+      EXPECT_LE(height, full + 1) << sheet->Name() << " " << control->Caption();
+      EXPECT_GE(height, design) << sheet->Name() << " " << control->Caption();
+      ++texts;
+      atFullSize += std::abs(height - full) <= 1;
+    }
+    EXPECT_NEAR(CharacterHeight(Form().PnlHeader->Handle()), ScaleToDpi(19, TestDpi()), 1) << sheet->Name();
+  }
+  EXPECT_GE(atFullSize * 4, texts * 3) << "most texts keep their size: " << atFullSize << " of " << texts;
+}
+
+TEST_F(PageTextsTest, OnADisplayOfAnotherScaleEverythingIsLaidOutAnewAndFits) {
+  static_cast<TPnlWelcome&>(Page("PnlWelcome")).Timer1.SetEnabled(false);
+  FillInLongTexts();
+  // Every page once, so that what a page makes on its first show is there.
+  ExpectEveryCaptionToFit("at first ");
+  Present(*Form().PageControl->Sheets().front());
+  const std::vector<TPlace> before = Layout();
+  for (int dpi : {120, 144, 192}) {
+    MoveToADisplayOf(dpi);
+    const std::string when = "at " + std::to_string(dpi) + " dots per inch ";
+    EXPECT_EQ(Form().Dpi(), dpi);
+    RECT client;
+    GetClientRect(Form().Handle(), &client);
+    EXPECT_EQ(client.right, ScaleToDpi(780, dpi)) << when;
+    EXPECT_EQ(client.bottom, ScaleToDpi(509, dpi)) << when;
+    EXPECT_EQ(BoundsInParent(Form().PnlButtons->Handle()), (RECT{ScaleToDpi(40, dpi), ScaleToDpi(451, dpi),
+                                                                 ScaleToDpi(753, dpi), ScaleToDpi(483, dpi)}))
+        << when;
+    EXPECT_NEAR(CharacterHeight(Form().PnlHeader->Handle()), ScaleToDpi(19, dpi), 1) << when;
+    ExpectEveryCaptionToFit(when);
+  }
+  // Back on a display of its first scale the window is as it was.
+  MoveToADisplayOf(TestDpi());
+  Present(*Form().PageControl->Sheets().front());
+  const std::vector<TPlace> after = Layout();
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i) {
+    EXPECT_EQ(after[i].Bounds, before[i].Bounds) << ClassOf(after[i].Window) << " \"" << TextOf(after[i].Window) << "\"";
+    EXPECT_EQ(after[i].CharacterHeight, before[i].CharacterHeight)
+        << ClassOf(after[i].Window) << " \"" << TextOf(after[i].Window) << "\"";
+  }
 }
 
 }  // namespace

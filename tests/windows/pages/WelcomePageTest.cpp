@@ -191,30 +191,88 @@ TEST_F(WelcomePageTest, WordsMoveUntilNextAndStandStillAfterComingBack) {
     EXPECT_TRUE(SamePoint(back[word], later[word])) << "word " << word << " still moves";
 }
 
+// The picture as its image shows it at the display's scale, with nothing over it.
+class TPictureShown {
+ public:
+  explicit TPictureShown(const TImage& image) {
+    RECT area;
+    GetClientRect(image.Handle(), &area);
+    HDC screen = GetDC(nullptr);
+    FCanvas = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    ReleaseDC(nullptr, screen);
+    FDc = CreateCompatibleDC(nullptr);
+    FOld = SelectObject(FDc, FCanvas);
+    image.DrawInto(FDc, {0, 0});
+  }
+  ~TPictureShown() {
+    SelectObject(FDc, FOld);
+    DeleteObject(FCanvas);
+    DeleteDC(FDc);
+  }
+  COLORREF At(int x, int y) const { return GetPixel(FDc, x, y); }
+
+ private:
+  HBITMAP FCanvas;
+  HDC FDc;
+  HGDIOBJ FOld;
+};
+
 TEST_F(WelcomePageTest, WordsShowThePictureThroughTheirBackground) {
   Welcome().Timer1.SetEnabled(false);
   Word(1).SetPosition(120, 100);
   Pump(100);
-  auto& picture = Get<TImage>("PnlWelcome", "Image2");
-  ASSERT_NE(picture.Bitmap(), nullptr);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memory, picture.Bitmap());
+  auto& image = Get<TImage>("PnlWelcome", "Image2");
+  ASSERT_NE(image.Bitmap(), nullptr);
+  const TPictureShown picture(image);
+  const POINT word = PositionOf(Word(1));
+  RECT box;
+  GetClientRect(Word(1).Handle(), &box);
   HDC screen = GetDC(Word(1).Handle());
   int samePixels = 0, redPixels = 0, pixels = 0;
-  for (int y = 0; y < Word(1).Height(); y += 2) {
-    for (int x = 0; x < Word(1).Width(); x += 2) {
+  for (int y = 0; y < box.bottom; y += 2) {
+    for (int x = 0; x < box.right; x += 2) {
       COLORREF shown = GetPixel(screen, x, y);
-      COLORREF beneath = GetPixel(memory, 120 + x, 100 + y);
       ++pixels;
-      samePixels += Near(shown, beneath);
+      samePixels += Near(shown, picture.At(word.x + x, word.y + y));
       redPixels += shown == Colors::Red;
     }
   }
   ReleaseDC(Word(1).Handle(), screen);
-  SelectObject(memory, old);
-  DeleteDC(memory);
   EXPECT_GT(samePixels, pixels / 2) << "most of the word's box shows the picture beneath";
   EXPECT_GT(redPixels, 10) << "the word itself is drawn in red";
+}
+
+TEST_F(WelcomePageTest, AMovingWordLeavesNothingOfItselfBehind) {
+  Welcome().Timer1.SetEnabled(false);
+  for (int word = 1; word <= 8; ++word) Word(word).SetPosition(400, 330);
+  Pump(100);
+  auto& image = Get<TImage>("PnlWelcome", "Image2");
+  const TPictureShown picture(image);
+  // The word steps down and to the right by a pixel of the design at a time, as the timer
+  // moves it; the places it stood on show the picture again.
+  RECT first;
+  for (int step = 0; step <= 12; ++step) {
+    Word(1).SetPosition(100 + step, 100 + step);
+    Pump(20);
+    if (step == 0) GetWindowRect(Word(1).Handle(), &first);
+  }
+  Pump(100);
+  RECT last;
+  GetWindowRect(Word(1).Handle(), &last);
+  MapWindowPoints(nullptr, image.Handle(), reinterpret_cast<POINT*>(&first), 2);
+  MapWindowPoints(nullptr, image.Handle(), reinterpret_cast<POINT*>(&last), 2);
+  HDC shown = GetDC(image.Handle());
+  int left = 0, different = 0;
+  for (int y = first.top; y < first.bottom; ++y) {
+    for (int x = first.left; x < first.right; ++x) {
+      if (x >= last.left && y >= last.top) continue;  // where the word stands now
+      ++left;
+      different += !Near(GetPixel(shown, x, y), picture.At(x, y));
+    }
+  }
+  ReleaseDC(image.Handle(), shown);
+  ASSERT_GT(left, 100);
+  EXPECT_EQ(different, 0) << "of " << left << " pixels the word has left";
 }
 
 }  // namespace
