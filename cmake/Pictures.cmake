@@ -43,6 +43,8 @@ foreach(picture IN LISTS PELMORA_PICTURES)
 endforeach()
 add_custom_target(pelmora_pictures ALL DEPENDS ${picture_marks})
 add_dependencies(pelmora_shell pelmora_pictures)
-# The icon and the manifest are taken in by the resource script too.
-set_source_files_properties("${PELMORA_RESOURCE_SCRIPT}" PROPERTIES
-  OBJECT_DEPENDS "${PELMORA_PICTURES};${picture_marks};${CMAKE_SOURCE_DIR}/resources/Pelmora.ico;${CMAKE_SOURCE_DIR}/resources/Install_Pelmora.manifest")
+# The icon and the manifest are taken in by the resource script too. A source's properties hold
+# in one folder only: a test program built from the resource script elsewhere sets them there.
+set(PELMORA_RESOURCE_DEPENDS ${PELMORA_PICTURES} ${picture_marks} "${CMAKE_SOURCE_DIR}/resources/Pelmora.ico"
+    "${CMAKE_SOURCE_DIR}/resources/Install_Pelmora.manifest")
+set_source_files_properties("${PELMORA_RESOURCE_SCRIPT}" PROPERTIES OBJECT_DEPENDS "${PELMORA_RESOURCE_DEPENDS}")
