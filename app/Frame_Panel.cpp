@@ -1,9 +1,7 @@
 #include "app/Frame_Panel.h"
 
-#include <cxxabi.h>
-
-#include <cstdlib>
-#include <memory>
+#include <string>
+#include <typeinfo>
 
 #include "core/Exceptions.h"
 #include "app/Form_Main.h"
@@ -18,12 +16,17 @@ TControlSpec PageSpec(const char* name) {
           .Color = Colors::SkyBlue};
 }
 
-// The class name of a control kind as the code spells it ("TEdit").
+// The class name of a control kind as the code spells it ("TEdit"). The control kinds are
+// classes of the global namespace, whose type names the compiler writes as the name's length
+// and the name ("5TEdit"); any other is given as the compiler writes it. A full demangler
+// would weigh more than the rest of this page framework.
 std::string ClassName(const std::type_info& type) {
-  int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> name(
-      abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), &std::free);
-  return status == 0 && name ? std::string(name.get()) : std::string(type.name());
+  const std::string mangled = type.name();
+  std::size_t digits = 0;
+  while (digits < mangled.size() && mangled[digits] >= '0' && mangled[digits] <= '9') ++digits;
+  if (digits == 0 || digits == mangled.size()) return mangled;
+  const std::string name = mangled.substr(digits);
+  return std::to_string(name.size()) == mangled.substr(0, digits) ? name : mangled;
 }
 
 }  // namespace

@@ -1,20 +1,22 @@
 # The pages' JPEG pictures and libjpeg, which decodes them.
 #
-# libjpeg is built once per build folder from Debian's source package (scripts/build-libjpeg):
-# a static library for the installer and a djpeg for this machine. Every picture is decoded
-# with that djpeg before the resource script takes it in, so a picture that does not decode
-# cleanly fails the build instead of leaving a page blank.
+# libjpeg is built once per build folder from Debian's source package (scripts/build-libjpeg),
+# reduced to the decoding the installer does: a static library for the installer and a djpeg
+# for this machine, reduced alike. Every picture is decoded with that djpeg before the resource
+# script takes it in, so a picture that the installer could not decode cleanly fails the build
+# instead of leaving a page blank. The script returns at once when its build is there; a change
+# of the script configures the build anew, and the script then builds libjpeg anew.
 
 set(PELMORA_LIBJPEG_DIR "${CMAKE_BINARY_DIR}/libjpeg" CACHE PATH
     "Where scripts/build-libjpeg puts libjpeg for the Windows target and djpeg for this machine")
-if(NOT EXISTS "${PELMORA_LIBJPEG_DIR}/.pelmora-ready")
-  execute_process(
-    COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-libjpeg" "${PELMORA_LIBJPEG_DIR}"
-            "${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake"
-    RESULT_VARIABLE libjpeg_result)
-  if(NOT libjpeg_result EQUAL 0)
-    message(FATAL_ERROR "libjpeg could not be built (scripts/build-libjpeg: ${libjpeg_result})")
-  endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             "${CMAKE_SOURCE_DIR}/scripts/build-libjpeg")
+execute_process(
+  COMMAND "${CMAKE_SOURCE_DIR}/scripts/build-libjpeg" "${PELMORA_LIBJPEG_DIR}"
+          "${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake"
+  RESULT_VARIABLE libjpeg_result)
+if(NOT libjpeg_result EQUAL 0)
+  message(FATAL_ERROR "libjpeg could not be built (scripts/build-libjpeg: ${libjpeg_result})")
 endif()
 
 add_library(pelmora_libjpeg STATIC IMPORTED)
@@ -41,6 +43,8 @@ foreach(picture IN LISTS PELMORA_PICTURES)
 endforeach()
 add_custom_target(pelmora_pictures ALL DEPENDS ${picture_marks})
 add_dependencies(pelmora_shell pelmora_pictures)
-# The icon and the manifest are taken in by the resource script too.
-set_source_files_properties("${PELMORA_RESOURCE_SCRIPT}" PROPERTIES
-  OBJECT_DEPENDS "${PELMORA_PICTURES};${picture_marks};${CMAKE_SOURCE_DIR}/resources/Pelmora.ico;${CMAKE_SOURCE_DIR}/resources/Install_Pelmora.manifest")
+# The icon and the manifest are taken in by the resource script too. A source's properties hold
+# in one folder only: a test program built from the resource script elsewhere sets them there.
+set(PELMORA_RESOURCE_DEPENDS ${PELMORA_PICTURES} ${picture_marks} "${CMAKE_SOURCE_DIR}/resources/Pelmora.ico"
+    "${CMAKE_SOURCE_DIR}/resources/Install_Pelmora.manifest")
+set_source_files_properties("${PELMORA_RESOURCE_SCRIPT}" PROPERTIES OBJECT_DEPENDS "${PELMORA_RESOURCE_DEPENDS}")

@@ -1,7 +1,7 @@
 #include "datafile/LIB_Data1_ReadWrite.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <optional>
@@ -26,12 +26,12 @@ void CheckTextLength(const std::string& text) {
 }
 
 // The mantissa digits and decimal exponent of a finite, non-zero value rounded to 15
-// significant digits, with trailing zeros removed.
+// significant digits, with trailing zeros removed. Formatted by the C library, which rounds
+// exactly as std::to_chars would, without the tables that std::to_chars links in.
 void Decompose15(double value, std::string& digits, int& exponent) {
   char text[64];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
-  const std::string scientific(text, result.ptr);
+  const int length = std::snprintf(text, sizeof text, "%.14e", value);
+  const std::string scientific(text, static_cast<std::size_t>(length));
   const std::size_t e = scientific.find('e');
   exponent = std::atoi(scientific.c_str() + e + 1);
   digits.clear();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/Exceptions.h"
@@ -258,17 +259,22 @@ TControl::TWindowClass TImage::GetWindowClass() const {
 }
 
 void TImage::AfterCreate() {
-  if (FResource != 0) {
-    if (HasPictureResource(FResource))
-      FBitmap = LoadPictureResource(FResource);
-    else
-      LoadIconAtScale();
+  if (FResource == 0) return;
+  if (!HasPictureResource(FResource)) {
+    LoadIconAtScale();
+    return;
   }
-  if (FBitmap && FWidth == 0) {
-    BITMAP info;
-    GetObject(FBitmap, sizeof info, &info);
-    SetBounds(FLeft, FTop, info.bmWidth, info.bmHeight);
+  FUndecoded = FResource;
+  if (FWidth == 0) {
+    const SIZE size = PictureResourceSize(FResource);
+    SetBounds(FLeft, FTop, size.cx, size.cy);
   }
+}
+
+HBITMAP TImage::Bitmap() const {
+  // Tried once: a picture that fails to decode is reported once and then left out.
+  if (const int resource = std::exchange(FUndecoded, 0)) FBitmap = LoadPictureResource(resource);
+  return FBitmap;
 }
 
 void TImage::AfterDpiChange() {
@@ -286,6 +292,7 @@ void TImage::LoadIconAtScale() {
 
 void TImage::SetBitmap(HBITMAP bitmap) {
   if (FBitmap) DeleteObject(FBitmap);
+  FUndecoded = 0;
   FBitmap = bitmap;
   ForgetShown();
   if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
@@ -342,6 +349,7 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TImage::Paint() {
+  Bitmap();  // decoded before the paint begins, which a failure would leave unfinished
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
@@ -360,7 +368,7 @@ void TImage::Paint() {
 
 void TImage::DrawInto(HDC dc, POINT origin) const {
   if (FIcon) DrawIconEx(dc, origin.x, origin.y, FIcon, FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
-  if (!FBitmap) return;
+  if (!Bitmap()) return;
   BITMAP info;
   GetObject(FBitmap, sizeof info, &info);
   const RECT bounds = DisplayBounds();

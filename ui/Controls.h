@@ -92,7 +92,9 @@ class TPanel : public TControl {
 // Without a width in the design it takes the picture's size. Stretched, it fills its bounds;
 // transparent, the colour of the picture's bottom-left pixel lets the background through. At a
 // display scale other than the design's the picture is drawn scaled smoothly, and the icon
-// taken in the size nearest to the scale.
+// taken in the size nearest to the scale. A JPEG picture is decoded when it is first drawn or
+// asked for, so that the pictures of the pages not shown yet cost nothing before the wizard's
+// first page is on the screen.
 class TImage : public TControl {
  public:
   using TControl::TControl;
@@ -100,7 +102,9 @@ class TImage : public TControl {
   TAccessibleFacts AccessibleFacts() const override;
   void SetBitmap(HBITMAP bitmap);  // the image takes ownership
   // The picture as decoded, at its own size.
-  HBITMAP Bitmap() const { return FBitmap; }
+  HBITMAP Bitmap() const;
+  // Whether the picture is there as a bitmap yet: false for a JPEG picture not yet drawn.
+  bool Decoded() const { return FBitmap != nullptr; }
   // Draws the picture into dc with the image's top-left corner at origin (pixels of the
   // display), as it paints itself.
   void DrawInto(HDC dc, POINT origin) const;
@@ -120,7 +124,8 @@ class TImage : public TControl {
   int FResource = 0;
   HICON FIcon = nullptr;
   int FIconSize = 0;
-  HBITMAP FBitmap = nullptr;
+  mutable int FUndecoded = 0;  // the JPEG picture's resource until it is decoded
+  mutable HBITMAP FBitmap = nullptr;
   mutable HBITMAP FShown = nullptr;
   mutable SIZE FShownSize{};
   friend std::unique_ptr<TControl> MakeControl(const TControlSpec& spec);

@@ -80,6 +80,40 @@ bool Decode(const unsigned char* data, std::size_t size, TDecoded& out, TErrorMa
   return true;
 }
 
+// The picture's size from its header. Kept free of objects with destructors, as Decode is.
+bool ReadSize(const unsigned char* data, std::size_t size, SIZE& out, TErrorManager& errors) {
+  jpeg_decompress_struct info{};
+  info.err = jpeg_std_error(&errors.Base);
+  errors.Base.error_exit = FailDecode;
+  errors.Base.emit_message = EmitMessage;
+  if (setjmp(errors.Return)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  out = {static_cast<LONG>(info.image_width), static_cast<LONG>(info.image_height)};
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+
+struct TPictureData {
+  const unsigned char* Bytes;
+  std::size_t Size;
+  std::string What;
+};
+
+TPictureData PictureResource(int id) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  std::string what = "resource " + std::to_string(id);
+  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) throw Exception("The program carries no picture " + what);
+  return {static_cast<const unsigned char*>(data), SizeofResource(module, resource), what};
+}
+
 }  // namespace
 
 HBITMAP DecodeJpeg(const unsigned char* data, std::size_t size, const char* what) {
@@ -97,12 +131,15 @@ bool HasPictureResource(int id) {
 }
 
 HBITMAP LoadPictureResource(int id) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  std::string what = "resource " + std::to_string(id);
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));
-  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) throw Exception("The program carries no picture " + what);
-  return DecodeJpeg(static_cast<const unsigned char*>(data), SizeofResource(module, resource),
-                    what.c_str());
+  const TPictureData picture = PictureResource(id);
+  return DecodeJpeg(picture.Bytes, picture.Size, picture.What.c_str());
+}
+
+SIZE PictureResourceSize(int id) {
+  const TPictureData picture = PictureResource(id);
+  TErrorManager errors{};
+  SIZE size{};
+  if (!ReadSize(picture.Bytes, picture.Size, size, errors))
+    throw Exception("Cannot read the size of the picture " + picture.What + ": " + errors.Message);
+  return size;
 }

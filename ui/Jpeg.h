@@ -14,3 +14,6 @@ HBITMAP DecodeJpeg(const unsigned char* data, std::size_t size, const char* what
 bool HasPictureResource(int id);
 // Decodes the JPEG picture carried under this identifier; a missing one raises Exception.
 HBITMAP LoadPictureResource(int id);
+// The width and height of the JPEG picture carried under this identifier, read from its header
+// without decoding the picture; a missing or unreadable one raises Exception.
+SIZE PictureResourceSize(int id);

@@ -9,11 +9,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 
 #include "datafile/DataFileReader.h"
+#include "platform/FileBytes.h"
 #include "platform/ShellFolders.h"
 
 namespace {
@@ -60,12 +60,11 @@ std::string DataFilePath() {
 std::string Findings() {
   const std::string path = DataFilePath();
   if (path.empty()) return "The per-user data folder cannot be found.";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "The data file " + path + " is missing.";
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) return "The data file " + path + " is missing.";
   TDataFileContent content;
   try {
-    content = ReadDataFile(bytes);
+    content = ReadDataFile(*bytes);
   } catch (const EDataFileError& error) {
     return "The data file " + path + " is damaged: " + error.what();
   }

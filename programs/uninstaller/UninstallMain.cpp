@@ -3,10 +3,10 @@
 // messages). The list lies in the installation folder, which the user may write to; before
 // anything is touched every line must name one of the product's own places (CheckProductPlaces)
 // and the client must not be running, nor any installer: one installer or uninstaller at a
-// time, and a run that an installer left cut off is finished off first. Links planted in those places are never followed
-// (Place.h), and the uninstaller's own file goes after its end (SelfRemoval.h). "/log=<file>"
-// keeps a step log, created on the installer's terms (platform/LogFile.h). Exit codes:
-// ExitCodes.h.
+// time, and a run that an installer left cut off is finished off first. Links planted in those
+// places are never followed (Place.h), and the uninstaller's own file goes after its end
+// (SelfRemoval.h). "/log=<file>" keeps a step log, created on the installer's terms
+// (platform/LogFile.h). Exit codes: ExitCodes.h.
 
 #include <windows.h>
 #include <shellapi.h>

@@ -11,6 +11,7 @@
 #include "datafile/DataFileReader.h"
 #include "datafile/DateTime.h"
 #include "datafile/LIB_Data1_ReadWrite.h"
+#include "tests/common/FloatTextCases.h"
 #include "tests/native/datafile/MemoryFile.h"
 
 namespace {
@@ -259,28 +260,7 @@ TEST_F(RecordWriterTest, TextsLongerThan65535BytesAreRefused) {
 }
 
 TEST(FloatToText, GeneralFormatWith15SignificantDigits) {
-  const struct {
-    double value;
-    const char* text;
-  } cases[] = {
-      {0.0, "0"},
-      {-0.0, "0"},
-      {45000, "45000"},
-      {100, "100"},
-      {-2.5, "-2.5"},
-      {45678.5, "45678.5"},
-      {45678.5123456789, "45678.5123456789"},
-      {45678.51234567891, "45678.5123456789"},
-      {1.0 / 3, "0.333333333333333"},
-      {0.1, "0.1"},
-      {0.00001, "0.00001"},
-      {0.00012345, "0.00012345"},
-      {0.000001, "1E-6"},
-      {999999999999999, "999999999999999"},
-      {1e15, "1E15"},
-      {123456789012345678.0, "1.23456789012346E17"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(FloatToText(c.value), c.text) << c.text;
+  for (const auto& c : kFloatTextCases) EXPECT_EQ(FloatToText(c.Value), c.Text) << c.Text;
 }
 
 TEST(FloatToText, DecimalPointIsADotWhateverTheLocale) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -13,8 +15,10 @@
 #include "core/Exceptions.h"
 #include "core/Random.h"
 #include "datafile/DataFileReader.h"
+#include "datafile/LIB_Data1_ReadWrite.h"
 #include "datafile/WholeFile.h"
 #include "datafile/WriteDataFile.h"
+#include "tests/common/FloatTextCases.h"
 
 namespace {
 
@@ -160,6 +164,19 @@ TEST_F(DataFileWinTest, FullDiskLeavesTheRemovalListWholeOrAbsent) {
   EXPECT_EQ(FilesOnSmallDrive(), (std::vector<std::string>{"UnInstall.dat", "filler.bin"}));
   DeleteFileA(filler.c_str());
   DeleteFileA(path.c_str());
+}
+
+// The digits come from the program's C library here; a C locale with a decimal comma changes
+// nothing in the data file's numbers.
+TEST(FloatToTextWin, GeneralFormatWith15SignificantDigitsInEveryLocale) {
+  for (const char* locale : {"C", "German_Germany.1252"}) {
+    ASSERT_NE(std::setlocale(LC_NUMERIC, locale), nullptr) << locale;
+    char comma[8];
+    std::snprintf(comma, sizeof comma, "%.1f", 2.5);
+    for (const auto& c : kFloatTextCases)
+      EXPECT_EQ(FloatToText(c.Value), c.Text) << "locale " << locale << " (2.5 prints as " << comma << ")";
+  }
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace

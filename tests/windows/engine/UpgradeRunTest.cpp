@@ -6,12 +6,15 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 
 #include "app/RunLog.h"
+#include "engine/GB_PelmoraP2P_exe.h"
+#include "engine/GB_Uninstall_exe.h"
 #include "engine/UpgradeRun.h"
 #include "pages/PNL_Error.h"
 #include "pages/PNL_UpgradeUpgrading.h"
@@ -276,13 +279,14 @@ TEST_F(UpgradeRunTest, ADiskThatFillsWhileTheNewClientIsWrittenEndsTheRunAtOnce)
   const std::string folder = "U:\\upgrade-" + std::to_string(GetCurrentProcessId()) + "\\";
   fs::create_directories(folder);
   std::ofstream(folder + "Pelmora.Exe", std::ios::binary) << FOld;
-  // The rest of the disk filled but for a quarter of a megabyte: less than either program.
+  // The rest of the disk filled but for half the smaller program: less than either program.
+  const auto gap = static_cast<ULONGLONG>(std::min(GB_PelmoraP2P_exe::U, GB_Uninstall_exe::U) / 2);
   const std::string filler = folder + "filler";
   {
     GetDiskFreeSpaceExA("U:\\", &available, nullptr, nullptr);
     std::ofstream fill(filler, std::ios::binary);
-    const std::string block(64 * 1024, 'f');
-    for (ULONGLONG left = available.QuadPart - 256 * 1024; left >= block.size(); left -= block.size()) fill << block;
+    const std::string block(4 * 1024, 'f');
+    for (ULONGLONG left = available.QuadPart - gap; left >= block.size(); left -= block.size()) fill << block;
   }
 
   const std::vector<std::string> notices = Upgrade(folder);

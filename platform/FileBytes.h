@@ -1,0 +1,10 @@
+#pragma once
+// A whole file's bytes, read through the system's file calls rather than the C++ streams, which
+// would bring the streams' and locales' machinery into the small programs.
+
+#include <optional>
+#include <string>
+
+// Every byte of the file, exactly; nothing when the file cannot be opened (missing, a folder,
+// held without sharing) or a read fails.
+std::optional<std::string> ReadFileBytes(const std::string& path);
