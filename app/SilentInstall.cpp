@@ -126,12 +126,13 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;
     ClientDataDir = InstallDir;
     // A folder that was asked for is the one installed into, or none: never the Windows folder,
-    // and never another one in its stead. Its making is tried now, and undone when it fails.
+    // and never another one in its stead. Its making is tried now and undone: the run makes it,
+    // and removes it again when the run fails.
     if (!options.InstallDir.empty()) {
       if (IsInWindowsFolder(InstallDir))
         return Refuse("the installation folder " + InstallDir + " is the Windows folder or lies in it",
                       kExitInvalidInstallDir);
-      if (const unsigned long code = MakeFolderOrNothing(InstallDir))
+      if (const unsigned long code = FolderCanBeMade(InstallDir))
         return Refuse("the installation folder " + InstallDir + " cannot be made: " + SystemErrorText(code),
                       kExitInvalidInstallDir);
     }

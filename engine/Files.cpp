@@ -63,7 +63,7 @@ bool IsInWindowsFolder(const std::string& folder) {
          (place.size() == system.size() || place[system.size()] == '\\');
 }
 
-unsigned long MakeFolderOrNothing(const std::string& folder) {
+unsigned long FolderCanBeMade(const std::string& folder) {
   const std::string path = FullFolderPath(folder);
   std::vector<std::string> missing;
   for (std::string step = path; GetFileAttributesA(step.c_str()) == INVALID_FILE_ATTRIBUTES;) {
@@ -73,15 +73,15 @@ unsigned long MakeFolderOrNothing(const std::string& folder) {
     step.resize(slash);
   }
   std::vector<std::string> made;
-  for (auto step = missing.rbegin(); step != missing.rend(); ++step) {
-    if (CreateDirectoryA(step->c_str(), nullptr)) {
+  DWORD code = ERROR_SUCCESS;
+  for (auto step = missing.rbegin(); step != missing.rend() && code == ERROR_SUCCESS; ++step) {
+    if (CreateDirectoryA(step->c_str(), nullptr))
       made.push_back(*step);
-      continue;
-    }
-    const DWORD code = GetLastError();
-    for (auto undo = made.rbegin(); undo != made.rend(); ++undo) RemoveDirectoryA(undo->c_str());
-    return code;
+    else
+      code = GetLastError();
   }
   // A file of that name leaves no room for the folder.
-  return FolderExists(path) ? ERROR_SUCCESS : ERROR_DIRECTORY;
+  if (code == ERROR_SUCCESS && !FolderExists(path)) code = ERROR_DIRECTORY;
+  for (auto undo = made.rbegin(); undo != made.rend(); ++undo) RemoveDirectoryA(undo->c_str());
+  return code;
 }

@@ -13,6 +13,7 @@ bool ForceFolders(const std::string& folder);
 // "." and ".." steps and links on the way count as the system resolves them.
 bool IsInWindowsFolder(const std::string& folder);
 
-// Makes the folder with every missing parent. When one of them cannot be made, those it made
-// are removed again and the system's error code is returned; 0 when the folder is there.
-unsigned long MakeFolderOrNothing(const std::string& folder);
+// Whether the folder can be made: tries to make it with every missing parent, then removes
+// again what it made, so that the installation run makes (and on a failure removes) them
+// itself. Returns the system's error code, 0 when the folder is there or could be made.
+unsigned long FolderCanBeMade(const std::string& folder);
