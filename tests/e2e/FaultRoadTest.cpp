@@ -444,7 +444,7 @@ INSTANTIATE_TEST_SUITE_P(EachProgram, UpgradeFullDiskRoadTest, testing::ValuesIn
 // Faults in steps that the installation can do without: a start menu on a read-only disk and an
 // uninstall entry whose key lets nobody set a value. The run goes on to the finish page without
 // what failed, and the uninstaller then leaves the computer as it was before the installation.
-constexpr char kReadOnlyPrograms[] = "R:\\Programs";
+constexpr char kReadOnlyPrograms[] = "G:\\Programs";
 constexpr char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 // The start menu's programs folder moved to the read-only drive, as the user's settings can move it.
@@ -503,8 +503,8 @@ class PassedOverRoadTest : public RoadTest, public testing::WithParamInterface<P
     FPlaces.push_back(FBase + "\\Pelmora P2P");
     if (GetParam().ReadOnlyStartMenu) {
       if (!fs::is_directory(kReadOnlyPrograms))
-        GTEST_SKIP() << "no read-only disk at R: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
-      ASSERT_FALSE(CreateDirectoryA((std::string(kReadOnlyPrograms) + "\\probe").c_str(), nullptr)) << "R: is writable";
+        GTEST_SKIP() << "no read-only disk at G: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
+      ASSERT_FALSE(CreateDirectoryA((std::string(kReadOnlyPrograms) + "\\probe").c_str(), nullptr)) << "G: is writable";
       MoveTheProgramsFolderTo(kReadOnlyPrograms);
       FMoved = true;
       ASSERT_EQ(ShellFolder(CSIDL_PROGRAMS), kReadOnlyPrograms);
@@ -568,7 +568,7 @@ class ReadOnlyStartMenuUpgradeRoadTest : public RoadTest {
   void SetUp() override {
     CleanInstallationPlaces();
     if (!fs::is_directory(kReadOnlyPrograms))
-      GTEST_SKIP() << "no read-only disk at R: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
+      GTEST_SKIP() << "no read-only disk at G: (mounting a tmpfs needs root; see tests/driver/small-drive.sh)";
     FProgramsSetting = ProgramsFolderSetting();
     ASSERT_FALSE(FProgramsSetting.empty());
     ASSERT_EQ(RunToEnd(BuildFolder() + "Install_Pelmora.exe",
