@@ -18,3 +18,20 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   if (!ok) return std::nullopt;
   return bytes;
 }
+
+bool ReadSmallFile(const std::string& path, std::string& text) {
+  constexpr LONGLONG kMaxSize = 1 << 20;
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSize;
+  if (ok) {
+    text.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    ok = text.empty() || (ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr) &&
+                          read == text.size());
+  }
+  CloseHandle(file);
+  return ok;
+}

@@ -47,23 +47,6 @@ std::string UserDataDir() {
 
 bool IsGone(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  // Far more than any list the installer writes.
-  constexpr LONGLONG kMaxSize = 1 << 20;
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxSize;
-  if (ok) {
-    text.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = text.empty() || (ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr) &&
-                          read == text.size());
-  }
-  CloseHandle(file);
-  return ok;
-}
 
 bool WriteNewFile(const std::string& path, const std::string& text) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

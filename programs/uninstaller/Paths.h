@@ -28,8 +28,6 @@ std::string UserDataDir();
 // Whether an error code says that the file or folder is not there (any more).
 bool IsGone(DWORD code);
 
-// The whole content of a small file; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& text);
 // Writes a new file (never one that exists); false, with the system's code as the last error,
 // when it cannot.
 bool WriteNewFile(const std::string& path, const std::string& text);

@@ -9,6 +9,7 @@
 
 #include "core/RemovalList.h"
 #include "platform/InstallerLock.h"
+#include "platform/FileBytes.h"
 #include "platform/Links.h"
 #include "platform/LogFile.h"
 #include "platform/SystemError.h"
@@ -171,7 +172,7 @@ int RunCleanup(const std::vector<std::string>& arguments) {
   // anew.
   if (!AcquireInstallerLock(INFINITE)) return kInstallerRunning;
   std::string text;
-  if (!ReadWholeFile(folder + kCleanupListName, text)) return kListRefused;
+  if (!ReadSmallFile(folder + kCleanupListName, text)) return kListRefused;
   TRemovalList list;
   try {
     list = ParseRemovalList(text);
@@ -185,7 +186,7 @@ int RunCleanup(const std::vector<std::string>& arguments) {
   // this user's own, reached without a link.
   TLogFile log;
   std::string logPath;
-  if (ReadWholeFile(folder + kLogNameFile, logPath)) log.OpenToAppend(logPath);
+  if (ReadSmallFile(folder + kLogNameFile, logPath)) log.OpenToAppend(logPath);
   int result = kRemoved;
   for (const TRemovalEntry& entry : list.Entries) {
     const bool isFile = entry.Kind == TRemovalKind::File;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/RemovalList.h"
+#include "platform/FileBytes.h"
 #include "platform/InstallerLock.h"
 #include "platform/Links.h"
 #include "platform/LogFile.h"
@@ -166,7 +167,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   TRemovalList list;
   std::string text;
-  const bool readable = ReadWholeFile(listPath, text);
+  const bool readable = ReadSmallFile(listPath, text);
   if (!readable && cutOff.Found && cutOff.Kind == "installation" && SamePath(cutOff.InstallDir, folder))
     return RemoveCutOffInstallation(ownPath, listPath, folder, quiet, log);
   if (!readable)
