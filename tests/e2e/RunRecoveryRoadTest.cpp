@@ -425,13 +425,6 @@ const UpgradeFault kUpgradeFaults[] = {
     {"DamagedUninstaller",
      [](const std::string&, const std::string& scratch) { return InstallerWithDamaged(scratch, GB_Uninstall_exe::Payload()); },
      "Error", false},
-    {"AFolderWhereTheClientBelongs",
-     [](const std::string& installDir, const std::string&) {
-       DeleteFileA((installDir + "Pelmora.Exe").c_str());
-       fs::create_directories(installDir + "Pelmora.Exe");
-       return std::string();
-     },
-     "Cannot create file \"", false},
     {"AClientRunningAllTheWhile", [](const std::string&, const std::string& scratch) { return InstallerWithShortWaits(scratch); },
      "Cannot create file \"", true},
 };
@@ -469,6 +462,21 @@ TEST_P(FailedUpgradeRoadTest, EndsOnTheErrorPageWithTheEarlierVersionInPlaceAndN
   for (auto entry = expected.Entries.begin(); entry != expected.Entries.end();)
     entry = entry->first.rfind(scratch.substr(0, scratch.size() - 1), 0) == 0 ? expected.Entries.erase(entry) : std::next(entry);
   EXPECT_EQ(after, expected) << "the earlier version is not as it was";
+}
+
+// A folder where the client program belongs holds no installation: the unattended upgrade is
+// not for it, the wizard starts instead and nothing is changed.
+TEST_F(OlderInstallationTest, AFolderWhereTheClientBelongsIsNoInstallationToUpgrade) {
+  DeleteFileA((FInstallDir + "Pelmora.Exe").c_str());
+  fs::create_directories(FInstallDir + "Pelmora.Exe");
+  const Snapshot before = TakeSnapshot(Places());
+
+  FSecond = StartProgram(Installer(), "/autoupdate " + FInstallDir);
+  UiDriver wizard(FSecond.Id);
+  ASSERT_TRUE(wizard.WaitForWindow(kPatientMs));
+  EXPECT_TRUE(wizard.WaitForPage("Welcome", kPatientMs)) << wizard.Header();
+  EXPECT_TRUE(fs::is_directory(FInstallDir + "Pelmora.Exe"));
+  EXPECT_EQ(TakeSnapshot(Places()), before) << "the unattended upgrade changed the folder";
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFault, FailedUpgradeRoadTest, testing::ValuesIn(kUpgradeFaults),
