@@ -10,11 +10,13 @@ list(TRANSFORM imports REPLACE " I __imp_" "")
 list(REMOVE_DUPLICATES imports)
 list(SORT imports)
 list(JOIN imports "\n" exports)
+# dlltool names the archive's own symbols after the output's path, so it runs in the output's
+# folder with bare names: a build tree elsewhere makes the same programs byte for byte.
 get_filename_component(folder ${OUTPUT} DIRECTORY)
-set(definitions ${folder}/${LIBRARY}.def)
-file(WRITE ${definitions} "LIBRARY ${LIBRARY}.dll\nEXPORTS\n${exports}\n")
-execute_process(COMMAND ${DLLTOOL} --input-def ${definitions} --output-delaylib ${OUTPUT} --dllname ${LIBRARY}.dll
-                RESULT_VARIABLE failed)
+get_filename_component(archive ${OUTPUT} NAME)
+file(WRITE ${folder}/${LIBRARY}.def "LIBRARY ${LIBRARY}.dll\nEXPORTS\n${exports}\n")
+execute_process(COMMAND ${DLLTOOL} --input-def ${LIBRARY}.def --output-delaylib ${archive} --dllname ${LIBRARY}.dll
+                WORKING_DIRECTORY ${folder} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${DLLTOOL} cannot make ${OUTPUT}")
 endif()
