@@ -1,3 +1,14 @@
+# pelmora_first_when_installing(<properties variable> <properties and locks>...)
+# The tests that hold the installation lock run one after another, the longest chain of the run:
+# a high cost starts them first (CTest runs the costliest first until it has timings of its own),
+# so that the other tests fill the remaining slots beside them instead of leaving them to run
+# alone at the end.
+function(pelmora_first_when_installing variable)
+  if("installation" IN_LIST ARGN)
+    set(${variable} ${${variable}} COST 1000 PARENT_SCOPE)
+  endif()
+endfunction()
+
 # pelmora_add_test_program(<name> <source>...
 #                          [LIBRARIES <library>...]            linked besides GoogleTest
 #                          [DEPENDS <target>...]               built before the program runs
@@ -20,6 +31,7 @@ function(pelmora_add_test_program name)
   if(test_REGISTERED_BY_CALLER)
     return()
   endif()
+  pelmora_first_when_installing(test_PROPERTIES ${test_PROPERTIES} ${test_LOCKS})
   if(test_PROPERTIES)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_LIST ${name}_list
                          PROPERTIES ${test_PROPERTIES})
@@ -56,6 +68,7 @@ endfunction()
 # from the environment variable PELMORA_TEST_DPI.
 function(pelmora_add_scaled_tests program filter)
   cmake_parse_arguments(PARSE_ARGV 2 scaled "" "" "SCALES;PROPERTIES")
+  pelmora_first_when_installing(scaled_PROPERTIES ${scaled_PROPERTIES})
   foreach(dpi IN LISTS scaled_SCALES)
     set(fixture pelmora_scale_${dpi})
     get_property(defined GLOBAL PROPERTY ${fixture}_defined)
