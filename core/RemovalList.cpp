@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "core/FolderName.h"
+
 namespace {
 
 [[noreturn]] void Fail(int line, const std::string& problem) {
@@ -100,12 +102,6 @@ void CheckEntry(const TRemovalEntry& entry) {
   }
 }
 
-std::string WithSeparator(std::string_view folder) {
-  std::string result(folder);
-  if (result.empty() || result.back() != '\\') result += '\\';
-  return result;
-}
-
 // The folder of a path, with its final "\\", and the name after it.
 std::pair<std::string_view, std::string_view> SplitPath(std::string_view path) {
   const std::size_t slash = path.find_last_of('\\');
@@ -136,10 +132,10 @@ void CheckProductName(const TRemovalList& list) {
 void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places) {
   CheckProductName(list);
   const auto isInstallDir = [&](std::string_view folder) {
-    return EqualsIgnoringCase(WithSeparator(folder), places.InstallDir);
+    return EqualsIgnoringCase(WithBackslash(folder), places.InstallDir);
   };
   const auto isUserDataDir = [&](std::string_view folder) {
-    return !places.UserDataDir.empty() && EqualsIgnoringCase(WithSeparator(folder), places.UserDataDir);
+    return !places.UserDataDir.empty() && EqualsIgnoringCase(WithBackslash(folder), places.UserDataDir);
   };
   const std::string product(kProductName);
   bool program = false, uninstaller = false, ownList = false, installDir = false, key = false, startMenu = false;
@@ -206,7 +202,7 @@ void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir) 
         Fail(entry.Line, entry.Argument + " is not the uninstaller or its list");
       installDir = folder;
     } else if (entry.Kind == TRemovalKind::EmptyFolder) {
-      const std::string folder = WithSeparator(argument);
+      const std::string folder = WithBackslash(argument);
       if ((installDir.empty() || !EqualsIgnoringCase(folder, installDir)) &&
           (userDataDir.empty() || !EqualsIgnoringCase(folder, userDataDir)))
         Fail(entry.Line, entry.Argument + " is not a folder of " + std::string(kProductName));

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/FolderName.h"
 #include "core/RemovalList.h"
 #include "core/Text.h"
 #include "engine/RunStepParts.h"

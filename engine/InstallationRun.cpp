@@ -3,18 +3,10 @@
 #include <windows.h>
 
 #include "core/Exceptions.h"
+#include "core/FolderName.h"
 #include "engine/Files.h"
 #include "engine/PayloadTotals.h"
 #include "engine/WindowsRun.h"
-
-namespace {
-
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-}  // namespace
 
 void MakeFolder(std::string folder) {
   folder = WithBackslash(folder);

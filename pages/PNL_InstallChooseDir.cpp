@@ -61,7 +61,7 @@ void TPnlInstallChooseDir::Edit1Exit() {
 void TPnlInstallChooseDir::btnNextClick() {
   InstallDir = TrimmedEntry();
   if (!CheckFolderName(InstallDir, kMaxInstallDirLength)) return;
-  if (InstallDir.back() != '\\') InstallDir += '\\';
+  InstallDir = WithBackslash(InstallDir);
   ClientDataDir = InstallDir;
   if (FileExists(InstallDir + "Pelmora.exe")) {
     ShowMessage("Cannot install Pelmora P2P in " + InstallDir + "\rbecause it already exists in this folder.\r"

@@ -43,13 +43,10 @@ std::string TPNLInstallChooseDownloadDir::TextForSelection(const std::string& se
 }
 
 void TPNLInstallChooseDownloadDir::btnNextClick() {
-  std::string text = TrimmedEntry();
+  const std::string text = TrimmedEntry();
   if (!CheckFolderName(text, kMaxDownloadDirLength)) return;
-  if (text.back() != '\\') {
-    text += '\\';
-    Edit1->SetCaption(text);
-  }
-  DownloadDir = text;
+  DownloadDir = WithBackslash(text);
+  if (DownloadDir != text) Edit1->SetCaption(DownloadDir);
   GoTo(TPageId::InstallChooseConnection);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/Exceptions.h"
+#include "core/FolderName.h"
 #include "core/Text.h"
 
 namespace {
@@ -60,10 +61,6 @@ std::vector<std::string> SubfolderNames(const std::string& folder, bool firstOnl
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
   return names;
-}
-
-std::string WithBackslash(const std::string& folder) {
-  return !folder.empty() && folder.back() == '\\' ? folder : folder + '\\';
 }
 
 }  // namespace
