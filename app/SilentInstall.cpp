@@ -15,7 +15,6 @@
 #include "ui/Application.h"
 #include "engine/Files.h"
 #include "engine/InstallationRun.h"
-#include "pages/FolderPage.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
 #include "platform/SystemLibrary.h"
