@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include "app/Appl_Globals.h"
 #include "app/InstallerTurn.h"
@@ -14,8 +13,8 @@
 #include "app/RunLog.h"
 #include "ui/Application.h"
 #include "engine/Files.h"
+#include "engine/FolderProposals.h"
 #include "engine/InstallationRun.h"
-#include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
 #include "platform/SystemLibrary.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
@@ -65,19 +64,6 @@ std::string RefusalText(const TSilentOptions& options) {
   return "";
 }
 
-// The folders as the two folder pages propose them, accepted with "&Next".
-std::string ProposedInstallDir() {
-  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-  return (programFiles.empty() ? "C:" : programFiles) + "\\Pelmora P2P\\";
-}
-
-std::string ProposedDownloadDir(const std::string& installDir) {
-  return ProposeDownloadFolder(installDir, [](char letter) {
-    const std::string root = std::string(1, letter) + ":\\";
-    return IsOnFixedDisk(root) && FolderExists(root + "Downloads");
-  }) + "\\";
-}
-
 // The error page's failure report, sent with the page of the run as its page. The process
 // ends after the run, which would cut the report off: it waits for it, within a bound.
 void SendFailureReport(const std::string& message) {
@@ -122,7 +108,8 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     Randomize();
     ReleaseCode = "01";
 
-    InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;
+    // The folders the pages propose, as "&Next" accepts them.
+    InstallDir = options.InstallDir.empty() ? WithBackslash(ProposedInstallDir()) : options.InstallDir;
     ClientDataDir = InstallDir;
     // A folder that was asked for is the one installed into, or none: never the Windows folder,
     // and never another one in its stead. Its making is tried now and undone: the run makes it,
@@ -137,7 +124,7 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     }
     if (FileExists(InstallDir + "Pelmora.exe"))
       return Refuse("Pelmora P2P is installed in " + InstallDir + " already", kExitAlreadyInstalled);
-    DownloadDir = options.DownloadDir.empty() ? ProposedDownloadDir(InstallDir) : options.DownloadDir;
+    DownloadDir = options.DownloadDir.empty() ? WithBackslash(ProposedDownloadDir(InstallDir)) : options.DownloadDir;
     ConnectionKind = options.ConnectionKind;
     CreateDesktopShortcut = options.DesktopShortcut;
   } catch (const std::exception& failure) {
