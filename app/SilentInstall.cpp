@@ -150,23 +150,18 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
 int RunInstaller() {
   RestrictDllSearchToSystemFolder();
   const std::string commandLine = GetCommandLineA();
-  std::vector<std::string> parameters = SplitCommandLine(commandLine);
-  if (!parameters.empty()) parameters.erase(parameters.begin());
-  // The unattended upgrade keeps its command line: "/autoupdate" first and a folder.
-  const bool autoUpdate = ParseAutoUpdate(parameters).AutoUpdate;
-  const TSilentOptions options = autoUpdate ? TSilentOptions{} : ParseSilentOptions(parameters);
+  const TProgramCommand command = ParseProgramCommand(commandLine);
+  const TSilentOptions& options = command.Switches;
   // Before anything is written, the log included: another installer may be writing it.
   int refusal = kExitSuccess;
   if (!TakeInstallerTurn(options.Quiet, &refusal)) return refusal;
-  if (!autoUpdate) {
-    if (options.Quiet) return RunSilentInstallation(options, commandLine);
-    if (!options.LogFile.empty()) {
-      OpenRunLog(options.LogFile);
-      RunLog().Started("wizard", commandLine);
-      NoteCutOffRun(RunLog());
-    }
+  if (options.Quiet) return RunSilentInstallation(options, commandLine);
+  if (!options.LogFile.empty()) {
+    OpenRunLog(options.LogFile);
+    RunLog().Started("wizard", commandLine);
+    NoteCutOffRun(RunLog());
   }
-  const int exitCode = RunWizard();
+  const int exitCode = RunWizard(command.AutoUpdate);
   RunLog().Note("Wizard ended (exit code " + std::to_string(exitCode) + ")");
   return exitCode;
 }

@@ -58,3 +58,12 @@ TAutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters) {
   request.InstallDir = folder;
   return request;
 }
+
+TProgramCommand ParseProgramCommand(const std::string& commandLine) {
+  std::vector<std::string> parameters = SplitCommandLine(commandLine);
+  if (!parameters.empty()) parameters.erase(parameters.begin());
+  TProgramCommand command;
+  command.AutoUpdate = ParseAutoUpdate(parameters);
+  if (!command.AutoUpdate.AutoUpdate) command.Switches = ParseSilentOptions(parameters);
+  return command;
+}
