@@ -15,6 +15,7 @@
 #include "engine/Files.h"
 #include "engine/FolderProposals.h"
 #include "engine/InstallationRun.h"
+#include "platform/MessagePump.h"
 #include "platform/SystemError.h"
 #include "platform/SystemLibrary.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
@@ -25,7 +26,7 @@ namespace {
 // The installing page's title, the report's field A for a failure of the run.
 constexpr char kInstallingTitle[] = "Installing Pelmora P2P";
 // How long the failure report may keep a finished silent run from ending.
-constexpr ULONGLONG kReportWaitMs = 10000;
+constexpr double kReportWaitMs = 10000;
 
 // Progress without a window: nothing to show and no window to keep answering.
 class TSilentProgress final : public TRunProgress, public TProgressSink {
@@ -75,12 +76,7 @@ void SendFailureReport(const std::string& message) {
   } catch (const std::exception&) {
     return;
   }
-  const ULONGLONG start = GetTickCount64();
-  while (!done && GetTickCount64() - start < kReportWaitMs) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
+  TMessagePump::Instance().ProcessMessagesUntil(GetTickCount64(), kReportWaitMs, [&done] { return done; });
 }
 
 int Refuse(const std::string& text, int exitCode) {
