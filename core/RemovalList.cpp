@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/FolderName.h"
+#include "core/Text.h"
 
 namespace {
 
@@ -214,23 +215,15 @@ void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir) 
 
 TRemovalList ParseRemovalList(std::string_view text) {
   TRemovalList list;
-  int lineNumber = 0;
   bool haveProduct = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
+  ForEachLine(text, [&list, &haveProduct](std::string_view line, int lineNumber) {
+    if (line.empty()) return;
 
     if (!haveProduct) {
       if (line.front() == '<') Fail(lineNumber, "the first line must be the product name");
       list.Product = line;
       haveProduct = true;
-      continue;
+      return;
     }
     if (line.front() != '<') Fail(lineNumber, "a line must start with \"<\"");
     if (line.back() != '>') Fail(lineNumber, "the line lacks its closing \">\"");
@@ -242,7 +235,7 @@ TRemovalList ParseRemovalList(std::string_view text) {
                         lineNumber};
     CheckEntry(entry);
     list.Entries.push_back(std::move(entry));
-  }
+  });
   if (!haveProduct) throw ERemovalListError("UnInstall.dat is empty");
   return list;
 }
