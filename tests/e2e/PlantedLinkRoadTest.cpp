@@ -174,12 +174,8 @@ TEST_F(PlantedLinkRoadTest, TheLogTellsEachLineOfTheListWithItsResult) {
        }},
       {"the desktop shortcut", holds("<T"), [&](const std::string&) { return "done: removed " + FDesktopLink; }},
   };
-  int number = 0, lines = 0;
-  for (std::size_t start = 0, end; (end = list.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    const std::string line = list.substr(start, end - start);
-    ++number;
-    if (line.empty() || line.front() != '<') continue;
-    ++lines;
+  const std::vector<ListedLine> listed = RemovalLines(list);
+  for (const auto& [number, line] : listed) {
     const Rule* rule = nullptr;
     for (const Rule& candidate : rules)
       if (!rule && candidate.names(line)) rule = &candidate;
@@ -194,7 +190,7 @@ TEST_F(PlantedLinkRoadTest, TheLogTellsEachLineOfTheListWithItsResult) {
       EXPECT_EQ(Lower(result), Lower(rule->result(line.substr(2, line.size() - 3)))) << rule->name << ": " << line;
     }
   }
-  EXPECT_EQ(lines, 17) << list;
+  EXPECT_EQ(listed.size(), 17u) << list;
 
   EXPECT_NE(log.find(" Self-removal started: it waits for the uninstaller's end\r\n"), std::string::npos) << log;
   const std::size_t finished = log.find(" Uninstall finished (exit code 5)\r\n");

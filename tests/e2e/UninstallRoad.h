@@ -11,6 +11,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/common/PlantedLinks.h"
 #include "tests/common/SystemState.h"
@@ -86,6 +87,24 @@ inline std::string LogOnceItHolds(const std::string& path, const std::string& en
   std::string log;
   WaitUntil([&] { return (log = system_state::ReadFile(path)).find(end + "\r\n") != std::string::npos; }, kPatientMs);
   return log;
+}
+
+// A line of the removal list that names something to remove ("<" kind argument ">"), with its
+// number in the list as the log counts it (the product's name and empty lines count too).
+struct ListedLine {
+  int Number;
+  std::string Line;
+};
+
+inline std::vector<ListedLine> RemovalLines(const std::string& list) {
+  std::vector<ListedLine> lines;
+  int number = 0;
+  for (std::size_t start = 0, end; (end = list.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    const std::string line = list.substr(start, end - start);
+    ++number;
+    if (!line.empty() && line.front() == '<') lines.push_back({number, line});
+  }
+  return lines;
 }
 
 // The result the log gives for line number of the removal list: the text after the line's own.

@@ -71,12 +71,8 @@ TEST_F(UninstallRoadTest, TheLogTellsEveryStepWithItsResult) {
   const std::string selfRemoval = "left for the self-removal after the uninstaller's end: ";
   const std::set<std::string> ownPlaces = {Lower(FInstall + "Uninstall.Exe"), Lower(FInstall + "Uninstall.Dat"),
                                            Lower(FInstall)};
-  int number = 0, lines = 0;
-  for (std::size_t start = 0, end; (end = list.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    const std::string line = list.substr(start, end - start);
-    ++number;
-    if (line.empty() || line.front() != '<') continue;
-    ++lines;
+  const std::vector<ListedLine> listed = RemovalLines(list);
+  for (const auto& [number, line] : listed) {
     const char kind = line[1];
     const std::string argument = line.substr(2, line.size() - 3);
     const std::string result = ResultOfLine(log, number, line);
@@ -113,7 +109,7 @@ TEST_F(UninstallRoadTest, TheLogTellsEveryStepWithItsResult) {
       ADD_FAILURE() << "a kind of line the test does not know";
     }
   }
-  EXPECT_GE(lines, 15) << list;
+  EXPECT_GE(listed.size(), 15u) << list;
 
   const std::size_t finished = log.find(" Uninstall finished (exit code 0)\r\n");
   EXPECT_NE(finished, std::string::npos) << log;
