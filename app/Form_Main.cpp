@@ -4,7 +4,6 @@
 
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
-#include "core/CommandLine.h"
 #include "engine/ClientProcess.h"
 #include "core/Text.h"
 #include "ui/Application.h"
@@ -69,7 +68,8 @@ TControl::TWindowClass TFormMain::GetWindowClass() const {
           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, true};
 }
 
-void TFormMain::Create() {
+void TFormMain::Create(const TAutoUpdateRequest& autoUpdate) {
+  FAutoUpdateRequest = autoUpdate;
   const TDisplayArea display = DisplayAreaNear({});
   FitTo(SystemDpi(), display.Work);
   PlaceInside(display.Work, display.Screen.left + (display.Screen.right - display.Screen.left - FWidth) / 2,
@@ -133,14 +133,9 @@ void TFormMain::FormCreate() {
   PnlButtons->SetColors(Colors::White, Colors::Lime, Colors::Navy, Colors::Blue, Colors::Cream);
   CreatePanels(*this);
 
-  TAutoUpdateRequest request = ParseAutoUpdate([] {
-    std::vector<std::string> parameters = SplitCommandLine(GetCommandLineA());
-    if (!parameters.empty()) parameters.erase(parameters.begin());
-    return parameters;
-  }());
   // Only an installation is upgraded unattended; any other folder starts the wizard.
-  if (request.AutoUpdate && HoldsInstallation(request.InstallDir)) {
-    InstallDir = request.InstallDir;
+  if (FAutoUpdateRequest.AutoUpdate && HoldsInstallation(FAutoUpdateRequest.InstallDir)) {
+    InstallDir = FAutoUpdateRequest.InstallDir;
     AutoUpdate = true;
   }
 

@@ -9,6 +9,7 @@
 
 #include "app/Frame_Panel.h"
 #include "app/PMI_ButtonBar.h"
+#include "core/CommandLine.h"
 #include "ui/Controls.h"
 #include "ui/Keyboard.h"
 #include "ui/Timer.h"
@@ -27,8 +28,9 @@ class TFormMain : public TControl {
   ~TFormMain() override;
 
   // Creates the window, hidden, at the display's scale and in the middle of the screen (inside
-  // its work area), and runs FormCreate; Show then fades it in.
-  void Create();
+  // its work area), and runs FormCreate, which takes up the unattended upgrade the command line
+  // asked for; Show then fades it in.
+  void Create(const TAutoUpdateRequest& autoUpdate = {});
   void Show();
   // Closes the main window; the program ends when it was the application's main window.
   void Close();
@@ -96,6 +98,7 @@ class TFormMain : public TControl {
   void FocusOnPage(TFramePanel& page);
 
   TControlSet FControls;
+  TAutoUpdateRequest FAutoUpdateRequest;
   BYTE FAlphaBlendValue = 255;
   TFocusKeeper FFocus;
 };

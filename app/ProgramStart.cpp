@@ -23,9 +23,9 @@ int RunStart(const std::function<int()>& start) {
   return 1;
 }
 
-int RunWizard() {
+int RunWizard(const TAutoUpdateRequest& autoUpdate) {
   RestrictDllSearchToSystemFolder();
-  return RunStart([] {
+  return RunStart([&autoUpdate] {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls,
                                         ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
     SystemFunctionOf<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx")(&commonControls);
@@ -40,7 +40,7 @@ int RunWizard() {
     ReleaseCode = "01";
 
     TFormMain form;
-    form.Create();
+    form.Create(autoUpdate);
     application.MainWindow = form.Handle();
     form.Show();
     int exitCode = application.Run();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/Appl_Globals.h"
+#include "core/FolderName.h"
 #include "platform/LogFile.h"
 
 namespace {
@@ -16,9 +17,7 @@ std::string TemporaryFolder() {
   char folder[MAX_PATH + 1] = "";
   const DWORD length = GetTempPathA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder) return {};
-  std::string path = folder;
-  if (path.back() != '\\') path += '\\';
-  return path;
+  return WithBackslash(folder);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include "app/Appl_Globals.h"
 #include "app/InstallerTurn.h"
@@ -14,9 +13,9 @@
 #include "app/RunLog.h"
 #include "ui/Application.h"
 #include "engine/Files.h"
+#include "engine/FolderProposals.h"
 #include "engine/InstallationRun.h"
-#include "pages/FolderPage.h"
-#include "platform/ShellFolders.h"
+#include "platform/MessagePump.h"
 #include "platform/SystemError.h"
 #include "platform/SystemLibrary.h"
 #include "web/LIB_GetMemStreamFromTheWeb.h"
@@ -27,7 +26,7 @@ namespace {
 // The installing page's title, the report's field A for a failure of the run.
 constexpr char kInstallingTitle[] = "Installing Pelmora P2P";
 // How long the failure report may keep a finished silent run from ending.
-constexpr ULONGLONG kReportWaitMs = 10000;
+constexpr double kReportWaitMs = 10000;
 
 // Progress without a window: nothing to show and no window to keep answering.
 class TSilentProgress final : public TRunProgress, public TProgressSink {
@@ -66,19 +65,6 @@ std::string RefusalText(const TSilentOptions& options) {
   return "";
 }
 
-// The folders as the two folder pages propose them, accepted with "&Next".
-std::string ProposedInstallDir() {
-  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-  return (programFiles.empty() ? "C:" : programFiles) + "\\Pelmora P2P\\";
-}
-
-std::string ProposedDownloadDir(const std::string& installDir) {
-  return ProposeDownloadFolder(installDir, [](char letter) {
-    const std::string root = std::string(1, letter) + ":\\";
-    return IsOnFixedDisk(root) && FolderExists(root + "Downloads");
-  }) + "\\";
-}
-
 // The error page's failure report, sent with the page of the run as its page. The process
 // ends after the run, which would cut the report off: it waits for it, within a bound.
 void SendFailureReport(const std::string& message) {
@@ -90,12 +76,7 @@ void SendFailureReport(const std::string& message) {
   } catch (const std::exception&) {
     return;
   }
-  const ULONGLONG start = GetTickCount64();
-  while (!done && GetTickCount64() - start < kReportWaitMs) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
+  TMessagePump::Instance().ProcessMessagesUntil(GetTickCount64(), kReportWaitMs, [&done] { return done; });
 }
 
 int Refuse(const std::string& text, int exitCode) {
@@ -123,7 +104,8 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     Randomize();
     ReleaseCode = "01";
 
-    InstallDir = options.InstallDir.empty() ? ProposedInstallDir() : options.InstallDir;
+    // The folders the pages propose, as "&Next" accepts them.
+    InstallDir = options.InstallDir.empty() ? WithBackslash(ProposedInstallDir()) : options.InstallDir;
     ClientDataDir = InstallDir;
     // A folder that was asked for is the one installed into, or none: never the Windows folder,
     // and never another one in its stead. Its making is tried now and undone: the run makes it,
@@ -138,7 +120,7 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
     }
     if (FileExists(InstallDir + "Pelmora.exe"))
       return Refuse("Pelmora P2P is installed in " + InstallDir + " already", kExitAlreadyInstalled);
-    DownloadDir = options.DownloadDir.empty() ? ProposedDownloadDir(InstallDir) : options.DownloadDir;
+    DownloadDir = options.DownloadDir.empty() ? WithBackslash(ProposedDownloadDir(InstallDir)) : options.DownloadDir;
     ConnectionKind = options.ConnectionKind;
     CreateDesktopShortcut = options.DesktopShortcut;
   } catch (const std::exception& failure) {
@@ -164,23 +146,18 @@ int RunSilentInstallation(const TSilentOptions& options, const std::string& comm
 int RunInstaller() {
   RestrictDllSearchToSystemFolder();
   const std::string commandLine = GetCommandLineA();
-  std::vector<std::string> parameters = SplitCommandLine(commandLine);
-  if (!parameters.empty()) parameters.erase(parameters.begin());
-  // The unattended upgrade keeps its command line: "/autoupdate" first and a folder.
-  const bool autoUpdate = ParseAutoUpdate(parameters).AutoUpdate;
-  const TSilentOptions options = autoUpdate ? TSilentOptions{} : ParseSilentOptions(parameters);
+  const TProgramCommand command = ParseProgramCommand(commandLine);
+  const TSilentOptions& options = command.Switches;
   // Before anything is written, the log included: another installer may be writing it.
   int refusal = kExitSuccess;
   if (!TakeInstallerTurn(options.Quiet, &refusal)) return refusal;
-  if (!autoUpdate) {
-    if (options.Quiet) return RunSilentInstallation(options, commandLine);
-    if (!options.LogFile.empty()) {
-      OpenRunLog(options.LogFile);
-      RunLog().Started("wizard", commandLine);
-      NoteCutOffRun(RunLog());
-    }
+  if (options.Quiet) return RunSilentInstallation(options, commandLine);
+  if (!options.LogFile.empty()) {
+    OpenRunLog(options.LogFile);
+    RunLog().Started("wizard", commandLine);
+    NoteCutOffRun(RunLog());
   }
-  const int exitCode = RunWizard();
+  const int exitCode = RunWizard(command.AutoUpdate);
   RunLog().Note("Wizard ended (exit code " + std::to_string(exitCode) + ")");
   return exitCode;
 }

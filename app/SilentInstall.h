@@ -24,5 +24,6 @@ enum TSilentExitCode : int {
 // failure of the run sends the failure report that the error page's wizard sends.
 int RunSilentInstallation(const TSilentOptions& options, const std::string& commandLine);
 
-// Reads the program's command line and runs what it asks for; returns the exit code.
+// Reads the program's command line once and runs what it asks for: the silent installation,
+// or the wizard with the unattended upgrade's request; returns the exit code.
 int RunInstaller();

@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     const TInstallationSettings settings{InstallDir,    AppDataDir,  ClientDataDir, CreateDesktopShortcut,
                                          DownloadDir,   ReleaseCode, ConnectionKind};
     double dataFiles = Timed([&] {
-      WriteDataFile(AppDataDir + "Pelmora.Dat", settings, *page);
-      WriteDataFile(folder + "PMInst.Dat", settings, *page);
+      WriteInstallationDataFile(AppDataDir + "Pelmora.Dat", settings, *page);
+      WriteInstallationDataFile(folder + "PMInst.Dat", settings, *page);
     });
     double links = Timed([&] {
       CreateStartMenuShortcuts(folder, TShortcutRun::Installation);

@@ -52,10 +52,18 @@ TAutoUpdateRequest ParseAutoUpdate(const std::vector<std::string>& parameters) {
   TAutoUpdateRequest request;
   if (LowerCase(joined).compare(0, kSwitch.size(), kSwitch) != 0) return request;
 
-  std::string folder = Trim(joined.substr(kSwitch.size()));
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string folder = WithBackslash(Trim(joined.substr(kSwitch.size())));
   if (!IsUsableFolder(folder)) return request;
   request.AutoUpdate = true;
   request.InstallDir = folder;
   return request;
+}
+
+TProgramCommand ParseProgramCommand(const std::string& commandLine) {
+  std::vector<std::string> parameters = SplitCommandLine(commandLine);
+  if (!parameters.empty()) parameters.erase(parameters.begin());
+  TProgramCommand command;
+  command.AutoUpdate = ParseAutoUpdate(parameters);
+  if (!command.AutoUpdate.AutoUpdate) command.Switches = ParseSilentOptions(parameters);
+  return command;
 }

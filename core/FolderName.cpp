@@ -4,6 +4,12 @@
 
 #include "core/Text.h"
 
+std::string WithBackslash(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || result.back() != '\\') result += '\\';
+  return result;
+}
+
 bool IsValidFolderName(const std::string& text) {
   if (Trim(text) != text) return false;
   if (text.size() < 3) return false;
@@ -17,7 +23,7 @@ bool IsValidFolderName(const std::string& text) {
 std::optional<std::string> AcceptedFolder(const std::string& value, std::size_t maxLength) {
   std::string folder = Trim(value);
   if (!IsValidFolderName(folder) || folder.size() < 4) return std::nullopt;
-  if (folder.back() != '\\') folder += '\\';
+  folder = WithBackslash(folder);
   if (folder.size() > maxLength) return std::nullopt;
   return folder;
 }
@@ -31,12 +37,8 @@ std::string ParentFolder(const std::string& path) {
 }
 
 std::string InstallFolderForSelection(const std::string& selected) {
-  std::string folder = selected;
-  if (std::count(folder.begin(), folder.end(), '\\') < 2) {
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    folder += "Pelmora P2P";
-  }
-  return folder;
+  if (std::count(selected.begin(), selected.end(), '\\') < 2) return WithBackslash(selected) + "Pelmora P2P";
+  return selected;
 }
 
 std::string DownloadFolderForSelection(const std::string& selected) {

@@ -1,5 +1,6 @@
 #pragma once
-// Folder names as the folder pages take them from the user, and the proposals they make.
+// Folder names: their final backslash, folders as the folder pages take them from the user,
+// and the proposals they make.
 
 #include <cstddef>
 #include <functional>
@@ -20,6 +21,11 @@ inline constexpr std::string_view kLongestNameInInstallDir = "~UnInstall.dat.FFF
 inline constexpr std::size_t kMaxInstallDirLength = kMaxPath - 1 - kLongestNameInInstallDir.size();
 // The longest download folder, its final "\" included: room for a one-letter file.
 inline constexpr std::size_t kMaxDownloadDirLength = kMaxPath - 2;
+
+// The folder with its final "\": appended unless the text ends with one already. A path is
+// joined to a file name by appending the name to this. An empty text gives "\" (the root of
+// the current drive); a caller that must keep an empty text empty asks first.
+std::string WithBackslash(std::string_view folder);
 
 // True for a full folder path such as "C:\Games": no blanks around it, drive letter, ":\",
 // no doubled backslash, none of " * / : < > ? after the drive.

@@ -5,6 +5,9 @@
 #include <iterator>
 #include <utility>
 
+#include "core/FolderName.h"
+#include "core/Text.h"
+
 namespace {
 
 [[noreturn]] void Fail(int line, const std::string& problem) {
@@ -100,12 +103,6 @@ void CheckEntry(const TRemovalEntry& entry) {
   }
 }
 
-std::string WithSeparator(std::string_view folder) {
-  std::string result(folder);
-  if (result.empty() || result.back() != '\\') result += '\\';
-  return result;
-}
-
 // The folder of a path, with its final "\\", and the name after it.
 std::pair<std::string_view, std::string_view> SplitPath(std::string_view path) {
   const std::size_t slash = path.find_last_of('\\');
@@ -136,10 +133,10 @@ void CheckProductName(const TRemovalList& list) {
 void CheckProductPlaces(const TRemovalList& list, const TProductPlaces& places) {
   CheckProductName(list);
   const auto isInstallDir = [&](std::string_view folder) {
-    return EqualsIgnoringCase(WithSeparator(folder), places.InstallDir);
+    return EqualsIgnoringCase(WithBackslash(folder), places.InstallDir);
   };
   const auto isUserDataDir = [&](std::string_view folder) {
-    return !places.UserDataDir.empty() && EqualsIgnoringCase(WithSeparator(folder), places.UserDataDir);
+    return !places.UserDataDir.empty() && EqualsIgnoringCase(WithBackslash(folder), places.UserDataDir);
   };
   const std::string product(kProductName);
   bool program = false, uninstaller = false, ownList = false, installDir = false, key = false, startMenu = false;
@@ -206,7 +203,7 @@ void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir) 
         Fail(entry.Line, entry.Argument + " is not the uninstaller or its list");
       installDir = folder;
     } else if (entry.Kind == TRemovalKind::EmptyFolder) {
-      const std::string folder = WithSeparator(argument);
+      const std::string folder = WithBackslash(argument);
       if ((installDir.empty() || !EqualsIgnoringCase(folder, installDir)) &&
           (userDataDir.empty() || !EqualsIgnoringCase(folder, userDataDir)))
         Fail(entry.Line, entry.Argument + " is not a folder of " + std::string(kProductName));
@@ -218,23 +215,15 @@ void CheckCleanupList(const TRemovalList& list, const std::string& userDataDir) 
 
 TRemovalList ParseRemovalList(std::string_view text) {
   TRemovalList list;
-  int lineNumber = 0;
   bool haveProduct = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
+  ForEachLine(text, [&list, &haveProduct](std::string_view line, int lineNumber) {
+    if (line.empty()) return;
 
     if (!haveProduct) {
       if (line.front() == '<') Fail(lineNumber, "the first line must be the product name");
       list.Product = line;
       haveProduct = true;
-      continue;
+      return;
     }
     if (line.front() != '<') Fail(lineNumber, "a line must start with \"<\"");
     if (line.back() != '>') Fail(lineNumber, "the line lacks its closing \">\"");
@@ -246,7 +235,7 @@ TRemovalList ParseRemovalList(std::string_view text) {
                         lineNumber};
     CheckEntry(entry);
     list.Entries.push_back(std::move(entry));
-  }
+  });
   if (!haveProduct) throw ERemovalListError("UnInstall.dat is empty");
   return list;
 }

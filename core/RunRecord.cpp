@@ -159,18 +159,10 @@ std::string RunRecordText(const TRunRecord& record) {
 
 TRunRecord ParseRunRecord(std::string_view text) {
   TRunRecord record;
-  int lineNumber = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const int lines = ForEachLine(text, [&record](std::string_view line, int lineNumber) {
     if (lineNumber == 1) {
       if (line != kRunRecordTitle) Fail(1, "not a run record of " + std::string(kProductName));
-      continue;
+      return;
     }
     if (line.size() < 3 || line.front() != '<' || line.back() != '>') Fail(lineNumber, "an entry is \"<\" kind fields \">\"");
     const char letter = line[1];
@@ -184,8 +176,8 @@ TRunRecord ParseRunRecord(std::string_view text) {
     if (fields.size() >= 3) entry.Old = Unescaped(lineNumber, fields[2]);
     if (entry.Target.empty()) Fail(lineNumber, "an empty entry");
     record.Entries.push_back(std::move(entry));
-  }
-  if (lineNumber == 0) throw ERunRecordError("the run record is empty");
+  });
+  if (lines == 0) throw ERunRecordError("the run record is empty");
   return record;
 }
 

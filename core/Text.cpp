@@ -45,3 +45,17 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   if (mask.substr(m) == ".*") return true;
   return m == mask.size();
 }
+
+int ForEachLine(std::string_view text, const std::function<void(std::string_view line, int number)>& visit) {
+  int number = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    visit(line, ++number);
+  }
+  return number;
+}

@@ -21,11 +21,11 @@ class TWholeFile {
   void Commit();
   // Closes and removes the temporary file; raises nothing.
   void Discard() noexcept;
-  bool IsOpen() const { return Handle != nullptr; }
+  bool IsOpen() const { return FHandle != nullptr; }
 
  private:
-  std::string Target, Temporary;
-  void* Handle = nullptr;
+  std::string FTarget, FTemporary;
+  void* FHandle = nullptr;
 };
 
 // The bytes as the whole new content of the file (the uninstaller's removal list).

@@ -33,13 +33,13 @@ void* CreateTemporaryBeside(const std::string& target, std::string& temporary) {
   return INVALID_HANDLE_VALUE;
 }
 
-TWholeFile::TWholeFile(const std::string& path) : Target(path) {
+TWholeFile::TWholeFile(const std::string& path) : FTarget(path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     throw EInOutError(ERROR_ACCESS_DENIED);
-  const HANDLE handle = CreateTemporaryBeside(path, Temporary);
+  const HANDLE handle = CreateTemporaryBeside(path, FTemporary);
   if (handle == INVALID_HANDLE_VALUE) RaiseLastError();
-  Handle = handle;
+  FHandle = handle;
 }
 
 TWholeFile::~TWholeFile() { Discard(); }
@@ -48,7 +48,7 @@ void TWholeFile::Write(const void* data, std::size_t size) {
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
     DWORD written = 0;
-    if (!WriteFile(Handle, bytes, static_cast<DWORD>(size), &written, nullptr)) RaiseLastError();
+    if (!WriteFile(FHandle, bytes, static_cast<DWORD>(size), &written, nullptr)) RaiseLastError();
     // A write that makes no progress means there is no room left.
     if (written == 0) throw EInOutError(ERROR_DISK_FULL);
     bytes += written;
@@ -57,27 +57,27 @@ void TWholeFile::Write(const void* data, std::size_t size) {
 }
 
 void TWholeFile::Commit() {
-  const HANDLE handle = Handle;
+  const HANDLE handle = FHandle;
   const BOOL flushed = FlushFileBuffers(handle);
   const DWORD flushError = GetLastError();
-  Handle = nullptr;
+  FHandle = nullptr;
   if (!CloseHandle(handle) || !flushed) {
     const DWORD error = flushed ? GetLastError() : flushError;
-    DeleteFileA(Temporary.c_str());
+    DeleteFileA(FTemporary.c_str());
     throw EInOutError(static_cast<int>(error));
   }
-  if (!MoveFileExA(Temporary.c_str(), Target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExA(FTemporary.c_str(), FTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
-    DeleteFileA(Temporary.c_str());
+    DeleteFileA(FTemporary.c_str());
     throw EInOutError(static_cast<int>(error));
   }
 }
 
 void TWholeFile::Discard() noexcept {
-  if (!Handle) return;
-  CloseHandle(Handle);
-  Handle = nullptr;
-  DeleteFileA(Temporary.c_str());
+  if (!FHandle) return;
+  CloseHandle(FHandle);
+  FHandle = nullptr;
+  DeleteFileA(FTemporary.c_str());
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/Text.h"
 #include "platform/Links.h"
 
 bool FolderExists(const std::string& path) {
@@ -14,6 +15,10 @@ bool FolderExists(const std::string& path) {
 bool FileExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsOnFixedDisk(const std::string& path) {
+  return GetDriveTypeA(LowerCase(path.substr(0, 3)).c_str()) == DRIVE_FIXED;
 }
 
 bool ForceFolders(const std::string& folder) {

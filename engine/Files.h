@@ -6,6 +6,10 @@
 bool FolderExists(const std::string& path);
 // True for a file, not for a folder of that name.
 bool FileExists(const std::string& path);
+// Whether the path lies on a fixed disk (by its drive letter): the only disks whose folders
+// the folder pages offer and propose.
+bool IsOnFixedDisk(const std::string& path);
+
 // Creates every missing folder of the path; false when one of them cannot be made.
 bool ForceFolders(const std::string& folder);
 

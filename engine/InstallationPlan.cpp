@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/FolderName.h"
 #include "core/RemovalList.h"
 #include "core/Text.h"
 #include "engine/RunStepParts.h"
@@ -78,8 +79,8 @@ std::string CreateShortcuts(const TInstallationSettings& settings, TRunActions& 
 
 }  // namespace
 
-void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunActions& actions,
-                   TRunProgress& progress) {
+void WriteInstallationDataFile(const std::string& path, const TInstallationSettings& settings,
+                               TRunActions& actions, TRunProgress& progress) {
   const TDataFileSettings header{settings.ClientDataDir, settings.DownloadDir, settings.ReleaseCode,
                                  settings.ConnectionKind};
   // The client wants the download folder without its trailing backslash; the setting itself
@@ -160,7 +161,7 @@ TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& ac
            [shared, &s, &a](TRunContext& context) {
              const std::string path = s.AppDataDir + "Pelmora.Dat";
              context.WillWrite(path);
-             WriteDataFile(path, s, a, context.Progress);
+             WriteInstallationDataFile(path, s, a, context.Progress);
              return path;
            },
        .Listed = [shared, &s] { return listed::DataFile(s.AppDataDir); }},
@@ -171,7 +172,7 @@ TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& ac
            [shared, &s, &a](TRunContext& context) {
              const std::string path = s.InstallDir + "PMInst.Dat";
              context.WillWrite(path);
-             WriteDataFile(path, s, a, context.Progress);
+             WriteInstallationDataFile(path, s, a, context.Progress);
              return path;
            },
        .Listed = [shared, &s] { return listed::DataFileCopy(s.InstallDir); }},

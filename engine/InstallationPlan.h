@@ -27,5 +27,5 @@ struct TInstallationSettings {
 TRunPlan InstallationPlan(const TInstallationSettings& settings, TRunActions& actions, long long payloadTotal);
 
 // Writes one client data file of the settings, moving the bar to the writer's progress points.
-void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunActions& actions,
-                   TRunProgress& progress);
+void WriteInstallationDataFile(const std::string& path, const TInstallationSettings& settings,
+                               TRunActions& actions, TRunProgress& progress);

@@ -3,18 +3,10 @@
 #include <windows.h>
 
 #include "core/Exceptions.h"
+#include "core/FolderName.h"
 #include "engine/Files.h"
 #include "engine/PayloadTotals.h"
 #include "engine/WindowsRun.h"
-
-namespace {
-
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-}  // namespace
 
 void MakeFolder(std::string folder) {
   folder = WithBackslash(folder);
@@ -23,9 +15,9 @@ void MakeFolder(std::string folder) {
   if (!CreateDirectoryA(lastLevel.c_str(), nullptr)) throw EInOutError(static_cast<int>(GetLastError()));
 }
 
-void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress) {
+void WriteInstallationDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress) {
   TWindowsRunActions actions;
-  WriteDataFile(path, settings, actions, progress);
+  WriteInstallationDataFile(path, settings, actions, progress);
 }
 
 void InstallationRun(const TInstallationSettings& settings, TRunProgress& progress, TRunJournal& journal) {

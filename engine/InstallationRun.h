@@ -19,4 +19,4 @@ void InstallationRun(const TInstallationSettings& settings, TRunProgress& progre
 // Creates the folder with all missing parents; raises EInOutError when it cannot.
 void MakeFolder(std::string folder);
 // Writes one client data file of the settings, moving the bar to the writer's progress points.
-void WriteDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress);
+void WriteInstallationDataFile(const std::string& path, const TInstallationSettings& settings, TRunProgress& progress);

@@ -2,12 +2,9 @@
 
 #include <exception>
 
-namespace {
+#include "core/FolderName.h"
 
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
+namespace {
 
 // The folders from the outermost below the root ("C:\" or "\\server\share\") to the folder.
 std::vector<std::string> FolderLevels(const std::string& folder) {

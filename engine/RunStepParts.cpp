@@ -1,10 +1,5 @@
 #include "engine/RunStepParts.h"
 
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
 std::string CreateLinkOrPassOver(const TLinkSpec& link, TRunActions& actions, TRunContext& context) {
   const std::size_t mark = context.Mark();
   context.WillWrite(link.File);

@@ -6,8 +6,6 @@
 #include "engine/RunActions.h"
 #include "engine/RunPlan.h"
 
-std::string WithBackslash(std::string folder);
-
 // Writes the shortcut, recorded for the run's undo. One that cannot be saved is passed over
 // and what stood there before is put back: returns "<file> (<reason>)" for it, "" when it was
 // saved. A shell link object that cannot be made is raised.

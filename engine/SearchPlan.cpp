@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/FolderName.h"
 #include "core/Text.h"
 
 namespace {
@@ -42,8 +43,7 @@ std::vector<std::string> SearchMasks(const std::string& masks) {
 
 std::vector<std::string> SearchFolders(const std::string& folders) {
   std::vector<std::string> list = SplitTrimmed(folders);
-  for (std::string& folder : list)
-    if (folder.back() != '\\') folder += '\\';
+  for (std::string& folder : list) folder = WithBackslash(folder);
   return list;
 }
 

@@ -30,10 +30,6 @@ class TChangeEventDetached {
 
 }  // namespace
 
-bool IsOnFixedDisk(const std::string& path) {
-  return GetDriveTypeA(LowerCase(path.substr(0, 3)).c_str()) == DRIVE_FIXED;
-}
-
 std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter() {
   return [fixedByDrive = std::map<std::string, bool>()](const std::string& path,
                                                         bool isFolder) mutable {

@@ -53,8 +53,6 @@ class TFolderPage : public TFramePanel {
   std::unique_ptr<TFolderTree> FTree;
 };
 
-// A folder is offered in the tree only on a fixed disk.
-bool IsOnFixedDisk(const std::string& path);
-// The tree's add-folder filter of both pages: folders on fixed disks. It asks the system once
+// The tree's add-folder filter of both pages: folders on fixed disks (IsOnFixedDisk). It asks the system once
 // per drive, not once per folder, which would make a folder of thousands slow to open.
 std::function<bool(const std::string& path, bool isFolder)> FixedDiskFilter();

@@ -1,12 +1,11 @@
 #include "pages/PNL_InstallChooseDir.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include "app/Appl_Globals.h"
 #include "core/FolderName.h"
 #include "app/Form_Main.h"
-#include "platform/ShellFolders.h"
+#include "engine/FolderProposals.h"
 #include "resources/ResourceIds.h"
 #include "core/Text.h"
 #include "ui/Dialogs.h"
@@ -40,11 +39,7 @@ std::string TPnlInstallChooseDir::ExplanationText() const {
          "is the best place and you can just press\rthe \"next\" button, otherwise choose a folder.";
 }
 
-std::string TPnlInstallChooseDir::Proposal() const {
-  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-  if (!programFiles.empty()) return programFiles + "\\Pelmora P2P";
-  return "C:\\Pelmora P2P";
-}
+std::string TPnlInstallChooseDir::Proposal() const { return ProposedInstallDir(); }
 
 std::string TPnlInstallChooseDir::TextForSelection(const std::string& selected) const {
   return InstallFolderForSelection(selected);
@@ -61,7 +56,7 @@ void TPnlInstallChooseDir::Edit1Exit() {
 void TPnlInstallChooseDir::btnNextClick() {
   InstallDir = TrimmedEntry();
   if (!CheckFolderName(InstallDir, kMaxInstallDirLength)) return;
-  if (InstallDir.back() != '\\') InstallDir += '\\';
+  InstallDir = WithBackslash(InstallDir);
   ClientDataDir = InstallDir;
   if (FileExists(InstallDir + "Pelmora.exe")) {
     ShowMessage("Cannot install Pelmora P2P in " + InstallDir + "\rbecause it already exists in this folder.\r"

@@ -3,6 +3,7 @@
 #include "app/Appl_Globals.h"
 #include "core/FolderName.h"
 #include "app/Form_Main.h"
+#include "engine/FolderProposals.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -31,25 +32,17 @@ std::string TPNLInstallChooseDownloadDir::ExplanationText() const {
          "is the best place and you can just press\rthe \"next\" button, otherwise choose a folder.";
 }
 
-std::string TPNLInstallChooseDownloadDir::Proposal() const {
-  return ProposeDownloadFolder(InstallDir, [](char letter) {
-    std::string root = std::string(1, letter) + ":\\";
-    return IsOnFixedDisk(root) && FolderExists(root + "Downloads");
-  });
-}
+std::string TPNLInstallChooseDownloadDir::Proposal() const { return ProposedDownloadDir(InstallDir); }
 
 std::string TPNLInstallChooseDownloadDir::TextForSelection(const std::string& selected) const {
   return DownloadFolderForSelection(selected);
 }
 
 void TPNLInstallChooseDownloadDir::btnNextClick() {
-  std::string text = TrimmedEntry();
+  const std::string text = TrimmedEntry();
   if (!CheckFolderName(text, kMaxDownloadDirLength)) return;
-  if (text.back() != '\\') {
-    text += '\\';
-    Edit1->SetCaption(text);
-  }
-  DownloadDir = text;
+  DownloadDir = WithBackslash(text);
+  if (DownloadDir != text) Edit1->SetCaption(DownloadDir);
   GoTo(TPageId::InstallChooseConnection);
 }
 

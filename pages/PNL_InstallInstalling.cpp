@@ -8,11 +8,8 @@
 namespace {
 
 const TControlSpec kDesign[] = {
-    // Wide enough for "100% complete", which the label grows to as it would size itself.
-    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
-     .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
-    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
-     .Height = 26, .Description = "Installation progress"},
+    kProgressLabelRow,
+    ProgressBarRow("Installation progress"),
 };
 
 }  // namespace

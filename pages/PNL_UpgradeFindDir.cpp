@@ -13,11 +13,8 @@ constexpr std::uint8_t kFixedDrives = 1;
 const TControlSpec kDesign[] = {
     {.Kind = TControlKind::Image, .Name = "Image9", .Left = 0, .Top = 8, .Width = 160, .Height = 202,
      .Resource = kPictureSearchId, .Description = "A search through a network"},
-    // Wide enough for "100% complete", which the label grows to as it would size itself.
-    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
-     .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
-    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
-     .Height = 26, .Description = "Search progress"},
+    kProgressLabelRow,
+    ProgressBarRow("Search progress"),
     {.Kind = TControlKind::StaticText, .Name = "StaticText4", .Left = 328, .Top = 272, .Width = 336,
      .Height = 82, .Caption = "Explanation"},
 };

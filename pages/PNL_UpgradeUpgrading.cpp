@@ -10,14 +10,11 @@
 namespace {
 
 const TControlSpec kDesign[] = {
-    // Wide enough for "100% complete", which the label grows to as it would size itself.
-    {.Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120,
-     .Height = 13, .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}},
+    kProgressLabelRow,
     // The retry notice; as wide as the page allows, for the notice it grows to.
     {.Kind = TControlKind::Label, .Name = "Label1", .Left = 8, .Top = 8, .Width = 696, .Height = 13,
      .Caption = ".", .FontColor = Colors::Red, .Font = {.Height = 11}},
-    {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
-     .Height = 26, .Description = "Upgrade progress"},
+    ProgressBarRow("Upgrade progress"),
 };
 
 }  // namespace

@@ -9,6 +9,17 @@
 #include "app/ProgressDisplay.h"
 #include "engine/RunProgress.h"
 
+// The design rows of the percentage label and the bar, at the same place on every progress
+// page; the bar's description tells a screen reader what progresses.
+inline constexpr TControlSpec kProgressLabelRow = {
+    // Wide enough for "100% complete", which the label grows to as it would size itself.
+    .Kind = TControlKind::Label, .Name = "Label12", .Left = 344, .Top = 200, .Width = 120, .Height = 13,
+    .Caption = "0% complete", .FontColor = Colors::White, .Font = {.Height = 11}};
+constexpr TControlSpec ProgressBarRow(const char* description) {
+  return {.Kind = TControlKind::ProgressBar, .Name = "ProgressBar1", .Left = 39, .Top = 232, .Width = 634,
+          .Height = 26, .Description = description};
+}
+
 class TProgressPage : public TFramePanel, public TRunProgress {
  public:
   TProgressPage(TPageId page, std::span<const TControlSpec> design);

@@ -45,14 +45,16 @@ void TMessagePump::ProcessMessages() {
   }
 }
 
-void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds) {
-  while (true) {
+void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds,
+                                        const std::function<bool()>& done) {
+  const auto finished = [&done] { return done && done(); };
+  while (!finished()) {
     // The clock is read after every message: a steady stream of messages must not stretch
     // the wait.
-    while (ProcessMessage() && static_cast<double>(GetTickCount64() - startTick) <= milliseconds) {
+    while (ProcessMessage() && !finished() && static_cast<double>(GetTickCount64() - startTick) <= milliseconds) {
     }
     double elapsed = static_cast<double>(GetTickCount64() - startTick);
-    if (elapsed > milliseconds || FTerminated) return;
+    if (elapsed > milliseconds || FTerminated || finished()) return;
     // Sleep until a message arrives or the time is up instead of spinning the processor.
     DWORD wait = static_cast<DWORD>(milliseconds - elapsed) + 1;
     MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

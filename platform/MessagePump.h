@@ -24,8 +24,9 @@ class TMessagePump {
   int Run();
   // Handles every message that is waiting, then returns.
   void ProcessMessages();
-  // Handles messages until more than the given time has passed since startTick.
-  void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds);
+  // Handles messages until more than the given time has passed since startTick, or until done,
+  // when given, says so (asked after every message).
+  void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds, const std::function<bool()>& done = nullptr);
   bool Terminated() const { return FTerminated; }
 
   void HandleFailure(HWND sender, std::exception_ptr error) noexcept;

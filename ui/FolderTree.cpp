@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/Exceptions.h"
+#include "core/FolderName.h"
 #include "core/Text.h"
 
 namespace {
@@ -62,10 +63,6 @@ std::vector<std::string> SubfolderNames(const std::string& folder, bool firstOnl
   return names;
 }
 
-std::string WithBackslash(const std::string& folder) {
-  return !folder.empty() && folder.back() == '\\' ? folder : folder + '\\';
-}
-
 }  // namespace
 
 TControl::TWindowClass TFolderTree::GetWindowClass() const {
@@ -84,7 +81,7 @@ void TFolderTree::AfterCreate() {
   AddHint();
 
   FRoot = AddItem(TVI_ROOT, "", ShellDisplayName(""));
-  NodeOf(FRoot)->loaded = true;
+  NodeOf(FRoot)->Loaded = true;
   DWORD drives = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if (!(drives & (1u << i))) continue;
@@ -137,9 +134,9 @@ TFolderTree::TNode* TFolderTree::NodeOf(HTREEITEM item) const {
 
 void TFolderTree::LoadChildren(HTREEITEM item) {
   TNode* node = NodeOf(item);
-  if (!node || node->loaded) return;
-  node->loaded = true;
-  std::string folder = WithBackslash(node->path);
+  if (!node || node->Loaded) return;
+  node->Loaded = true;
+  std::string folder = WithBackslash(node->Path);
   SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
   for (const std::string& name : SubfolderNames(folder)) {
     std::string path = folder + name;
@@ -152,10 +149,10 @@ void TFolderTree::LoadChildren(HTREEITEM item) {
 void TFolderTree::FillDisplayInfo(NMTVDISPINFOA& info) {
   TNode* node = reinterpret_cast<TNode*>(info.item.lParam);
   if (!node) return;
-  if (info.item.mask & TVIF_IMAGE) info.item.iImage = ShellIcon(node->path, false);
-  if (info.item.mask & TVIF_SELECTEDIMAGE) info.item.iSelectedImage = ShellIcon(node->path, true);
+  if (info.item.mask & TVIF_IMAGE) info.item.iImage = ShellIcon(node->Path, false);
+  if (info.item.mask & TVIF_SELECTEDIMAGE) info.item.iSelectedImage = ShellIcon(node->Path, true);
   if (info.item.mask & TVIF_CHILDREN)
-    info.item.cChildren = node->path.empty() || !SubfolderNames(WithBackslash(node->path), true).empty();
+    info.item.cChildren = node->Path.empty() || !SubfolderNames(WithBackslash(node->Path), true).empty();
 }
 
 LRESULT TFolderTree::OnNotify(const NMHDR& header) {
@@ -190,7 +187,7 @@ HTREEITEM TFolderTree::Selected() const { return TreeView_GetSelection(FHandle);
 
 std::string TFolderTree::SelectedPath() const {
   TNode* node = NodeOf(Selected());
-  return node ? node->path : std::string();
+  return node ? node->Path : std::string();
 }
 
 std::string TFolderTree::ItemText(HTREEITEM item) const {
@@ -211,7 +208,7 @@ HTREEITEM TFolderTree::FindChild(HTREEITEM parent, const std::string& path) {
   std::string wanted = LowerCase(path);
   for (HTREEITEM child = TreeView_GetChild(FHandle, parent); child;
        child = TreeView_GetNextSibling(FHandle, child)) {
-    if (LowerCase(NodeOf(child)->path) == wanted) return child;
+    if (LowerCase(NodeOf(child)->Path) == wanted) return child;
   }
   return nullptr;
 }
@@ -222,7 +219,7 @@ std::vector<std::string> TFolderTree::ChildPaths(HTREEITEM item) {
   std::vector<std::string> paths;
   for (HTREEITEM child = TreeView_GetChild(FHandle, parent); child;
        child = TreeView_GetNextSibling(FHandle, child))
-    paths.push_back(NodeOf(child)->path);
+    paths.push_back(NodeOf(child)->Path);
   return paths;
 }
 

@@ -43,8 +43,8 @@ class TFolderTree : public TControl {
 
  private:
   struct TNode {
-    std::string path;  // empty for the computer
-    bool loaded = false;
+    std::string Path;  // empty for the computer
+    bool Loaded = false;
   };
   HTREEITEM AddItem(HTREEITEM parent, const std::string& path, const std::string& text);
   void LoadChildren(HTREEITEM item);

@@ -2,13 +2,9 @@
 
 #include <shlobj.h>
 
+#include "core/FolderName.h"
 #include "core/RemovalList.h"
 #include "platform/ShellFolders.h"
-
-std::string WithSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder;
-}
 
 std::string WithoutSeparator(std::string path) {
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
@@ -23,7 +19,7 @@ std::string LongPath(const std::string& path) {
   return length == 0 || length >= MAX_PATH ? path : std::string(buffer, length);
 }
 
-std::string LongFolder(const std::string& folder) { return WithSeparator(LongPath(folder)); }
+std::string LongFolder(const std::string& folder) { return WithBackslash(LongPath(folder)); }
 
 std::string OwnPath() {
   std::string path(MAX_PATH, '\0');
@@ -42,7 +38,7 @@ std::string TempFolder() {
 
 std::string UserDataDir() {
   const std::string local = ShellFolder(CSIDL_LOCAL_APPDATA);
-  return local.empty() ? std::string() : LongFolder(WithSeparator(local) + std::string(kProductName) + "\\");
+  return local.empty() ? std::string() : LongFolder(WithBackslash(local) + std::string(kProductName) + "\\");
 }
 
 bool IsGone(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }

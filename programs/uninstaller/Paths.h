@@ -6,7 +6,6 @@
 
 #include <string>
 
-std::string WithSeparator(std::string folder);
 // Without the final backslashes, a drive's root excepted ("C:\").
 std::string WithoutSeparator(std::string path);
 // The folder of a path: the text up to and including its last backslash.

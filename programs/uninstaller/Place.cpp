@@ -2,18 +2,19 @@
 
 #include <algorithm>
 
+#include "core/FolderName.h"
 #include "platform/Links.h"
 #include "programs/uninstaller/Paths.h"
 
-TPlace::TPlace(const std::string& folder) : FFolder(WithSeparator(folder)) {
+TPlace::TPlace(const std::string& folder) : FFolder(WithBackslash(folder)) {
   const std::string own = WithoutSeparator(FFolder);
   const std::size_t slash = own.find_last_of('\\');
   const std::string parent = FinalPathOf(own.substr(0, slash + 1));
-  if (!parent.empty()) FFinalFolder = WithSeparator(parent) + own.substr(slash + 1) + "\\";
+  if (!parent.empty()) FFinalFolder = WithBackslash(parent) + own.substr(slash + 1) + "\\";
 }
 
 bool TPlace::Holds(const std::string& path) const {
-  const std::string folder = WithSeparator(path);
+  const std::string folder = WithBackslash(path);
   return folder.size() >= FFolder.size() && SamePath(folder.substr(0, FFolder.size()), FFolder);
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/FolderName.h"
 #include "core/Text.h"
 #include "platform/Links.h"
 #include "platform/ShellFolders.h"
@@ -134,7 +135,7 @@ void TRemoval::RemoveMatching(const TPlace& place, const std::string& argument) 
 }
 
 void TRemoval::RemoveFolder(const TPlace& place, const std::string& argument) {
-  const std::string folder = WithSeparator(argument);
+  const std::string folder = WithBackslash(argument);
   const TOutcome outcome = place.RemoveFolder(folder);
   if (outcome.Result == TRemoved::Failed && outcome.Error == ERROR_DIR_NOT_EMPTY) {
     if (HoldsOnlyDeferred(folder)) {
@@ -183,7 +184,7 @@ void TRemoval::RemoveStartMenuFolder(const std::string& name) {
   }
   // The product's own folder of the start menu is a place of its own: a link in its stead is
   // neither emptied nor followed.
-  const TPlace place(WithSeparator(programs) + name + "\\");
+  const TPlace place(WithBackslash(programs) + name + "\\");
   RemoveMatching(place, place.Folder() + "*");
   RemoveFolder(place, place.Folder());
 }
@@ -194,6 +195,6 @@ void TRemoval::RemoveDesktopShortcut(const std::string& name) {
     NotRemoved("Desktop shortcut " + name, "the desktop folder cannot be found");
     return;
   }
-  const TPlace place(WithSeparator(desktop));
+  const TPlace place(WithBackslash(desktop));
   RemoveFile(place, place.Folder() + name);
 }

@@ -14,51 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "tests/common/PlantedLinks.h"
-#include "tests/common/SystemState.h"
-#include "tests/driver/BuildFolder.h"
 #include "tests/driver/MessageBoxes.h"
-#include "tests/driver/UiDriver.h"
-#include "tests/driver/Waiting.h"
+#include "tests/e2e/UninstallRoad.h"
 
 namespace {
 
 using namespace system_state;
+using namespace uninstall_road;
 namespace fs = std::filesystem;
 
 constexpr long kLinkRefused = 5;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-class PlantedLinkRoadTest : public testing::Test {
+class PlantedLinkRoadTest : public UninstallRoad {
  protected:
-  void SetUp() override {
-    CleanUp();
-    ASSERT_TRUE(CreateDirectoryA(FBase.c_str(), nullptr));
-  }
-  void TearDown() override { CleanUp(); }
-  void CleanUp() {
-    // Links first, by themselves: whatever a Windows program does to one reaches its target.
-    for (const std::string& link : {FMenu, FData, FInstall + "Pelmora.Exe", FInstall + "PMInst.Dat", FDesktopLink})
-      planted::RemoveLink(link);
-    std::error_code ignored;
-    fs::remove_all(FBase, ignored);
-    fs::remove_all(FMenu, ignored);
-    fs::remove_all(FData, ignored);
-    DeleteFileA(FDesktopLink.c_str());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
-  }
-
-  // The product as the silent installation puts it into the test's folder.
-  void Install() {
-    StartedProcess installer = StartProgram(BuildFolder() + "Install_Pelmora.exe", "/quiet \"/dir=" + FInstall + "\"");
-    ASSERT_NE(installer.Process, nullptr);
-    ASSERT_EQ(WaitForExit(installer, 120000), 0) << "the installation failed";
-    EndProcess(installer);
-    ASSERT_TRUE(Exists(FInstall + "Uninstall.Exe") && Exists(FData + "\\Pelmora.Dat") && Exists(FMenu) &&
-                Exists(FDesktopLink));
-  }
-
   // Files of somebody else's in a folder of the test's own, which a link will point at.
   std::map<std::string, std::string> MakeVictims(const std::string& folder, const std::vector<std::string>& names) {
     fs::create_directories(folder);
@@ -75,29 +43,7 @@ class PlantedLinkRoadTest : public testing::Test {
     for (const auto& [path, content] : victims) EXPECT_EQ(ReadFile(path), content) << what << ": " << path;
   }
 
-  // Runs the installed uninstaller to its end; its exit code, or -1 when it did not end.
-  long Uninstall(const std::string& parameters) {
-    StartedProcess uninstaller = StartProgram(FInstall + "Uninstall.Exe", parameters);
-    const long exitCode = WaitForExit(uninstaller, kPatientMs);
-    EndProcess(uninstaller);
-    return exitCode;
-  }
-
-  // What the uninstaller takes away however links stand: the uninstall entry, the client's
-  // other files and (once it has ended) itself.
-  void ExpectTheRestRemoved(const std::string& what) {
-    EXPECT_EQ(UninstallEntryValue("DisplayName"), "<missing>") << what;
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(FInstall + "Uninstall.Exe") && !Exists(FInstall + "UnInstall.dat"); },
-                          kPatientMs))
-        << what << ": the uninstaller or its list is still there";
-  }
-
-  const std::string FBase = "C:\\pelmora-links-" + std::to_string(GetCurrentProcessId()) + "\\";
-  const std::string FInstall = FBase + "Pelmora P2P\\";
   const std::string FVictims = FBase + "someone else\\";
-  const std::string FMenu = ShellFolder(CSIDL_PROGRAMS) + "\\Pelmora P2P";
-  const std::string FData = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Pelmora P2P";
-  const std::string FDesktopLink = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pelmora P2P.Lnk";
 };
 
 // A link in place of a folder that the uninstaller empties: the folder it points at keeps
@@ -180,27 +126,6 @@ TEST_F(PlantedLinkRoadTest, TheLastMessageNamesTheLinkLeftAlone) {
   ExpectUntouched(victims, "the start-menu folder");
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The log's text once it holds the line that ends with this text.
-std::string LogOnceItHolds(const std::string& path, const std::string& end) {
-  std::string log;
-  WaitUntil([&] { return (log = ReadFile(path)).find(end + "\r\n") != std::string::npos; }, kPatientMs);
-  return log;
-}
-
-// The result the log gives for line number of the removal list: the text after the line's own.
-std::string ResultOfLine(const std::string& log, int number, const std::string& line) {
-  const std::string start = " Line " + std::to_string(number) + " " + line + " ";
-  const std::size_t at = Lower(log).find(Lower(start));
-  if (at == std::string::npos) return "<no log line>";
-  const std::size_t from = at + start.size();
-  return log.substr(from, log.find("\r\n", from) - from);
-}
-
 // The uninstaller's log: every line of the removal list with its result (done, passed over,
 // refused for a link, left for the self-removal), the uninstall entry, the end with the exit
 // code, and then the self-removal's own lines, which the clean-up adds after the uninstaller's
@@ -249,12 +174,8 @@ TEST_F(PlantedLinkRoadTest, TheLogTellsEachLineOfTheListWithItsResult) {
        }},
       {"the desktop shortcut", holds("<T"), [&](const std::string&) { return "done: removed " + FDesktopLink; }},
   };
-  int number = 0, lines = 0;
-  for (std::size_t start = 0, end; (end = list.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    const std::string line = list.substr(start, end - start);
-    ++number;
-    if (line.empty() || line.front() != '<') continue;
-    ++lines;
+  const std::vector<ListedLine> listed = RemovalLines(list);
+  for (const auto& [number, line] : listed) {
     const Rule* rule = nullptr;
     for (const Rule& candidate : rules)
       if (!rule && candidate.names(line)) rule = &candidate;
@@ -269,7 +190,7 @@ TEST_F(PlantedLinkRoadTest, TheLogTellsEachLineOfTheListWithItsResult) {
       EXPECT_EQ(Lower(result), Lower(rule->result(line.substr(2, line.size() - 3)))) << rule->name << ": " << line;
     }
   }
-  EXPECT_EQ(lines, 17) << list;
+  EXPECT_EQ(listed.size(), 17u) << list;
 
   EXPECT_NE(log.find(" Self-removal started: it waits for the uninstaller's end\r\n"), std::string::npos) << log;
   const std::size_t finished = log.find(" Uninstall finished (exit code 5)\r\n");

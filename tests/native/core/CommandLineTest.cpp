@@ -80,4 +80,29 @@ TEST(CommandLineLengthTest, AFolderTooLongForTheRunsFilesIsIgnored) {
   }
 }
 
+TEST(ProgramCommandTest, TheUnattendedUpgradeOrElseTheSwitchesAreReadFromTheWholeLine) {
+  const TProgramCommand upgrade = ParseProgramCommand(R"("C:\Temp\Install_Pelmora.exe" /autoupdate C:\My Apps)");
+  EXPECT_TRUE(upgrade.AutoUpdate.AutoUpdate);
+  EXPECT_EQ(upgrade.AutoUpdate.InstallDir, R"(C:\My Apps\)");
+  // Read as switches, "C:\My" and "Apps" would be stray texts.
+  EXPECT_EQ(upgrade.Switches.Refusal, TSilentRefusal::None);
+  EXPECT_FALSE(upgrade.Switches.Quiet);
+
+  const TProgramCommand silent = ParseProgramCommand(R"(Install_Pelmora.exe /quiet "/dir=D:\Apps" /log=C:\x.log)");
+  EXPECT_FALSE(silent.AutoUpdate.AutoUpdate);
+  EXPECT_TRUE(silent.Switches.Quiet);
+  EXPECT_EQ(silent.Switches.InstallDir, R"(D:\Apps\)");
+  EXPECT_EQ(silent.Switches.LogFile, R"(C:\x.log)");
+
+  // The program's own path is never read as a switch, whatever it is called.
+  const TProgramCommand wizard = ParseProgramCommand(R"("C:\x\/quiet.exe")");
+  EXPECT_FALSE(wizard.AutoUpdate.AutoUpdate);
+  EXPECT_FALSE(wizard.Switches.Quiet);
+  EXPECT_EQ(wizard.Switches.Refusal, TSilentRefusal::None);
+
+  const TProgramCommand unusable = ParseProgramCommand("x.exe /autoupdate Apps");
+  EXPECT_FALSE(unusable.AutoUpdate.AutoUpdate) << "an upgrade of no usable folder is no upgrade";
+  EXPECT_EQ(unusable.Switches.Refusal, TSilentRefusal::BadSwitch) << "its words are read as switches";
+}
+
 }  // namespace

@@ -6,6 +6,22 @@
 
 namespace {
 
+TEST(FolderNameTest, WithBackslashAddsOnlyAMissingFinalBackslash) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Games", "C:\\Games\\"},
+      {"C:\\Games\\", "C:\\Games\\"},
+      {"C:", "C:\\"},           // a drive gets its root
+      {"C:\\", "C:\\"},         // a root stays as it is
+      {"\\\\server\\share", "\\\\server\\share\\"},
+      {"C:\\Games\\\\", "C:\\Games\\\\"},  // only a missing one is added, none taken away
+      {"C:\\Games ", "C:\\Games \\"},  // no trimming
+      {"Pelmora P2P", "Pelmora P2P\\"},
+      {"\\", "\\"},
+      {"", "\\"},  // the root of the current drive
+  };
+  for (auto [folder, expected] : cases) EXPECT_EQ(WithBackslash(folder), expected) << "\"" << folder << "\"";
+}
+
 TEST(FolderNameTest, AcceptsOnlyFullFolderPaths) {
   const std::pair<const char*, bool> cases[] = {
       {"C:\\Program Files\\Pelmora P2P", true},

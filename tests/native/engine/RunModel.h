@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/FolderName.h"
 #include "core/Progress.h"
 #include "engine/RunActions.h"
 #include "engine/RunPlan.h"
@@ -27,11 +28,6 @@ inline std::string Folder(const std::string& path) {
   std::string folder = path;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-inline std::string WithBackslash(std::string folder) {
-  if (folder.back() != '\\') folder += '\\';
-  return folder;
 }
 
 struct TMachine {

@@ -10,62 +10,6 @@ std::string StandInClient() { return BuildFolder() + "programs\\Pelmora.exe"; }
 
 using FinishPagesTest = PageFixture;
 
-TEST_F(FinishPagesTest, SummaryShowsTheStoredChoicesOnEveryShow) {
-  struct Case {
-    bool Shortcut;
-    const char* Line;
-  };
-  const Case cases[] = {{true, "Create shortcut on desktop = Yes"},
-                        {false, "Create shortcut on desktop = No"}};
-  InstallDir = "C:\\Program Files\\Pelmora P2P\\";
-  DownloadDir = "D:\\Shared Files\\";
-  for (const Case& c : cases) {
-    CreateDesktopShortcut = c.Shortcut;
-    ShowPage("PNLInstallGo");
-    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label6").Caption(),
-              "Installation folder = C:\\Program Files\\Pelmora P2P\\");
-    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label7").Caption(), "Download folder = D:\\Shared Files\\");
-    EXPECT_EQ(Get<TLabel>("PNLInstallGo", "Label9").Caption(), c.Line);
-  }
-}
-
-TEST_F(FinishPagesTest, SummaryLeadsToTheInstallationRunOrBackToTheConnection) {
-  RecordingPage& run = StandIn("PNLInstallInstalling");
-  RecordingPage& connection = StandIn("PnlInstallChooseConnection");
-  ShowPage("PNLInstallGo");
-  ClickAndSettle("&Previous");
-  EXPECT_EQ(connection.Shows, 1);
-  ShowPage("PNLInstallGo");
-  EXPECT_EQ(ShownButtons()[1].Width, 120) << "\"&Install Now\" is the wide button";
-  ClickAndSettle("&Install Now");
-  EXPECT_EQ(run.Shows, 1);
-}
-
-TEST_F(FinishPagesTest, UpgradeStartListsTheFoundFoldersAndUpgradesTheFirst) {
-  RecordingPage& run = StandIn("PnlUpgradeUpgrading");
-  FoundInstallations = {"C:\\Program Files\\Pelmora P2P\\Pelmora.exe",
-                        "D:\\Apps\\Pelmora\\PELMORA.EXE", "E:\\Old\\Pelmora.Exe"};
-  ShowPage("PNLUpgradeStart");
-  auto& list = Get<TComboBox>("PNLUpgradeStart", "ComboBoxUpgrade");
-  ASSERT_EQ(list.Count(), 3);
-  EXPECT_EQ(list.Item(0), "C:\\Program Files\\Pelmora P2P\\");
-  EXPECT_EQ(list.Item(1), "D:\\Apps\\Pelmora\\");
-  EXPECT_EQ(list.Item(2), "E:\\Old\\");
-  EXPECT_EQ(list.ItemIndex(), 0);
-  EXPECT_EQ(GetFocus(), list.Handle());
-
-  ClickAndSettle("&Upgrade");
-  EXPECT_EQ(run.Shows, 1);
-  EXPECT_EQ(run.InstallDirSeen, "C:\\Program Files\\Pelmora P2P\\");
-  EXPECT_EQ(InstallDir, "C:\\Program Files\\Pelmora P2P\\");
-
-  // A new search result refills the list.
-  FoundInstallations = {"F:\\Pelmora\\Pelmora.exe"};
-  ShowPage("PNLUpgradeStart");
-  ASSERT_EQ(list.Count(), 1);
-  EXPECT_EQ(list.Item(0), "F:\\Pelmora\\");
-}
-
 TEST_F(FinishPagesTest, StartWithoutAnInstalledClientClosesTheWizardSilently) {
   for (const char* page : {"PNLInstallReady", "PNLUpgradeReady"}) {
     SetUp();

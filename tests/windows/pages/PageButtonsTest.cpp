@@ -155,4 +155,33 @@ TEST_F(PageButtonsTest, ErrorPageCopiesOnlyWhenNoPageChangeSlides) {
   EXPECT_EQ(clipboard(), "I/O error 5");
 }
 
+using PageChangeClicksTest = PageFixture;
+
+TEST_F(PageChangeClicksTest, ASecondClickDuringTheSlideChangesNothing) {
+  struct Case {
+    const char* Page;
+    const char* Button;
+    const char* Target;
+  };
+  const Case cases[] = {
+      {"PnlInstall", "&Next", "PnlInstallChooseDir"},
+      {"PnlDisclaimer", "&Previous", "PnlWelcome"},
+      {"PNLInstallChooseConnection", "&Previous", "PNLInstallChooseDownloadDir"},
+      {"PNLInstallGo", "&Install Now", "PNLInstallInstalling"},
+      {"PNLUpgradeStart", "&Upgrade", "PnlUpgradeUpgrading"},
+  };
+  FoundInstallations = {"C:\\Pelmora\\Pelmora.exe"};
+  for (const Case& c : cases) {
+    RecordingPage& target = StandIn(c.Target);
+    ShowPage(c.Page);
+    HWND button = ButtonCaptioned(c.Button).Handle();
+    // Both clicks wait in the queue; the second arrives while the first one's slide runs.
+    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    PumpUntil([&] { return target.Shows > 0 && !Form().Sliding; });
+    Pump(200);
+    EXPECT_EQ(target.Shows, 1) << c.Page << " " << c.Button;
+  }
+}
+
 }  // namespace

@@ -1,75 +1,7 @@
+// The connection page: its nine kinds, the stored choice and the refusal without one.
 #include "tests/windows/pages/PageFixture.h"
 
 namespace {
-
-using ChoicePagesTest = PageFixture;
-
-TEST_F(ChoicePagesTest, InstallOrUpgradeChoicesSurviveVisitsAndAreWrittenOnNext) {
-  ShowPage("PnlInstall");
-  auto& install = Get<TRadioButton>("PnlInstall", "RadioButton1");
-  auto& upgrade = Get<TRadioButton>("PnlInstall", "RadioButton2");
-  auto& shortcut = Get<TCheckBox>("PnlInstall", "CheckBox1");
-  EXPECT_TRUE(install.Checked());
-  EXPECT_FALSE(upgrade.Checked());
-  EXPECT_TRUE(shortcut.Checked());
-
-  SendMessageA(upgrade.Handle(), BM_CLICK, 0, 0);
-  EXPECT_TRUE(upgrade.Checked());
-  EXPECT_FALSE(install.Checked()) << "the radio buttons keep each other opposite";
-  SendMessageA(shortcut.Handle(), BM_CLICK, 0, 0);
-
-  ClickAndSettle("&Previous");
-  ASSERT_EQ(Header(), "License agreement and disclaimer");
-  SendMessageA(Get<TCheckBox>("PnlDisclaimer", "CheckBox1").Handle(), BM_CLICK, 0, 0);
-  ClickAndSettle("&Next");
-  ASSERT_EQ(Header(), "Install or upgrade?");
-  EXPECT_TRUE(upgrade.Checked());
-  EXPECT_FALSE(install.Checked());
-  EXPECT_FALSE(shortcut.Checked());
-
-  RecordingPage& search = StandIn("PnlUpgradeFindDir");
-  ClickAndSettle("&Next");
-  EXPECT_EQ(search.Shows, 1) << "upgrade leads to the search";
-  EXPECT_TRUE(UpgradeChosen);
-  EXPECT_FALSE(CreateDesktopShortcut) << "written also when upgrading";
-
-  // Back, install chosen: both settings are written again.
-  ShowPage("PnlInstall");
-  SendMessageA(install.Handle(), BM_CLICK, 0, 0);
-  EXPECT_FALSE(upgrade.Checked());
-  RecordingPage& folder = StandIn("PnlInstallChooseDir");
-  ClickAndSettle("&Next");
-  EXPECT_EQ(folder.Shows, 1);
-  EXPECT_FALSE(UpgradeChosen);
-  EXPECT_FALSE(CreateDesktopShortcut);
-}
-
-TEST_F(ChoicePagesTest, ASecondClickDuringTheSlideChangesNothing) {
-  struct Case {
-    const char* Page;
-    const char* Button;
-    const char* Target;
-  };
-  const Case cases[] = {
-      {"PnlInstall", "&Next", "PnlInstallChooseDir"},
-      {"PnlDisclaimer", "&Previous", "PnlWelcome"},
-      {"PNLInstallChooseConnection", "&Previous", "PNLInstallChooseDownloadDir"},
-      {"PNLInstallGo", "&Install Now", "PNLInstallInstalling"},
-      {"PNLUpgradeStart", "&Upgrade", "PnlUpgradeUpgrading"},
-  };
-  FoundInstallations = {"C:\\Pelmora\\Pelmora.exe"};
-  for (const Case& c : cases) {
-    RecordingPage& target = StandIn(c.Target);
-    ShowPage(c.Page);
-    HWND button = ButtonCaptioned(c.Button).Handle();
-    // Both clicks wait in the queue; the second arrives while the first one's slide runs.
-    PostMessageA(button, BM_CLICK, 0, 0);
-    PostMessageA(button, BM_CLICK, 0, 0);
-    PumpUntil([&] { return target.Shows > 0 && !Form().Sliding; });
-    Pump(200);
-    EXPECT_EQ(target.Shows, 1) << c.Page << " " << c.Button;
-  }
-}
 
 class ConnectionPageTest : public PageFixture {
  protected:
