@@ -453,10 +453,14 @@ void MoveTheProgramsFolderTo(const std::string& folder) {
                   static_cast<DWORD>(folder.size() + 1));
 }
 
+// The setting to put back after a road: the one found before it, or the prefix's own when a
+// test run cut off before its clean-up left the read-only folder in place.
 std::string ProgramsFolderSetting() {
   char value[MAX_PATH] = "";
   DWORD size = sizeof value;
   RegGetValueA(HKEY_CURRENT_USER, kUserShellFolders, "Programs", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value, &size);
+  if (std::string(value) == kReadOnlyPrograms)
+    return "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
   return value;
 }
 
