@@ -26,6 +26,10 @@ class TMessagePump {
   void ProcessMessages();
   // Handles messages until more than the given time has passed since startTick.
   void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds);
+  // Hands what the thread's windows have painted to the display at once, without handling a
+  // message: Wine's X11 driver keeps painting in memory until the thread waits for messages,
+  // and a wait of no time passes it on (Windows shows it already).
+  void PresentPainting();
   bool Terminated() const { return FTerminated; }
 
   void HandleFailure(HWND sender, std::exception_ptr error) noexcept;
