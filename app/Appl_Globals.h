@@ -22,5 +22,8 @@ extern std::vector<std::string> FoundInstallations;  // client programs found by
 void ResetSettings();
 
 class TFormMain;
-// Creates the fourteen pages in the order of the page table and adds each to the main window.
-void CreatePanels(TFormMain& form);
+// The fourteen pages in the order of the page table, each added to the main window as it is
+// made: the first (the welcome page) by CreateFirstPanel, the other thirteen after it by
+// CreateOtherPanels.
+void CreateFirstPanel(TFormMain& form);
+void CreateOtherPanels(TFormMain& form);

@@ -1,4 +1,5 @@
 #include <memory>
+#include <span>
 
 #include "app/Appl_Globals.h"
 #include "app/Form_Main.h"
@@ -17,19 +18,36 @@
 #include "pages/PNL_UpgradeUpgrading.h"
 #include "pages/PNL_Welcome.h"
 
-void CreatePanels(TFormMain& form) {
-  form.AddPanel(std::make_unique<TPnlWelcome>());
-  form.AddPanel(std::make_unique<TPnlDisclaimer>());
-  form.AddPanel(std::make_unique<TPnlInstall>());
-  form.AddPanel(std::make_unique<TPnlInstallChooseDir>());
-  form.AddPanel(std::make_unique<TPNLInstallChooseDownloadDir>());
-  form.AddPanel(std::make_unique<TPNLInstallChooseConnection>());
-  form.AddPanel(std::make_unique<TPNLInstallGo>());
-  form.AddPanel(std::make_unique<TPNLInstallInstalling>());
-  form.AddPanel(std::make_unique<TPNLInstallReady>());
-  form.AddPanel(std::make_unique<TPnlUpgradeFindDir>());
-  form.AddPanel(std::make_unique<TPNLUpgradeStart>());
-  form.AddPanel(std::make_unique<TPNLUpgradeUpgrading>());
-  form.AddPanel(std::make_unique<TPNLUpgradeReady>());
-  form.AddPanel(std::make_unique<TPnlError>());
+namespace {
+
+using TPageFactory = std::unique_ptr<TFramePanel> (*)();
+
+template <class TPage>
+std::unique_ptr<TFramePanel> Make() {
+  return std::make_unique<TPage>();
+}
+
+constexpr TPageFactory kPageTable[] = {
+    Make<TPnlWelcome>,
+    Make<TPnlDisclaimer>,
+    Make<TPnlInstall>,
+    Make<TPnlInstallChooseDir>,
+    Make<TPNLInstallChooseDownloadDir>,
+    Make<TPNLInstallChooseConnection>,
+    Make<TPNLInstallGo>,
+    Make<TPNLInstallInstalling>,
+    Make<TPNLInstallReady>,
+    Make<TPnlUpgradeFindDir>,
+    Make<TPNLUpgradeStart>,
+    Make<TPNLUpgradeUpgrading>,
+    Make<TPNLUpgradeReady>,
+    Make<TPnlError>,
+};
+
+}  // namespace
+
+void CreateFirstPanel(TFormMain& form) { form.AddPanel(kPageTable[0]()); }
+
+void CreateOtherPanels(TFormMain& form) {
+  for (const TPageFactory make : std::span(kPageTable).subspan(1)) form.AddPanel(make());
 }

@@ -1,11 +1,13 @@
 #include "app/Form_Main.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Appl_Globals.h"
 #include "app/AutomationIds.h"
 #include "engine/ClientProcess.h"
 #include "core/Text.h"
+#include "platform/MessagePump.h"
 #include "ui/Application.h"
 #include "ui/Display.h"
 #include "pages/PNL_Error.h"
@@ -131,7 +133,9 @@ void TFormMain::FormCreate() {
   PnlHeader->SetColor(Colors::Navy);
   PnlHeader->SetFontColor(Colors::White);
   PnlButtons->SetColors(Colors::White, Colors::Lime, Colors::Navy, Colors::Blue, Colors::Cream);
-  CreatePanels(*this);
+  // The other pages are not seen before the first page change, and making them would hold up
+  // the window's first picture: Show makes them once it has painted the welcome page.
+  CreateFirstPanel(*this);
 
   // Only an installation is upgraded unattended; any other folder starts the wizard.
   if (FAutoUpdateRequest.AutoUpdate && HoldsInstallation(FAutoUpdateRequest.InstallDir)) {
@@ -156,6 +160,13 @@ void TFormMain::Show() {
   TApplication::Instance().ShowTaskBarButton();
   ShowWindow(FHandle, SW_SHOWNORMAL);
   UpdateWindow(FHandle);
+  TMessagePump::Instance().PresentPainting();
+  MakeOtherPanels();
+}
+
+void TFormMain::MakeOtherPanels() {
+  if (std::exchange(FOtherPanelsMade, true)) return;
+  CreateOtherPanels(*this);
 }
 
 void TFormMain::FormShow() {
@@ -237,6 +248,10 @@ void TFormMain::ShowPanel(const std::string& name, bool animate) {
   AlphaBlendTimer.SetEnabled(false);
 
   TTabSheet* sheet = FindSheet(name);
+  if (!sheet) {
+    MakeOtherPanels();
+    sheet = FindSheet(name);
+  }
   if (!sheet) return;
   auto& page = static_cast<TFramePanel&>(*sheet->Content());
 
@@ -298,6 +313,7 @@ void TFormMain::AppException(HWND, const std::exception& error) {
     tLibGetMemStreamFromTheWeb::Start(url);
   } catch (const std::exception&) {
   }
+  MakeOtherPanels();
   if (ErrorPanel) ErrorPanel->SetErrorText(message);
   ShowPanel(TPageId::Error, true);
 }

@@ -87,6 +87,9 @@ class TFormMain : public TControl {
   // Places the window at left, top, or as near to it as keeps it inside the work area.
   void PlaceInside(const RECT& workArea, int left, int top);
   TTabSheet* FindSheet(const std::string& name) const;
+  // Makes the pages after the first, once: Show does after the first paint, and ShowPanel
+  // before, for a page that is not there yet.
+  void MakeOtherPanels();
   void SlideOut();
   void SlideIn();
   // Sets Sliding and tells outside tools through the window (kPageChangeProperty).
@@ -100,5 +103,6 @@ class TFormMain : public TControl {
   TControlSet FControls;
   TAutoUpdateRequest FAutoUpdateRequest;
   BYTE FAlphaBlendValue = 255;
+  bool FOtherPanelsMade = false;
   TFocusKeeper FFocus;
 };

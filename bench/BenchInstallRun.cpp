@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   TFormMain form;
   form.Create();
   TApplication::Instance().MainWindow = form.Handle();
+  form.Show();
   auto* page = static_cast<TPNLInstallInstalling*>(
       form.PageControl->Sheets()[7]->Content());  // "PNLInstallInstalling"
 

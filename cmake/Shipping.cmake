@@ -10,9 +10,16 @@ set(PELMORA_SYMBOLS_DIR "${CMAKE_BINARY_DIR}/symbols")
 # to a console that these windowed programs do not have, and brings a C++ name demangler along.
 set(PELMORA_TERMINATE_HANDLER _ZN9__gnu_cxx27__verbose_terminate_handlerEv)
 
+# The linker's garbage collection alone keeps every function that has unwind data, which is
+# nearly every function: scripts/link-unused-dropped links in passes that drop the unused ones
+# with their unwind data.
+set(PELMORA_LINK_UNUSED_DROPPED "${CMAKE_SOURCE_DIR}/scripts/link-unused-dropped")
+
 function(pelmora_ship target)
   target_link_options(${target} PRIVATE -Wl,--build-id
                       -Wl,--defsym=${PELMORA_TERMINATE_HANDLER}=abort)
+  set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER "${PELMORA_LINK_UNUSED_DROPPED}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${PELMORA_LINK_UNUSED_DROPPED}")
   set(program $<TARGET_FILE:${target}>)
   set(symbols "${PELMORA_SYMBOLS_DIR}/$<TARGET_FILE_NAME:${target}>.debug")
   set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})

@@ -64,6 +64,9 @@ TPicture ScalePicture(const TPicture& source, int width, int height) {
     throw Exception("Cannot scale a picture of " + std::to_string(source.Width) + " x " +
                     std::to_string(source.Height) + " pixels to " + std::to_string(width) + " x " +
                     std::to_string(height));
+  // At its own size every pixel is its one source pixel, as the taps below would have it; the
+  // pages show most pictures so at 100 %, where the sums cost their first paint many milliseconds.
+  if (width == source.Width && height == source.Height) return source;
   const auto across = LineTaps(source.Width, width);
   const auto down = LineTaps(source.Height, height);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 #include "core/RemovalList.h"
 #include "core/Text.h"
@@ -20,13 +19,10 @@ bool NeedsEscape(char c) {
 std::string Escaped(std::string_view field) {
   std::string text;
   for (const char c : field) {
-    if (NeedsEscape(c)) {
-      char code[4];
-      std::snprintf(code, sizeof code, "%%%02X", static_cast<unsigned char>(c));
-      text += code;
-    } else {
+    if (NeedsEscape(c))
+      text += '%' + HexByte(static_cast<unsigned char>(c));
+    else
       text += c;
-    }
   }
   return text;
 }

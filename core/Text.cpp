@@ -20,6 +20,20 @@ std::string Trim(const std::string& text) {
   return first < last ? std::string(first, last) : std::string();
 }
 
+std::string ZeroPadded(unsigned value, std::size_t width) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    value /= 10;
+  } while (value != 0);
+  return digits.size() < width ? std::string(width - digits.size(), '0') + digits : digits;
+}
+
+std::string HexByte(unsigned char value) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  return {kDigits[value >> 4], kDigits[value & 0x0F]};
+}
+
 bool MatchesMask(std::string_view name, std::string_view mask) {
   // Iterative match with one backtrack point for the last "*".
   std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;

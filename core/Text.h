@@ -10,6 +10,12 @@ std::string LowerCase(std::string text);
 // Removes leading and trailing blanks and control characters.
 std::string Trim(const std::string& text);
 
+// The decimal digits of value with leading zeros up to width digits, as printf's "%0*u" gives
+// them; the programs' logs format their time stamps with it, without the weight of printf.
+std::string ZeroPadded(unsigned value, std::size_t width);
+// Two upper-case hexadecimal digits, as "%02X" gives them.
+std::string HexByte(unsigned char value);
+
 // Windows file masks: "*" any run of characters, "?" one character, case-insensitive.
 bool MatchesMask(std::string_view name, std::string_view mask);
 

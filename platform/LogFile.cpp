@@ -2,10 +2,10 @@
 
 #include <aclapi.h>
 
-#include <cstdio>
 #include <exception>
 #include <vector>
 
+#include "core/Text.h"
 #include "platform/Links.h"
 #include "platform/UnguessableName.h"
 
@@ -98,9 +98,9 @@ std::string TLogFile::OpenNew(const std::string& folder, const std::string& pref
   }
   SYSTEMTIME now;
   GetLocalTime(&now);
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "-%04u%02u%02u-%02u%02u%02u-", now.wYear, now.wMonth, now.wDay, now.wHour,
-                now.wMinute, now.wSecond);
+  const std::string stamp = '-' + ZeroPadded(now.wYear, 4) + ZeroPadded(now.wMonth, 2) + ZeroPadded(now.wDay, 2) +
+                            '-' + ZeroPadded(now.wHour, 2) + ZeroPadded(now.wMinute, 2) + ZeroPadded(now.wSecond, 2) +
+                            '-';
   const std::string path = folder + prefix + stamp + random + ".log";
   return Take(CreateNewLog(path), path) ? path : std::string();
 }

@@ -61,6 +61,8 @@ void TMessagePump::ProcessMessagesUntil(ULONGLONG startTick, double milliseconds
   }
 }
 
+void TMessagePump::PresentPainting() { MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0); }
+
 void TMessagePump::HandleFailure(HWND sender, std::exception_ptr error) noexcept {
   if (OnFailure) {
     OnFailure(sender, error);

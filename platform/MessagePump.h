@@ -27,6 +27,10 @@ class TMessagePump {
   // Handles messages until more than the given time has passed since startTick, or until done,
   // when given, says so (asked after every message).
   void ProcessMessagesUntil(ULONGLONG startTick, double milliseconds, const std::function<bool()>& done = nullptr);
+  // Hands what the thread's windows have painted to the display at once, without handling a
+  // message: Wine's X11 driver keeps painting in memory until the thread waits for messages,
+  // and a wait of no time passes it on (Windows shows it already).
+  void PresentPainting();
   bool Terminated() const { return FTerminated; }
 
   void HandleFailure(HWND sender, std::exception_ptr error) noexcept;

@@ -4,6 +4,7 @@
 
 #include "core/Exceptions.h"
 #include "pages/PNL_Error.h"
+#include "web/ReportURL.h"
 
 namespace {
 
@@ -83,6 +84,46 @@ TEST_F(ShowPanelTest, EveryPageStandsUnderItsOwnNameOnce) {
     EXPECT_STREQ(PageName(page), name);
     EXPECT_EQ(sheets[index]->Name(), name);
     EXPECT_EQ(sheets[index]->Content()->Name(), name);
+  }
+}
+
+// The window shows the welcome page before the other pages are made: Show makes them once it
+// has painted it, and a page change or a failure before that makes them for its page.
+TEST(PageMakingTest, OnlyTheWelcomePageIsMadeBeforeTheWindowShows) {
+  ResetSettings();
+  const auto names = [](const TFormMain& form) {
+    std::vector<std::string> made;
+    for (const auto& sheet : form.PageControl->Sheets()) made.push_back(sheet->Name());
+    return made;
+  };
+  std::vector<std::string> all;
+  for (const auto& [page, name] : kWizardPages) all.push_back(name);
+  {
+    TFormMain form;
+    form.Create();
+    EXPECT_EQ(names(form), std::vector<std::string>{"PnlWelcome"});
+    form.Show();
+    EXPECT_EQ(names(form), all);
+    EXPECT_EQ(form.ActivePanel()->Name(), "PnlWelcome");
+  }
+  {
+    TFormMain form;
+    form.Create();
+    form.ShowPanel(TPageId::Disclaimer, false);
+    EXPECT_EQ(names(form), all);
+    EXPECT_EQ(form.ActivePanel()->Name(), "PnlDisclaimer");
+  }
+  {
+    // The failure report goes to a closed port of this machine.
+    SetReportAddress("http://127.0.0.1:9/report?");
+    TFormMain form;
+    form.Create();
+    form.AppException(form.Handle(), EInOutError(5));
+    SetReportAddress("");
+    EXPECT_EQ(names(form), all);
+    EXPECT_EQ(form.ActivePanel()->Name(), "PnlError");
+    ASSERT_NE(ErrorPanel, nullptr);
+    EXPECT_EQ(ErrorPanel->ErrorText(), "I/O error 5");
   }
 }
 
