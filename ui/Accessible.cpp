@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <unordered_map>
 
 #include "platform/MessagePump.h"
 #include "platform/SystemLibrary.h"
@@ -9,7 +10,12 @@
 
 namespace {
 
-const char kSystemProcProperty[] = "PelmoraSystemProc";
+// The system's own procedure of each system-class window that answers for itself, in the
+// program's memory rather than a window property: it is read for every message the window gets.
+std::unordered_map<HWND, WNDPROC>& SystemProcs() {
+  static std::unordered_map<HWND, WNDPROC> procs;
+  return procs;
+}
 
 BSTR WideString(const std::string& text) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -184,12 +190,15 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
 };
 
 LRESULT CALLBACK SystemClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(window, kSystemProcProperty));
+  const auto found = SystemProcs().find(window);
+  if (found == SystemProcs().end()) return DefWindowProcA(window, message, wParam, lParam);
+  const WNDPROC original = found->second;
   if (message == WM_GETOBJECT) {
     if (LRESULT answer = AnswerGetObject(window, wParam, lParam)) return answer;
   } else if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(window, kSystemProcProperty);
+    SystemProcs().erase(window);
+    TControl::WindowDestroyed(window);
   }
   return CallWindowProcA(original, window, message, wParam, lParam);
 }
@@ -215,8 +224,7 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 void AnswerGetObjectForSystemClass(HWND window) {
-  if (GetPropA(window, kSystemProcProperty)) return;
-  SetPropA(window, kSystemProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrA(window, GWLP_WNDPROC)));
+  if (!SystemProcs().emplace(window, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC))).second) return;
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemClassProc));
 }
 

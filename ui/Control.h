@@ -70,6 +70,9 @@ class TControl {
   void CreateHandle(TControl* parent, HWND owner = nullptr);
 
   static TControl* FromHandle(HWND handle);
+  // The window is going: its control, if any, no longer has it. Called on WM_NCDESTROY by
+  // whichever procedure the window runs, the toolkit's own or a system class's.
+  static void WindowDestroyed(HWND handle);
 
  protected:
   struct TWindowClass {
