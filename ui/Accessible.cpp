@@ -2,20 +2,12 @@
 
 #include <atomic>
 #include <cctype>
-#include <unordered_map>
 
 #include "platform/MessagePump.h"
 #include "platform/SystemLibrary.h"
 #include "ui/Control.h"
 
 namespace {
-
-// The system's own procedure of each system-class window that answers for itself, in the
-// program's memory rather than a window property: it is read for every message the window gets.
-std::unordered_map<HWND, WNDPROC>& SystemProcs() {
-  static std::unordered_map<HWND, WNDPROC> procs;
-  return procs;
-}
 
 BSTR WideString(const std::string& text) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -189,20 +181,6 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
   IAccessible* FStandard;
 };
 
-LRESULT CALLBACK SystemClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto found = SystemProcs().find(window);
-  if (found == SystemProcs().end()) return DefWindowProcA(window, message, wParam, lParam);
-  const WNDPROC original = found->second;
-  if (message == WM_GETOBJECT) {
-    if (LRESULT answer = AnswerGetObject(window, wParam, lParam)) return answer;
-  } else if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    SystemProcs().erase(window);
-    TControl::WindowDestroyed(window);
-  }
-  return CallWindowProcA(original, window, message, wParam, lParam);
-}
-
 }  // namespace
 
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -221,11 +199,6 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     object->Release();
     return result > 0 ? result : 0;
   });
-}
-
-void AnswerGetObjectForSystemClass(HWND window) {
-  if (!SystemProcs().emplace(window, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC))).second) return;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemClassProc));
 }
 
 std::string SpokenCaption(const std::string& caption) {

@@ -18,11 +18,20 @@ std::unordered_map<HWND, TControl*>& ControlsByWindow() {
   return controls;
 }
 
-bool HasNonClientParts(HWND window) {
+// The system's own procedure of each control of a system window class, kept alike.
+std::unordered_map<HWND, WNDPROC>& SystemProcs() {
+  static std::unordered_map<HWND, WNDPROC> procs;
+  return procs;
+}
+
+// A child window without frame or scroll bars has nothing outside its client area to draw: the
+// default handling of WM_NCPAINT would still ask the window system for a device context, for
+// every control shown, and these are most of them.
+bool DrawsNoFrame(HWND window) {
   const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
   const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
-  return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) ||
-         (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+  return (style & WS_CHILD) && !(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) &&
+         !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
 }
 
 void RegisterOwnClass(const char* name, WNDPROC windowProc) {
@@ -90,7 +99,10 @@ void TControl::CreateHandle(TControl* parent, HWND owner) {
   if (!FHandle) throw Exception("Cannot create the window " + FName);
   // Messages sent during creation run the default handling: the control is not bound yet.
   ControlsByWindow()[FHandle] = this;
-  if (!windowClass.Own) AnswerGetObjectForSystemClass(FHandle);
+  if (!windowClass.Own) {
+    SystemProcs()[FHandle] = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
+    SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemClassProc));
+  }
   if (parent) PlaceInKeyboardGroup(FHandle);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
@@ -175,16 +187,33 @@ LRESULT CALLBACK TControl::WindowProc(HWND handle, UINT message, WPARAM wParam, 
   return Guarded(handle, [&] { return control->HandleMessage(message, wParam, lParam); });
 }
 
+LRESULT CALLBACK TControl::SystemClassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto found = SystemProcs().find(handle);
+  if (found == SystemProcs().end()) return DefWindowProcA(handle, message, wParam, lParam);
+  const WNDPROC original = found->second;
+  switch (message) {
+    case WM_GETOBJECT:
+      if (LRESULT answer = AnswerGetObject(handle, wParam, lParam)) return answer;
+      break;
+    case WM_NCPAINT:
+      if (DrawsNoFrame(handle)) return 0;
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SystemProcs().erase(handle);
+      WindowDestroyed(handle);
+      break;
+  }
+  return CallWindowProcA(original, handle, message, wParam, lParam);
+}
+
 LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   bool handled = false;
   LRESULT result = RouteToChild(message, wParam, lParam, handled);
   if (handled) return result;
   switch (message) {
     case WM_NCPAINT:
-      // A child without frame or scroll bars has nothing outside its client area to draw; the
-      // default handling would still ask the window system for a device context, for every
-      // control on every page change.
-      if (FParent && !HasNonClientParts(FHandle)) return 0;
+      if (DrawsNoFrame(FHandle)) return 0;
       break;
     case WM_ERASEBKGND: {
       RECT area;
