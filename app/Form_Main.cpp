@@ -155,12 +155,13 @@ void TFormMain::FormCreate() {
   ShowPanel(TPageId::Welcome, false);
 }
 
-void TFormMain::Show() {
+void TFormMain::Show(const std::function<void()>& afterFirstPaint) {
   FormShow();
   TApplication::Instance().ShowTaskBarButton();
   ShowWindow(FHandle, SW_SHOWNORMAL);
   UpdateWindow(FHandle);
   TMessagePump::Instance().PresentPainting();
+  if (afterFirstPaint) afterFirstPaint();
   MakeOtherPanels();
 }
 

@@ -4,6 +4,7 @@
 // the unattended upgrade from its one-shot timer, and receives every unexpected failure.
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,9 +30,10 @@ class TFormMain : public TControl {
 
   // Creates the window, hidden, at the display's scale and in the middle of the screen (inside
   // its work area), and runs FormCreate, which takes up the unattended upgrade the command line
-  // asked for; Show then fades it in.
+  // asked for; Show then fades it in. Once the first page is on the screen, Show runs
+  // afterFirstPaint, if given, and makes the other pages.
   void Create(const TAutoUpdateRequest& autoUpdate = {});
-  void Show();
+  void Show(const std::function<void()>& afterFirstPaint = nullptr);
   // Closes the main window; the program ends when it was the application's main window.
   void Close();
 

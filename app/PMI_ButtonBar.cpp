@@ -88,18 +88,19 @@ TControl::TWindowClass tPmButtonBar::GetWindowClass() const {
   return {"PmButtonBar", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
 }
 
-void tPmButtonBar::AfterCreate() {
-  for (size_t i = 0; i < FButtons.size(); ++i) {
-    TControlSpec spec{.Name = "", .Width = ButtonWidth(1), .Height = kButtonHeight,
-                     .Font = kCaptionFont};
-    FButtons[i] = std::make_unique<TLbSpeedButton>(spec);
-    FButtons[i]->CreateHandle(this);
-    SetWindowLongPtrA(FButtons[i]->Handle(), GWLP_ID, kFirstBarButtonId + static_cast<int>(i));
-  }
+TLbSpeedButton& tPmButtonBar::Button(int slot) {
+  std::unique_ptr<TLbSpeedButton>& button = FButtons.at(static_cast<std::size_t>(slot - 1));
+  if (button) return *button;
+  TControlSpec spec{.Name = "", .Width = ButtonWidth(1), .Height = kButtonHeight, .Font = kCaptionFont};
+  button = std::make_unique<TLbSpeedButton>(spec);
+  button->CreateHandle(this);
+  SetWindowLongPtrA(button->Handle(), GWLP_ID, kFirstBarButtonId + slot - 1);
+  return *button;
 }
 
 void tPmButtonBar::Clear() {
-  for (auto& button : FButtons) button->SetVisible(false);
+  for (auto& button : FButtons)
+    if (button) button->SetVisible(false);
   FLeftCount = 0;
   FRightCount = 0;
 }
@@ -143,7 +144,7 @@ void tPmButtonBar::AddButton(bool rightGroup, const std::string& caption, int bu
 void tPmButtonBar::OrderForTab() const {
   std::vector<TLbSpeedButton*> shown;
   for (const auto& button : FButtons)
-    if (button->Visible()) shown.push_back(button.get());
+    if (button && button->Visible()) shown.push_back(button.get());
   std::sort(shown.begin(), shown.end(),
             [](const TLbSpeedButton* a, const TLbSpeedButton* b) { return a->Left() < b->Left(); });
   // Each goes to the end of the bar's children in turn: they end up in the order of the list.
@@ -153,8 +154,8 @@ void tPmButtonBar::OrderForTab() const {
 
 TLbSpeedButton* tPmButtonBar::DefaultButton() const {
   if (FRightCount == 0) return nullptr;
-  TLbSpeedButton& outermost = Button(kGroupSize + 1);
-  return outermost.Visible() ? &outermost : nullptr;
+  TLbSpeedButton* outermost = FButtons[kGroupSize].get();
+  return outermost && outermost->Visible() ? outermost : nullptr;
 }
 
 TAccessibleFacts tPmButtonBar::AccessibleFacts() const {
@@ -183,7 +184,7 @@ void tPmButtonBar::SetColors(COLORREF caption, COLORREF shadow, COLORREF button,
 bool tPmButtonBar::ClickAccessKey(char key) {
   key = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
   for (auto& button : FButtons) {
-    if (button->Visible() && button->AccessKey() == key) {
+    if (button && button->Visible() && button->AccessKey() == key) {
       button->Click();
       return true;
     }

@@ -1,6 +1,8 @@
 #pragma once
-// The button bar under the page area: 24 flat buttons created hidden, twelve for the left group
-// and twelve for the right group, which every page fills with its own buttons when it is shown.
+// The button bar under the page area: 24 slots for flat buttons, twelve for the left group and
+// twelve for the right group, which every page fills with its own buttons when it is shown. A
+// slot's button is made, hidden, the first time the slot is filled or asked for: the wizard's
+// window shows sooner without twenty buttons that no page may ever use.
 
 #include <array>
 #include <cstdint>
@@ -48,7 +50,7 @@ class tPmButtonBar : public TControl {
   int LeftCount() const { return FLeftCount; }
   int RightCount() const { return FRightCount; }
   // Slot 1 to 24: 1 to 12 the left group, 13 to 24 the right group.
-  TLbSpeedButton& Button(int slot) const { return *FButtons.at(slot - 1); }
+  TLbSpeedButton& Button(int slot);
 
   // Clicks the visible button whose access key is key; false when there is none.
   bool ClickAccessKey(char key);
@@ -59,7 +61,6 @@ class tPmButtonBar : public TControl {
 
  protected:
   TWindowClass GetWindowClass() const override;
-  void AfterCreate() override;
 
  private:
   void AddButton(bool rightGroup, const std::string& caption, int buttonId, TClickHandler onClick,
@@ -68,6 +69,7 @@ class tPmButtonBar : public TControl {
   // Tab goes through the buttons as they stand, from left to right.
   void OrderForTab() const;
 
+  // Null for a slot whose button is not made yet, which acts as a hidden one.
   std::array<std::unique_ptr<TLbSpeedButton>, 2 * kGroupSize> FButtons;
   int FLeftCount = 0;
   int FRightCount = 0;

@@ -29,8 +29,6 @@ int RunWizard(const TAutoUpdateRequest& autoUpdate) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls,
                                         ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
     SystemFunctionOf<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx")(&commonControls);
-    // Shell links need COM on the GUI thread.
-    OleInitialize(nullptr);
 
     // Key texts, scrambling and the client's identity must differ between installations.
     Randomize();
@@ -42,7 +40,9 @@ int RunWizard(const TAutoUpdateRequest& autoUpdate) {
     TFormMain form;
     form.Create(autoUpdate);
     application.MainWindow = form.Handle();
-    form.Show();
+    // Shell links and the folder tree need COM on the GUI thread, but not the first page: it is
+    // started once that page is on the screen.
+    form.Show([] { OleInitialize(nullptr); });
     int exitCode = application.Run();
     OleUninitialize();
     return exitCode;

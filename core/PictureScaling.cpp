@@ -44,16 +44,17 @@ std::vector<std::vector<TTap>> LineTaps(int sourceLength, int length) {
 
 TPicture PictureFromBgr(const std::uint8_t* rows, int width, int height, std::size_t stride,
                         std::optional<TBgr> seeThrough) {
-  TPicture picture{width, height, {}};
-  picture.Pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * kChannels);
+  TPicture picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * kChannels)};
+  std::uint8_t* out = picture.Pixels.data();
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = rows + stride * static_cast<std::size_t>(y);
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < width; ++x, out += kChannels) {
       const TBgr colour{row[3 * x], row[3 * x + 1], row[3 * x + 2]};
-      const bool clear = seeThrough && colour == *seeThrough;
-      picture.Pixels.insert(picture.Pixels.end(),
-                            {clear ? std::uint8_t{0} : colour.Blue, clear ? std::uint8_t{0} : colour.Green,
-                             clear ? std::uint8_t{0} : colour.Red, clear ? std::uint8_t{0} : std::uint8_t{255}});
+      if (seeThrough && colour == *seeThrough) continue;  // left clear: no colour, no opacity
+      out[0] = colour.Blue;
+      out[1] = colour.Green;
+      out[2] = colour.Red;
+      out[3] = 255;
     }
   }
   return picture;

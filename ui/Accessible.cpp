@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kSystemProcProperty[] = "PelmoraSystemProc";
-
 BSTR WideString(const std::string& text) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(length));
@@ -183,17 +181,6 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
   IAccessible* FStandard;
 };
 
-LRESULT CALLBACK SystemClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(window, kSystemProcProperty));
-  if (message == WM_GETOBJECT) {
-    if (LRESULT answer = AnswerGetObject(window, wParam, lParam)) return answer;
-  } else if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(window, kSystemProcProperty);
-  }
-  return CallWindowProcA(original, window, message, wParam, lParam);
-}
-
 }  // namespace
 
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -212,12 +199,6 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
     object->Release();
     return result > 0 ? result : 0;
   });
-}
-
-void AnswerGetObjectForSystemClass(HWND window) {
-  if (GetPropA(window, kSystemProcProperty)) return;
-  SetPropA(window, kSystemProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrA(window, GWLP_WNDPROC)));
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemClassProc));
 }
 
 std::string SpokenCaption(const std::string& caption) {

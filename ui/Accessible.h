@@ -24,10 +24,6 @@ class TControl;
 // which leaves the answer to the system.
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
 
-// Makes a control of a system window class (a button, an edit box) answer WM_GETOBJECT with
-// its own facts, as the toolkit's own window classes do in their window procedure.
-void AnswerGetObjectForSystemClass(HWND window);
-
 // A caption as it is spoken: without the "&" that marks its access key ("&&" is one "&").
 std::string SpokenCaption(const std::string& caption);
 // The access key that "&" marks in a caption, in upper case; 0 without one.

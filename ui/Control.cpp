@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 
 #include <set>
+#include <unordered_map>
 
 #include "core/Exceptions.h"
 #include "ui/Application.h"
@@ -9,7 +10,29 @@
 
 namespace {
 
-const char kControlProperty[] = "PelmoraControl";
+// The control of each window the toolkit made. Kept in the program's own memory: a window
+// property would cost a round trip to the window system for every message a control handles.
+// Windows are made and destroyed on the one GUI thread only.
+std::unordered_map<HWND, TControl*>& ControlsByWindow() {
+  static std::unordered_map<HWND, TControl*> controls;
+  return controls;
+}
+
+// The system's own procedure of each control of a system window class, kept alike.
+std::unordered_map<HWND, WNDPROC>& SystemProcs() {
+  static std::unordered_map<HWND, WNDPROC> procs;
+  return procs;
+}
+
+// A child window without frame or scroll bars has nothing outside its client area to draw: the
+// default handling of WM_NCPAINT would still ask the window system for a device context, for
+// every control shown, and these are most of them.
+bool DrawsNoFrame(HWND window) {
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  return (style & WS_CHILD) && !(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL)) &&
+         !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
 
 void RegisterOwnClass(const char* name, WNDPROC windowProc) {
   static std::set<std::string> registered;
@@ -41,13 +64,24 @@ TControl::TControl(const TControlSpec& spec)
 
 TControl::~TControl() {
   if (FHandle && IsWindow(FHandle)) {
-    RemovePropA(FHandle, kControlProperty);
+    ControlsByWindow().erase(FHandle);
     DestroyWindow(FHandle);
   }
 }
 
 TControl* TControl::FromHandle(HWND handle) {
-  return handle ? static_cast<TControl*>(GetPropA(handle, kControlProperty)) : nullptr;
+  if (!handle) return nullptr;
+  const auto& controls = ControlsByWindow();
+  const auto found = controls.find(handle);
+  return found == controls.end() ? nullptr : found->second;
+}
+
+void TControl::WindowDestroyed(HWND handle) {
+  auto& controls = ControlsByWindow();
+  const auto found = controls.find(handle);
+  if (found == controls.end()) return;
+  found->second->FHandle = nullptr;
+  controls.erase(found);
 }
 
 void TControl::CreateHandle(TControl* parent, HWND owner) {
@@ -64,8 +98,11 @@ void TControl::CreateHandle(TControl* parent, HWND owner) {
                             GetModuleHandleA(nullptr), nullptr);
   if (!FHandle) throw Exception("Cannot create the window " + FName);
   // Messages sent during creation run the default handling: the control is not bound yet.
-  SetPropA(FHandle, kControlProperty, this);
-  if (!windowClass.Own) AnswerGetObjectForSystemClass(FHandle);
+  ControlsByWindow()[FHandle] = this;
+  if (!windowClass.Own) {
+    SystemProcs()[FHandle] = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
+    SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemClassProc));
+  }
   if (parent) PlaceInKeyboardGroup(FHandle);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), FALSE);
   AfterCreate();
@@ -144,11 +181,30 @@ LRESULT CALLBACK TControl::WindowProc(HWND handle, UINT message, WPARAM wParam, 
   TControl* control = FromHandle(handle);
   if (!control) return DefWindowProcA(handle, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    RemovePropA(handle, kControlProperty);
-    control->FHandle = nullptr;
+    WindowDestroyed(handle);
     return DefWindowProcA(handle, message, wParam, lParam);
   }
   return Guarded(handle, [&] { return control->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT CALLBACK TControl::SystemClassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto found = SystemProcs().find(handle);
+  if (found == SystemProcs().end()) return DefWindowProcA(handle, message, wParam, lParam);
+  const WNDPROC original = found->second;
+  switch (message) {
+    case WM_GETOBJECT:
+      if (LRESULT answer = AnswerGetObject(handle, wParam, lParam)) return answer;
+      break;
+    case WM_NCPAINT:
+      if (DrawsNoFrame(handle)) return 0;
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SystemProcs().erase(handle);
+      WindowDestroyed(handle);
+      break;
+  }
+  return CallWindowProcA(original, handle, message, wParam, lParam);
 }
 
 LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,6 +212,9 @@ LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = RouteToChild(message, wParam, lParam, handled);
   if (handled) return result;
   switch (message) {
+    case WM_NCPAINT:
+      if (DrawsNoFrame(FHandle)) return 0;
+      break;
     case WM_ERASEBKGND: {
       RECT area;
       GetClientRect(FHandle, &area);

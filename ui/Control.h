@@ -124,6 +124,11 @@ class TControl {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  // Runs before the system's own procedure of a control of a system window class (a button,
+  // an edit box): it answers WM_GETOBJECT with the control's facts, as WindowProc does.
+  static LRESULT CALLBACK SystemClassProc(HWND, UINT, WPARAM, LPARAM);
+  // The window is going: its control, if any, no longer has it.
+  static void WindowDestroyed(HWND handle);
   LRESULT RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   // Sets the caption's font at the control's scale: the design height times the scale or, where
   // the caption would not fit its room at that height (at a scale other than the designs'), the

@@ -20,6 +20,44 @@ TControl::TWindowClass TLabel::GetWindowClass() const {
 
 namespace {
 
+// Where a control that must not flicker draws itself before the result goes on screen in one
+// copy. One canvas serves every such control and only grows: making a bitmap and a device
+// context for every paint costs the window system several round trips each time, and the
+// moving words paint many times a second. Paints do not nest, so one canvas is enough.
+class TOffscreen {
+ public:
+  TOffscreen(HDC screen, const RECT& area) : FScreen(screen), FArea(area) {
+    static HDC canvas = nullptr;
+    static HBITMAP bitmap = nullptr;
+    static SIZE size{};
+    if (!canvas) canvas = CreateCompatibleDC(screen);
+    if (!canvas) throw EOutOfMemory();
+    if (size.cx < area.right || size.cy < area.bottom) {
+      const SIZE wanted{std::max(size.cx, area.right), std::max(size.cy, area.bottom)};
+      HBITMAP larger = CreateCompatibleBitmap(screen, wanted.cx, wanted.cy);
+      if (!larger) throw EOutOfMemory();
+      SelectObject(canvas, larger);
+      if (bitmap) DeleteObject(bitmap);
+      bitmap = larger;
+      size = wanted;
+    }
+    FCanvas = canvas;
+    FSaved = SaveDC(FCanvas);
+  }
+  ~TOffscreen() { RestoreDC(FCanvas, FSaved); }
+  TOffscreen(const TOffscreen&) = delete;
+  TOffscreen& operator=(const TOffscreen&) = delete;
+
+  HDC Dc() const { return FCanvas; }
+  void Present() const { BitBlt(FScreen, 0, 0, FArea.right, FArea.bottom, FCanvas, 0, 0, SRCCOPY); }
+
+ private:
+  HDC FScreen;
+  RECT FArea;
+  HDC FCanvas = nullptr;
+  int FSaved = 0;
+};
+
 // The layout of a static control's text: wrapped at word breaks, unless it is one line.
 bool StaticCaptionRoom(HWND window, RECT& room, UINT& format) {
   GetClientRect(window, &room);
@@ -123,9 +161,8 @@ void TTransparentLabel::Paint() {
   RECT area;
   GetClientRect(FHandle, &area);
   // Drawn off screen first, so that a moving word does not flicker.
-  HDC buffer = CreateCompatibleDC(dc);
-  HBITMAP canvas = CreateCompatibleBitmap(dc, area.right, area.bottom);
-  HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
+  const TOffscreen offscreen(dc, area);
+  HDC buffer = offscreen.Dc();
   FillBackground(buffer, area);
   if (FParent) {
     const RECT own = DisplayBounds();
@@ -142,10 +179,7 @@ void TTransparentLabel::Paint() {
   SetTextColor(buffer, FFontColor == kNoColor ? Colors::Black : FFontColor);
   DrawTextA(buffer, FCaption.c_str(), -1, &area, DT_SINGLELINE | DT_NOCLIP);
   SelectObject(buffer, oldFont);
-  BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
-  SelectObject(buffer, oldCanvas);
-  DeleteObject(canvas);
-  DeleteDC(buffer);
+  offscreen.Present();
   EndPaint(FHandle, &paint);
 }
 
@@ -305,10 +339,13 @@ void TImage::ForgetShown() const {
 }
 
 HBITMAP TImage::Shown(SIZE size) const {
-  if (FShown && FShownSize.cx == size.cx && FShownSize.cy == size.cy) return FShown;
-  ForgetShown();
   BITMAP info;
   GetObject(FBitmap, sizeof info, &info);
+  // An opaque picture at its own size is shown as decoded, as most are at 100 %: a copy would
+  // cost the first page's paint many milliseconds.
+  if (!HasOption(kTransparent) && size.cx == info.bmWidth && size.cy == info.bmHeight) return FBitmap;
+  if (FShown && FShownSize.cx == size.cx && FShownSize.cy == size.cy) return FShown;
+  ForgetShown();
   const std::size_t stride = (static_cast<std::size_t>(info.bmWidth) * 3 + 3) & ~std::size_t{3};
   const std::vector<std::uint8_t> rows = RowsOf(FBitmap, info.bmWidth, info.bmHeight, stride);
   std::optional<TBgr> seeThrough;
@@ -354,15 +391,12 @@ void TImage::Paint() {
   HDC dc = BeginPaint(FHandle, &paint);
   RECT area;
   GetClientRect(FHandle, &area);
-  HDC buffer = CreateCompatibleDC(dc);
-  HBITMAP canvas = CreateCompatibleBitmap(dc, area.right, area.bottom);
-  HGDIOBJ oldCanvas = SelectObject(buffer, canvas);
-  FillBackground(buffer, area);
-  DrawInto(buffer, {0, 0});
-  BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
-  SelectObject(buffer, oldCanvas);
-  DeleteObject(canvas);
-  DeleteDC(buffer);
+  {
+    const TOffscreen offscreen(dc, area);
+    FillBackground(offscreen.Dc(), area);
+    DrawInto(offscreen.Dc(), {0, 0});
+    offscreen.Present();
+  }
   EndPaint(FHandle, &paint);
 }
 
