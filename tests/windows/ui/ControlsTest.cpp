@@ -144,3 +144,20 @@ TEST_F(ControlsTest, ButtonClickReachesItsHandler) {
 }
 
 }  // namespace
+
+// Controls without a frame skip the frame painting; a sunken box still gets its frame: the outer
+// line in the shadow colour at the top left, in the highlight colour at the bottom right.
+TEST_F(ControlsTest, SunkenBoxesKeepTheirFrame) {
+  for (const char* name : {"Edit1", "Memo1"}) {
+    HWND window = Get<TControl>(name).Handle();
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    HDC dc = GetWindowDC(window);
+    EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << name;
+    EXPECT_EQ(GetPixel(dc, bounds.right - bounds.left - 1, bounds.bottom - bounds.top - 1),
+              GetSysColor(COLOR_BTNHIGHLIGHT))
+        << name;
+    ReleaseDC(window, dc);
+  }
+}
