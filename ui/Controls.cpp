@@ -117,12 +117,11 @@ void TLabel::AfterDpiChange() { FitCaption(); }
 
 void TLabel::FitCaption() {
   if (!FAutoWidth && !FAutoHeight) return;
-  HDC dc = GetDC(FHandle);
+  HDC dc = MeasuringDc();
   HGDIOBJ old = SelectObject(dc, FontHandle());
   RECT size{0, 0, 0, 0};
   DrawTextA(dc, FCaption.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, old);
-  ReleaseDC(FHandle, dc);
   // The text is measured at the display's scale; the design size is the one that covers it there.
   SetBounds(FLeft, FTop, FAutoWidth ? DesignLengthCovering(size.right, FDpi) : FWidth,
             FAutoHeight ? DesignLengthCovering(size.bottom, FDpi) : FHeight);
