@@ -76,6 +76,13 @@ TControl* TControl::FromHandle(HWND handle) {
   return found == controls.end() ? nullptr : found->second;
 }
 
+std::vector<TControl*> TControl::ControlsInside(const TControl& parent) {
+  std::vector<TControl*> inside;
+  for (const auto& [window, control] : ControlsByWindow())
+    if (control->FParent == &parent) inside.push_back(control);
+  return inside;
+}
+
 void TControl::WindowDestroyed(HWND handle) {
   auto& controls = ControlsByWindow();
   const auto found = controls.find(handle);

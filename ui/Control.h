@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/DisplayScale.h"
 #include "ui/Accessible.h"
@@ -70,6 +71,9 @@ class TControl {
   void CreateHandle(TControl* parent, HWND owner = nullptr);
 
   static TControl* FromHandle(HWND handle);
+  // The controls whose window is a child of parent's, in no particular order; found without
+  // asking the window system.
+  static std::vector<TControl*> ControlsInside(const TControl& parent);
 
  protected:
   struct TWindowClass {

@@ -117,12 +117,11 @@ void TLabel::AfterDpiChange() { FitCaption(); }
 
 void TLabel::FitCaption() {
   if (!FAutoWidth && !FAutoHeight) return;
-  HDC dc = GetDC(FHandle);
+  HDC dc = MeasuringDc();
   HGDIOBJ old = SelectObject(dc, FontHandle());
   RECT size{0, 0, 0, 0};
   DrawTextA(dc, FCaption.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, old);
-  ReleaseDC(FHandle, dc);
   // The text is measured at the display's scale; the design size is the one that covers it there.
   SetBounds(FLeft, FTop, FAutoWidth ? DesignLengthCovering(size.right, FDpi) : FWidth,
             FAutoHeight ? DesignLengthCovering(size.bottom, FDpi) : FHeight);
@@ -155,6 +154,24 @@ LRESULT TTransparentLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   return TLabel::HandleMessage(message, wParam, lParam);
 }
 
+std::vector<const TImage*> TTransparentLabel::PicturesBeneath() const {
+  std::vector<const TImage*> pictures;
+  if (!FParent) return pictures;
+  for (const TControl* sibling : ControlsInside(*FParent)) {
+    auto* image = dynamic_cast<const TImage*>(sibling);
+    if (image && IsWindowVisible(image->Handle())) pictures.push_back(image);
+  }
+  if (pictures.size() < 2) return pictures;
+  // Several pictures are drawn in the order the window system stacks them, top first: asking it
+  // costs a round trip for each sibling, which a page with one picture is spared.
+  pictures.clear();
+  for (HWND sibling = GetWindow(FParent->Handle(), GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    auto* image = dynamic_cast<const TImage*>(FromHandle(sibling));
+    if (image && IsWindowVisible(sibling)) pictures.push_back(image);
+  }
+  return pictures;
+}
+
 void TTransparentLabel::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(FHandle, &paint);
@@ -164,15 +181,10 @@ void TTransparentLabel::Paint() {
   const TOffscreen offscreen(dc, area);
   HDC buffer = offscreen.Dc();
   FillBackground(buffer, area);
-  if (FParent) {
-    const RECT own = DisplayBounds();
-    for (HWND sibling = GetWindow(FParent->Handle(), GW_CHILD); sibling;
-         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
-      auto* image = dynamic_cast<TImage*>(FromHandle(sibling));
-      if (!image || !IsWindowVisible(sibling)) continue;
-      const RECT beneath = image->DisplayBounds();
-      image->DrawInto(buffer, {beneath.left - own.left, beneath.top - own.top});
-    }
+  const RECT own = DisplayBounds();
+  for (const TImage* image : PicturesBeneath()) {
+    const RECT beneath = image->DisplayBounds();
+    image->DrawInto(buffer, {beneath.left - own.left, beneath.top - own.top});
   }
   HGDIOBJ oldFont = SelectObject(buffer, FontHandle());
   SetBkMode(buffer, TRANSPARENT);

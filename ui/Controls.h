@@ -29,6 +29,8 @@ class TLabel : public TControl {
   bool FAutoHeight;
 };
 
+class TImage;
+
 // A label with a transparent background: it paints what lies beneath it (its parent's colour
 // and the pictures of its siblings) and then its text, so that it can move over a picture.
 class TTransparentLabel : public TLabel {
@@ -43,6 +45,8 @@ class TTransparentLabel : public TLabel {
 
  private:
   void Paint();
+  // The visible pictures among the label's siblings, which it shows through.
+  std::vector<const TImage*> PicturesBeneath() const;
 };
 
 // A label that opens something when clicked, such as a mail address: it underlines itself by

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/DisplayScale.h"
+#include "core/Exceptions.h"
 
 namespace {
 
@@ -47,4 +48,11 @@ HBRUSH GetSolidBrush(COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   brushes.emplace(color, brush);
   return brush;
+}
+
+HDC MeasuringDc() {
+  static HDC dc = nullptr;
+  if (!dc) dc = CreateCompatibleDC(nullptr);
+  if (!dc) throw EOutOfMemory();
+  return dc;
 }

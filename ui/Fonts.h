@@ -13,3 +13,8 @@ HFONT GetFont(const TFontSpec& font, int dpi, int pixels);
 
 // Solid brushes; they and the fonts are shared and live until the process ends.
 HBRUSH GetSolidBrush(COLORREF color);
+
+// A device context of the display for measuring texts in these fonts, shared like them: a
+// window's own would cost a round trip to the window system each time it is taken and given
+// back. The fonts give their heights in pixels, so the measure is the window's.
+HDC MeasuringDc();

@@ -116,10 +116,12 @@ void MoveInRadioGroup(HWND focus, bool backwards) {
 }  // namespace
 
 void PlaceInKeyboardGroup(HWND control) {
-  HWND previous = GetWindow(control, GW_HWNDPREV);
-  const bool joins = IsRadioButton(control) && previous && IsRadioButton(previous);
+  // Only a radio button looks at its neighbour, and only a change is written: each call to the
+  // window system is a round trip, for every control the pages make.
+  const bool joins = IsRadioButton(control) && IsRadioButton(GetWindow(control, GW_HWNDPREV));
   const LONG style = GetWindowLongA(control, GWL_STYLE);
-  SetWindowLongA(control, GWL_STYLE, joins ? style & ~WS_GROUP : style | WS_GROUP);
+  const LONG placed = joins ? style & ~WS_GROUP : style | WS_GROUP;
+  if (placed != style) SetWindowLongA(control, GWL_STYLE, placed);
 }
 
 std::vector<HWND> TabStops(HWND window) {
