@@ -159,7 +159,9 @@ void TFormMain::Show(const std::function<void()>& afterFirstPaint) {
   FormShow();
   TApplication::Instance().ShowTaskBarButton();
   ShowWindow(FHandle, SW_SHOWNORMAL);
-  UpdateWindow(FHandle);
+  // The page's controls paint now with the window, not when their queued paint messages come
+  // up after the other pages are made.
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   TMessagePump::Instance().PresentPainting();
   if (afterFirstPaint) afterFirstPaint();
   MakeOtherPanels();
