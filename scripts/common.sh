@@ -150,6 +150,19 @@ stop_xvfb() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 
+# Starts the desktop of a test prefix (at a display scale in dots per inch, 96 when not given)
+# and keeps it, with its COM services, until the prefix's Wine server is ended. The desktop ends
+# about a second after the prefix's last program; a window opened when there is none starts it
+# anew as that test program's child, holding the test's output open and answering for its
+# parent process, with the shell coming up a while later. A program of its own holds it.
+hold_desktop() {
+  local prefix="$1" build="$2" dpi="${3:-96}"
+  PELMORA_TEST_DPI="$dpi" "$PELMORA_ROOT/scripts/wine-exec" "$prefix" "$build" "$build/tests/driver/pmdrive.exe" hold \
+    </dev/null >/dev/null 2>&1 &
+  PELMORA_TEST_DPI="$dpi" "$PELMORA_ROOT/scripts/wine-exec" "$prefix" "$build" "$build/tests/driver/pmdrive.exe" warm-up \
+    </dev/null >/dev/null 2>&1
+}
+
 # Runs the Windows tests under Wine, on a private virtual display and in the test prefix,
 # `rounds` times in a row (once by default) with the test command's parallelism; every round
 # runs to its end, and the status is that of the worst round. Extra arguments go to ctest.
@@ -161,11 +174,9 @@ run_windows_tests() {
   local status=0
   (
     wine_env "$prefix"
-    # One warm wineserver and desktop for the whole run: a cold start per test costs seconds,
-    # and the desktop process that the first window starts would hold that test's output open.
+    # One warm wineserver and desktop for the whole run: a cold start per test costs seconds.
     wineserver -p
-    "$PELMORA_ROOT/scripts/wine-exec" "$prefix" "$WIN_BUILD" "$WIN_BUILD/tests/driver/pmdrive.exe" warm-up \
-      >/dev/null 2>&1
+    hold_desktop "$prefix" "$WIN_BUILD"
     trap 'wineserver -k 2>/dev/null || true' EXIT
     failed=0
     for round in $(seq 1 "$rounds"); do

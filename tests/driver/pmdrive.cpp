@@ -1,5 +1,6 @@
 // pmdrive: drives a running installer from the command line.
 //   pmdrive warm-up               start the session's desktop and COM services, then end
+//   pmdrive hold                  start them and keep them until ended
 //   pmdrive wait [seconds]        wait for the installer's window and print its header
 //   pmdrive header                print the header caption
 //   pmdrive buttons               print the captions of the visible buttons, one a line
@@ -19,7 +20,7 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: pmdrive warm-up | wait [seconds] | header | buttons | click <caption> | "
+  std::fputs("usage: pmdrive warm-up | hold | wait [seconds] | header | buttons | click <caption> | "
              "screenshot <file.bmp> | launch-time <program>\n", stderr);
   return 2;
 }
@@ -51,12 +52,23 @@ int WarmUp() {
   return 0;
 }
 
+// The session's desktop ends about a second after the last program of the session: the next
+// window starts it anew, as that program's child process and without its shell ready at once.
+// A program of the session that waits for messages until it is ended keeps it.
+int Hold() {
+  WarmUp();
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   std::string command = argv[1];
   if (command == "warm-up") return WarmUp();
+  if (command == "hold") return Hold();
   if (command == "screenshot") return argc == 3 && SaveScreenshot(argv[2]) ? 0 : 1;
   if (command == "launch-time") return argc == 3 ? LaunchTime(argv[2]) : Usage();
 

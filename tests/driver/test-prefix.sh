@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes ready the Wine test prefix of a display scale (its LogPixels) for the tests that run in
-# it, with a warm Wine server and desktop for them; CTest runs it as the setup and cleanup of the
-# tests' fixture.
+# it, with a warm Wine server and a desktop held for them; CTest runs it as the setup and cleanup
+# of the tests' fixture.
 #   test-prefix.sh setup <test prefix> <dpi> <build folder>
 #   test-prefix.sh cleanup <test prefix> <dpi>
 set -uo pipefail
@@ -15,8 +15,7 @@ case "$action" in
     wine_env "$prefix"
     # Started apart from the test's output: CTest waits for whatever holds that open.
     wineserver -p </dev/null >/dev/null 2>&1
-    PELMORA_TEST_DPI="$dpi" "$PELMORA_ROOT/scripts/wine-exec" "$base" "$build" "$build/tests/driver/pmdrive.exe" warm-up \
-      </dev/null >/dev/null 2>&1
+    hold_desktop "$base" "$build" "$dpi"
     ;;
   cleanup)
     wine_env "$prefix"
