@@ -72,14 +72,17 @@ inline std::string ErrorPageMessage(HWND window) {
   return message;
 }
 
-// The process that this one started, if it has started one.
-inline DWORD ChildOf(DWORD parent) {
+// The process of that program that this one started, if it has started one. A program may have
+// started others: the first window of a session starts the desktop's process, explorer.exe.
+inline DWORD ChildOf(DWORD parent, const std::string& program) {
   DWORD child = 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry))
-    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent) child = entry.th32ProcessID;
+    if (entry.th32ParentProcessID == parent && entry.th32ProcessID != parent &&
+        lstrcmpiA(entry.szExeFile, program.c_str()) == 0)
+      child = entry.th32ProcessID;
   CloseHandle(snapshot);
   return child;
 }
@@ -204,7 +207,8 @@ class RoadTest : public testing::Test {
     ASSERT_TRUE(FDriver.Click("&Restart"));
     EXPECT_EQ(WaitForExit(FProcess, kPatientMs), 0) << "the failed wizard ends at once with exit code 0";
     DWORD restartedId = 0;
-    WaitUntil([&] { return (restartedId = ChildOf(FProcess.Id)) != 0; }, kPatientMs);
+    const std::string installer = InstallerPath(), program = installer.substr(installer.find_last_of('\\') + 1);
+    WaitUntil([&] { return (restartedId = ChildOf(FProcess.Id, program)) != 0; }, kPatientMs);
     ASSERT_NE(restartedId, 0u) << "no new instance was started";
     FRestarted = {OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                               restartedId),
