@@ -17,11 +17,6 @@
 
 namespace {
 
-
-}  // namespace
-
-namespace {
-
 // An interface pointer released when it goes.
 template <class TInterface>
 class TComPointer {
